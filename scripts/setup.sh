@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing BazaarlySearch needs on Debian or Ubuntu, and nothing that is
+# already there. Uses sudo when not run as root.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation)
+if [ "${1:-}" = "--test" ]; then
+    # The end-to-end test drives the real window in a virtual X server with a small window manager.
+    packages+=(xvfb xdotool openbox x11-utils)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if ! command -v apt-get >/dev/null; then
+    echo "setup: please install ${missing[*]} with your system's package manager" >&2
+    exit 1
+fi
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "setup: installing ${missing[*]}"
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// The support address that every error report asks for a screenshot to be sent to.
+inline const QString kSupportAddress = QStringLiteral("support@quillmark.example");
+
+// The error report's text: the failure's description, CR LF, where it happened ("in ...Form1.PROCEDURE "),
+// "at line " and the label, two CRs, and the request to e-mail a screenshot to the support address.
+QString errorReportText(const QString& description, const QString& procedure, int label);
+
+// The error trap of one run of a procedure. Each labelled statement runs through it: a Failure inside the
+// statement is shown as one report naming the procedure and the label, and the procedure goes on with its next
+// statement. Routines without a trap of their own simply let their Failure through to the caller's label.
+class ErrorTrap final
+{
+public:
+    using Report = std::function<void(QWidget* owner, const QString& text)>;
+
+    ErrorTrap(QString procedure, Report report, QWidget* owner);
+
+    // Runs the statement; true when it completed, false when it failed and was reported.
+    bool run(int label, const std::function<void()>& statement) const;
+
+private:
+    QString m_procedure;
+    Report m_report;
+    QWidget* m_owner;
+};

@@ -1,0 +1,39 @@
+#include "Main.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace Main {
+
+namespace {
+constexpr qsizetype kApplicationTitleLimit = 40;
+}
+
+bool FileExists(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(path).lastModified().isValid();
+}
+
+void MaybeOpenHomePage(int draw, const std::function<void(const QUrl&)>& openUrl)
+{
+    if (draw == kHomePageNumber)
+        openUrl(QUrl(kHomePage));
+}
+
+QString shortenedApplicationTitle(const QString& title)
+{
+    QString shortened = title;
+    do {
+        // Cutting at the last blank drops it and everything after; a title without blanks is cut to nothing.
+        shortened.truncate(std::max<qsizetype>(shortened.lastIndexOf(QLatin1Char(' ')), 0));
+    } while (shortened.size() > kApplicationTitleLimit);
+    return shortened;
+}
+
+void SetApplicationTitle()
+{
+    QCoreApplication::setApplicationName(shortenedApplicationTitle(kProductTitle));
+}
+
+} // namespace Main

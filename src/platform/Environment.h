@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QUrl;
+class QWidget;
+class SettingsStore;
+
+// Everything the program asks of the world outside its window, gathered so that tests can put plain recorders
+// and temporary folders in its place: no test opens a browser, waits on a message box or touches the user's
+// settings.
+struct Environment
+{
+    // The folder that holds the program and its data files.
+    QString applicationFolder;
+    // Shows the error report, modal, and returns when the user has closed it.
+    std::function<void(QWidget* owner, const QString& text)> showErrorReport;
+    // Hands an address to the desktop's default handler without waiting; the outcome is not reported.
+    std::function<void(const QUrl& address)> openUrl;
+    // A whole number from 1 to 100 that decides whether this start opens the home page.
+    std::function<int()> drawHomePageNumber;
+    // Where the search list is kept between runs.
+    std::function<SettingsStore&()> settings;
+
+    // The real thing: the executable's folder, message boxes, the default browser, the user's own settings.
+    static Environment system();
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+class QString;
+class QWidget;
+
+// The error report as the user sees it: a modal box titled "Application Error" with the warning icon and one OK
+// button. Returns when the user has closed it.
+void showErrorReportBox(QWidget* owner, const QString& text);
+
+// The report's text as a Qt label shows it: CR LF and lone CRs become line breaks, so each of the report's
+// lines stands on its own, the two CRs before the e-mail request leaving an empty line between.
+QString displayedReportText(const QString& text);

@@ -1,0 +1,12 @@
+#include "HomePageDraw.h"
+
+#include <QTime>
+
+#include <random>
+
+int drawHomePageNumberFromTimeOfDay()
+{
+    const auto secondsSinceMidnight = static_cast<unsigned>(QTime::currentTime().msecsSinceStartOfDay() / 1000);
+    std::mt19937 generator(secondsSinceMidnight);
+    return std::uniform_int_distribution<int>(1, 100)(generator);
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// A whole number from 1 to 100, drawn from a generator seeded with the seconds since midnight.
+int drawHomePageNumberFromTimeOfDay();

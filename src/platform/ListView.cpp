@@ -1,0 +1,112 @@
+#include "ListView.h"
+
+#include "Failure.h"
+#include "Twips.h"
+
+#include <QEvent>
+#include <QHeaderView>
+
+ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this)
+{
+    setModel(&m_model);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setIndentation(0);
+    setUniformRowHeights(true); // lets the view lay out a million rows without measuring each
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    setMouseTracking(true);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    header()->setMinimumSectionSize(0);
+    header()->viewport()->setMouseTracking(true);
+    header()->viewport()->installEventFilter(this);
+
+    // The selection stays visible when the focus moves to a button that is about to use it.
+    QPalette colours = palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    setPalette(colours);
+}
+
+void ListView::addColumn(const QString& header)
+{
+    m_model.addColumn(header);
+}
+
+void ListView::setColumnWidthTwips(int position, int twips)
+{
+    if (position < 1 || position > m_model.columnCount())
+        throw Failure(QStringLiteral("Column %1 does not exist; the list has %2 columns.")
+                          .arg(position)
+                          .arg(m_model.columnCount()));
+    setColumnWidth(position - 1, twipsToPixels(twips));
+}
+
+qsizetype ListView::addItem(const QString& text)
+{
+    m_model.append({text, {}});
+    return m_model.size();
+}
+
+void ListView::setSubItem1(qsizetype position, const QString& text)
+{
+    checkPosition(position);
+    m_model.setSubItem1(position - 1, text);
+}
+
+QString ListView::itemText(qsizetype position) const
+{
+    checkPosition(position);
+    return m_model.row(position - 1).text;
+}
+
+void ListView::removeItem(qsizetype position)
+{
+    checkPosition(position);
+    m_model.remove(position - 1);
+}
+
+void ListView::clear()
+{
+    m_model.clear();
+}
+
+QString ListView::selectedItemText() const
+{
+    return m_model.row(selectedPosition() - 1).text;
+}
+
+qsizetype ListView::selectedPosition() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        throw Failure(QStringLiteral("No item is selected in the list."));
+    return rows.first().row() + 1;
+}
+
+bool ListView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove)
+        emit mouseMoved();
+    return QTreeView::viewportEvent(event);
+}
+
+bool ListView::eventFilter(QObject* watched, QEvent* event)
+{
+    // The column headers are part of the list for the pointer too.
+    if (watched == header()->viewport() && event->type() == QEvent::MouseMove)
+        emit mouseMoved();
+    return QTreeView::eventFilter(watched, event);
+}
+
+void ListView::checkPosition(qsizetype position) const
+{
+    if (position < 1 || position > m_model.size())
+        throw Failure(QStringLiteral("There is no item at position %1; the list holds %2 items.")
+                          .arg(position)
+                          .arg(m_model.size()));
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "ListModel.h"
+
+#include <QTreeView>
+
+// The list control of the main window: rows under column headers, one selected row at a time, whole rows.
+// Positions are counted from 1, as the program's commands count them. Operations that find no item raise a
+// Failure whose description says what was missing.
+class ListView final : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    explicit ListView(QWidget* parent = nullptr);
+
+    void addColumn(const QString& header);
+    void setColumnWidthTwips(int position, int twips);
+
+    // Appends an item and returns its position.
+    qsizetype addItem(const QString& text);
+    void setSubItem1(qsizetype position, const QString& text);
+    qsizetype count() const { return m_model.size(); }
+    QString itemText(qsizetype position) const;
+    void removeItem(qsizetype position);
+    void clear();
+
+    // The selected item; a Failure when nothing is selected (an empty list has no selection).
+    QString selectedItemText() const;
+    qsizetype selectedPosition() const;
+
+    ListModel& model() { return m_model; }
+    const ListModel& model() const { return m_model; }
+
+signals:
+    void mouseMoved();
+
+protected:
+    bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void checkPosition(qsizetype position) const;
+
+    ListModel m_model;
+};

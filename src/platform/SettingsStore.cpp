@@ -1,0 +1,63 @@
+#include "SettingsStore.h"
+
+#include "Failure.h"
+
+#include <QDir>
+#include <QSettings>
+
+namespace {
+const QString kOrganisation = QStringLiteral("Quillmark");
+const QString kSection = QStringLiteral("Bazaarly Lookup Across Many Towns Utility");
+
+QString describeStatus(QSettings::Status status)
+{
+    return status == QSettings::AccessError ? QStringLiteral("it cannot be accessed")
+                                            : QStringLiteral("its contents are malformed");
+}
+} // namespace
+
+SettingsStore::SettingsStore()
+    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kSection))
+{
+}
+
+SettingsStore::SettingsStore(const QString& path) : m_settings(std::make_unique<QSettings>(path, QSettings::IniFormat))
+{
+}
+
+SettingsStore::~SettingsStore() = default;
+
+QString SettingsStore::readText(const QString& key) const
+{
+    // A file with malformed lines elsewhere still gives the value, so only a store that cannot be read fails.
+    if (m_settings->status() == QSettings::AccessError)
+        throw Failure(QStringLiteral("The settings store %1 cannot be read: %2.")
+                          .arg(location(), describeStatus(m_settings->status())));
+    const QVariant value = m_settings->value(key);
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        return {};
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+        return value.toString();
+    case QMetaType::QStringList:
+        // An INI value typed by hand with unquoted commas reads back as a list: give back the text as written.
+        return value.toStringList().join(QLatin1Char(','));
+    default:
+        throw Failure(QStringLiteral("The setting \"%1\" in %2 is not text.").arg(key, location()));
+    }
+}
+
+void SettingsStore::writeText(const QString& key, const QString& value)
+{
+    m_settings->setValue(key, value);
+    m_settings->sync();
+    if (m_settings->status() != QSettings::NoError)
+        throw Failure(QStringLiteral("The settings store %1 cannot be written: %2.")
+                          .arg(location(), describeStatus(m_settings->status())));
+}
+
+QString SettingsStore::location() const
+{
+    return QDir::toNativeSeparators(m_settings->fileName());
+}

@@ -1,0 +1,101 @@
+#include "SearchListCommands.h"
+
+#include "SearchQuery.h"
+#include "StoredSearches.h"
+
+#include "app/ErrorTrap.h"
+#include "platform/Environment.h"
+#include "platform/Failure.h"
+#include "platform/ListView.h"
+#include "platform/SettingsStore.h"
+
+#include <QLineEdit>
+
+namespace {
+const QString kSearchesKey = QStringLiteral("Searches");
+}
+
+SearchListCommands::SearchListCommands(QWidget& window, QLineEdit& searchBox, ListView& locations, ListView& searches,
+                                       const Environment& environment)
+    : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches),
+      m_environment(environment)
+{
+}
+
+ErrorTrap SearchListCommands::trapFor(const char* procedure) const
+{
+    return ErrorTrap(QString::fromLatin1(procedure), m_environment.showErrorReport, &m_window);
+}
+
+void SearchListCommands::addSearch()
+{
+    const ErrorTrap trap = trapFor("PushButton7_Click");
+    bool hasSearchText = true; // a failing test goes on into the conditional
+    trap.run(100, [&] { hasSearchText = !m_searchBox.text().isEmpty(); });
+    if (!hasSearchText)
+        return;
+    trap.run(102, [&] { m_searches.addItem(composeQuery(m_searchBox.text(), m_locations.selectedItemText())); });
+    trap.run(104, [&] { m_searchBox.clear(); });
+    trap.run(106, [&] { m_searchBox.setFocus(); });
+}
+
+void SearchListCommands::openSelected()
+{
+    trapFor("PushButton2_Click").run(100, [&] { m_environment.openUrl(searchUrl(m_searches.selectedItemText())); });
+}
+
+void SearchListCommands::openAll()
+{
+    const ErrorTrap trap = trapFor("PushButton6_Click");
+    qsizetype count = 0;
+    trap.run(100, [&] { count = m_searches.count(); });
+    for (qsizetype position = 1; position <= count; ++position)
+        trap.run(102, [&] { m_environment.openUrl(searchUrl(m_searches.itemText(position))); });
+}
+
+void SearchListCommands::clearAll()
+{
+    trapFor("PushButton3_Click").run(100, [&] { m_searches.clear(); });
+}
+
+void SearchListCommands::deleteSelected()
+{
+    const ErrorTrap trap = trapFor("PushButton4_Click");
+    bool hasItems = true;
+    trap.run(100, [&] { hasItems = m_searches.count() > 0; });
+    if (hasItems)
+        trap.run(102, [&] { m_searches.removeItem(m_searches.selectedPosition()); });
+}
+
+void SearchListCommands::loadSampleSearch()
+{
+    trapFor("PushButton5_Click").run(100, [&] { m_searches.addItem(kSampleQuery); });
+}
+
+void SearchListCommands::saveSearches()
+{
+    QStringList queries;
+    queries.reserve(m_searches.count());
+    for (qsizetype position = 1; position <= m_searches.count(); ++position)
+        queries.append(m_searches.itemText(position));
+    try {
+        m_environment.settings().writeText(kSearchesKey, joinStoredSearches(queries));
+    } catch (const Failure& failure) {
+        throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description());
+    }
+}
+
+void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
+{
+    QString value;
+    startUp.run(142, [&] { value = m_environment.settings().readText(kSearchesKey); });
+    if (value.isEmpty()) // 144
+        return;
+    QStringList parts;
+    startUp.run(146, [&] { parts = splitStoredSearches(value); });
+    ListModel::Batch batch(m_searches.model());
+    for (const QString& part : std::as_const(parts)) { // 148 to 154
+        if (!part.isEmpty())
+            startUp.run(152, [&] { batch.append({part, {}}); });
+    }
+}

@@ -1,0 +1,304 @@
+#include "Form1.h"
+
+#include "Appearance.h"
+
+#include "app/ErrorTrap.h"
+#include "app/Main.h"
+#include "catalogue/LocationCatalogue.h"
+#include "platform/CursorFile.h"
+#include "platform/ListView.h"
+#include "platform/PushButton.h"
+#include "platform/SkinFramework.h"
+#include "platform/Twips.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace {
+
+const QString kCursorFile = QStringLiteral("HAND-M.CUR");
+const QString kListToolTip = QStringLiteral("Double-click item to open in InterNet Explorer");
+
+QFont arialBold(qreal pointSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(pointSize);
+    font.setWeight(QFont::Bold);
+    return font;
+}
+
+// Whites out a control's own background, as the window and its group boxes have.
+void paintWhite(QWidget* widget)
+{
+    QPalette colours = widget->palette();
+    colours.setColor(QPalette::Window, Qt::white);
+    colours.setColor(QPalette::Button, Qt::white);
+    widget->setPalette(colours);
+    widget->setAutoFillBackground(true);
+}
+
+template <typename Control, typename... Arguments>
+Control* place(const char* name, QWidget* container, const QRect& twips, Arguments&&... arguments)
+{
+    auto* control = new Control(std::forward<Arguments>(arguments)..., container);
+    control->setObjectName(QLatin1String(name));
+    control->setGeometry(twips);
+    return control;
+}
+
+// A mouse move counts for a container only over its own surface, not when a child passed it on.
+bool isOverOwnSurface(const QWidget* widget, const QMouseEvent* event)
+{
+    return widget->childAt(event->position().toPoint()) == nullptr;
+}
+
+} // namespace
+
+Form1::Form1(Environment environment, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_environment(std::move(environment))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setFixedSize(twipsToPixels(8040), twipsToPixels(9780));
+    setFont(arialBold(9));
+    paintWhite(this);
+    setMouseTracking(true);
+    createControls();
+    setTabOrder();
+    m_searchList = std::make_unique<SearchListCommands>(*this, *txtSearch, *ListView1, *ListView2, m_environment);
+    connectEvents();
+    Text1->setFocus();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls()
+{
+    Frame2 = place<QGroupBox>("Frame2", this, twipsRect(120, 120, 7800, 5115), QStringLiteral("Create New Bazaarly Search"));
+    Frame1 = place<QGroupBox>("Frame1", Frame2, twipsRect(240, 3600, 7320, 825), QStringLiteral("Search For This Text"));
+    txtSearch = place<QLineEdit>("txtSearch", Frame1, twipsRect(240, 300, 6840, 345));
+    Text1 = place<QLineEdit>("Text1", Frame2, twipsRect(1680, 300, 5865, 345));
+    ListView1 = place<ListView>("ListView1", Frame2, twipsRect(240, 750, 7320, 2820));
+    PushButton7 = place<PushButton>("PushButton7", Frame2, twipsRect(240, 4560, 7320, 405), QStringLiteral("Add Search"));
+    Label1 = place<QLabel>("Label1", Frame2, twipsRect(240, 330, 1350, 225), QStringLiteral("Filter Locations:"));
+    ListView2 = place<ListView>("ListView2", this, twipsRect(120, 5340, 7800, 2820));
+    PushButton2 = place<PushButton>("PushButton2", this, twipsRect(120, 8250, 3840, 405), QStringLiteral("Open Selected"));
+    PushButton6 = place<PushButton>("PushButton6", this, twipsRect(4080, 8250, 3840, 405), QStringLiteral("Open All"));
+    PushButton3 = place<PushButton>("PushButton3", this, twipsRect(4080, 8760, 3840, 405), QStringLiteral("Clear All"));
+    PushButton4 = place<PushButton>("PushButton4", this, twipsRect(120, 8760, 3840, 405),
+                                    QStringLiteral("Delete Selected Search From List"));
+    PushButton5 = place<PushButton>("PushButton5", this, twipsRect(120, 9270, 7800, 405),
+                                    QStringLiteral("Load Example/Sample Searches"));
+    SkinFramework1 = new SkinFramework(this);
+    SkinFramework1->setObjectName(QStringLiteral("SkinFramework1"));
+
+    for (QGroupBox* frame : {Frame2, Frame1}) {
+        paintWhite(frame);
+        frame->setMouseTracking(true);
+        frame->installEventFilter(this);
+    }
+    Label1->adjustSize(); // sized to its caption
+    for (ListView* list : {ListView1, ListView2})
+        list->setFont(arialBold(9));
+    ListView2->setToolTip(kListToolTip);
+    for (PushButton* button : {PushButton7, PushButton2, PushButton6, PushButton3, PushButton4, PushButton5}) {
+        button->setFont(arialBold(11.25));
+        paintWhite(button);
+        button->setAutoFillBackground(false);
+    }
+}
+
+void Form1::setTabOrder()
+{
+    const QList<QWidget*> order = {Text1,       ListView2,   PushButton2, PushButton6, PushButton3,
+                                   PushButton4, PushButton5, ListView1,   txtSearch,   PushButton7};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void Form1::connectEvents()
+{
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    connect(PushButton7, &PushButton::clicked, this, &Form1::PushButton7_Click);
+    connect(PushButton2, &PushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(PushButton6, &PushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(PushButton3, &PushButton::clicked, this, &Form1::PushButton3_Click);
+    connect(PushButton4, &PushButton::clicked, this, &Form1::PushButton4_Click);
+    connect(PushButton5, &PushButton::clicked, this, &Form1::PushButton5_Click);
+    connect(ListView1, &ListView::doubleClicked, this, &Form1::ListView1_DblClick);
+
+    connect(ListView1, &ListView::mouseMoved, this, &Form1::ListView1_MouseMove);
+    connect(ListView2, &ListView::mouseMoved, this, &Form1::ListView2_MouseMove);
+    connect(PushButton7, &PushButton::mouseMoved, this, &Form1::PushButton7_MouseMove);
+    connect(PushButton2, &PushButton::mouseMoved, this, &Form1::PushButton2_MouseMove);
+    connect(PushButton6, &PushButton::mouseMoved, this, &Form1::PushButton6_MouseMove);
+    connect(PushButton3, &PushButton::mouseMoved, this, &Form1::PushButton3_MouseMove);
+    connect(PushButton4, &PushButton::mouseMoved, this, &Form1::PushButton4_MouseMove);
+    connect(PushButton5, &PushButton::mouseMoved, this, &Form1::PushButton5_MouseMove);
+}
+
+void Form1::showCentred()
+{
+    const QRect screenArea = screen()->availableGeometry();
+    move(screenArea.center() - QPoint(width() / 2, height() / 2));
+    show();
+}
+
+QString Form1::dataFilePath(const QString& relativeName) const
+{
+    return m_environment.applicationFolder + QLatin1Char('/') + relativeName;
+}
+
+void Form1::Form_Load()
+{
+    const ErrorTrap trap(QStringLiteral("Form_Load"), m_environment.showErrorReport, this);
+    trap.run(100, [&] { Main::ApplySkin(*this); });
+    const QString cursorPath = dataFilePath(kCursorFile);
+    bool cursorFileExists = true; // a failing test goes on into the conditional
+    trap.run(104, [&] { cursorFileExists = Main::FileExists(cursorPath); });
+    if (cursorFileExists)
+        trap.run(106, [&] { loadMouseIcon(cursorPath); });
+    trap.run(108, [&] { Main::MaybeOpenHomePage(m_environment.drawHomePageNumber(), m_environment.openUrl); });
+    trap.run(126, [&] { setWindowTitle(Main::kProductTitle); });
+    trap.run(126, [&] { setWindowIcon(programIcon()); });
+    trap.run(126, [&] { Main::SetApplicationTitle(); });
+    trap.run(128, [&] { ListView1->addColumn(QStringLiteral("URL")); });
+    trap.run(130, [&] { ListView1->addColumn(QStringLiteral("Locations")); });
+    trap.run(132, [&] { ListView1->setColumnWidthTwips(1, 1); });
+    trap.run(134, [&] { ListView1->setColumnWidthTwips(2, 7000); });
+    trap.run(136, [&] { LoadLocations(); });
+    trap.run(138, [&] { ListView2->addColumn(QStringLiteral("Searches")); });
+    trap.run(140, [&] { ListView2->setColumnWidthTwips(1, 7000); });
+    RestoreSearches(trap);
+}
+
+void Form1::loadMouseIcon(const QString& path)
+{
+    m_mouseIcon = loadCursorFile(path);
+}
+
+void Form1::LoadLocations()
+{
+    loadLocations(dataFilePath(kLocationListFile), *ListView1);
+}
+
+void Form1::RestoreSearches(const ErrorTrap& startUp)
+{
+    m_searchList->restoreSearches(startUp);
+}
+
+void Form1::SaveSearches()
+{
+    m_searchList->saveSearches();
+}
+
+void Form1::Form_QueryUnload()
+{
+    // The close goes on whatever happens; a list that could not be saved is at least reported.
+    ErrorTrap(QStringLiteral("Form_QueryUnload"), m_environment.showErrorReport, this).run(100, [&] { SaveSearches(); });
+}
+
+void Form1::Form_Unload()
+{
+    QCoreApplication::exit(0);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    if (!m_closed) {
+        m_closed = true;
+        Form_QueryUnload();
+        Form_Unload();
+    }
+    event->accept();
+}
+
+void Form1::Text1_Change()
+{
+    ErrorTrap(QStringLiteral("Text1_Change"), m_environment.showErrorReport, this).run(100, [&] {
+        filterLocations(dataFilePath(kLocationListFile), Text1->text(), *ListView1);
+    });
+}
+
+void Form1::PushButton7_Click()
+{
+    m_searchList->addSearch();
+}
+
+void Form1::PushButton2_Click()
+{
+    m_searchList->openSelected();
+}
+
+void Form1::PushButton6_Click()
+{
+    m_searchList->openAll();
+}
+
+void Form1::PushButton3_Click()
+{
+    m_searchList->clearAll();
+}
+
+void Form1::PushButton4_Click()
+{
+    m_searchList->deleteSelected();
+}
+
+void Form1::PushButton5_Click()
+{
+    m_searchList->loadSampleSearch();
+}
+
+void Form1::ListView1_DblClick()
+{
+    // Double-clicking a location starts no command.
+}
+
+void Form1::setMousePointer(int pointer)
+{
+    m_mousePointer = pointer;
+    if (pointer == kCustomPointer && m_mouseIcon)
+        setCursor(*m_mouseIcon);
+    else
+        unsetCursor(); // the arrow, also for the custom setting while there is no icon
+}
+
+void Form1::Form_MouseMove() { setMousePointer(kDefaultPointer); }
+void Form1::Frame1_MouseMove() { setMousePointer(kDefaultPointer); }
+void Form1::Frame2_MouseMove() { setMousePointer(kDefaultPointer); }
+void Form1::ListView1_MouseMove() { setMousePointer(kDefaultPointer); }
+void Form1::ListView2_MouseMove() { setMousePointer(kDefaultPointer); }
+void Form1::PushButton7_MouseMove() { setMousePointer(kCustomPointer); }
+void Form1::PushButton2_MouseMove() { setMousePointer(kCustomPointer); }
+void Form1::PushButton6_MouseMove() { setMousePointer(kCustomPointer); }
+void Form1::PushButton3_MouseMove() { setMousePointer(kCustomPointer); }
+void Form1::PushButton4_MouseMove() { setMousePointer(kCustomPointer); }
+void Form1::PushButton5_MouseMove() { setMousePointer(kCustomPointer); }
+
+void Form1::mouseMoveEvent(QMouseEvent* event)
+{
+    if (isOverOwnSurface(this, event))
+        Form_MouseMove();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        if (watched == Frame1 && isOverOwnSurface(Frame1, move))
+            Frame1_MouseMove();
+        else if (watched == Frame2 && isOverOwnSurface(Frame2, move))
+            Frame2_MouseMove();
+    }
+    return QWidget::eventFilter(watched, event);
+}

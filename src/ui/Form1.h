@@ -1,0 +1,104 @@
+#pragma once
+
+#include "platform/Environment.h"
+#include "searches/SearchListCommands.h"
+
+#include <QCursor>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class ListView;
+class PushButton;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class SkinFramework;
+
+// The main window. Creating it runs the start-up sequence (Form_Load); closing it by any means saves the search
+// list (Form_QueryUnload) and ends the program (Form_Unload).
+class Form1 final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The window pointer settings: the default arrow, or the custom mouse icon (the hand).
+    static constexpr int kDefaultPointer = 0;
+    static constexpr int kCustomPointer = 99;
+
+    explicit Form1(Environment environment, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Shows the window centred on its screen.
+    void showCentred();
+
+    int mousePointer() const { return m_mousePointer; }
+    const std::optional<QCursor>& mouseIcon() const { return m_mouseIcon; }
+    const Environment& environment() const { return m_environment; }
+
+    // The file of the application folder with the given relative name.
+    QString dataFilePath(const QString& relativeName) const;
+
+    // The controls, in the order the window creates them; each control's object name is its own name.
+    QGroupBox* Frame2;
+    QGroupBox* Frame1;
+    QLineEdit* txtSearch;
+    QLineEdit* Text1;
+    ListView* ListView1;
+    PushButton* PushButton7;
+    QLabel* Label1;
+    ListView* ListView2;
+    PushButton* PushButton2;
+    PushButton* PushButton6;
+    PushButton* PushButton3;
+    PushButton* PushButton4;
+    PushButton* PushButton5;
+    SkinFramework* SkinFramework1;
+
+    void Form_Load();
+    void Form_QueryUnload();
+    void Form_Unload();
+    void LoadLocations();
+    void SaveSearches();
+    void RestoreSearches(const ErrorTrap& startUp);
+
+    void Text1_Change();
+    void PushButton7_Click();
+    void PushButton2_Click();
+    void PushButton6_Click();
+    void PushButton3_Click();
+    void PushButton4_Click();
+    void PushButton5_Click();
+    void ListView1_DblClick();
+
+    void Form_MouseMove();
+    void Frame1_MouseMove();
+    void Frame2_MouseMove();
+    void ListView1_MouseMove();
+    void ListView2_MouseMove();
+    void PushButton7_MouseMove();
+    void PushButton2_MouseMove();
+    void PushButton6_MouseMove();
+    void PushButton3_MouseMove();
+    void PushButton4_MouseMove();
+    void PushButton5_MouseMove();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void setTabOrder();
+    void connectEvents();
+    void loadMouseIcon(const QString& path);
+    void setMousePointer(int pointer);
+
+    Environment m_environment;
+    std::unique_ptr<SearchListCommands> m_searchList; // made once the controls it works on exist
+    int m_mousePointer = kDefaultPointer;
+    std::optional<QCursor> m_mouseIcon;
+    bool m_closed = false;
+};

@@ -1,0 +1,65 @@
+#include "app/ErrorTrap.h"
+#include "platform/ErrorReportBox.h"
+#include "platform/Failure.h"
+
+#include <QTest>
+
+class tst_ErrorTrap : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void reportTextIsExact();
+    void reportShowsFourLines();
+    void failureIsReportedOnceAndTheProcedureGoesOn();
+    void eachFailureReportsItsOwnLabel();
+};
+
+void tst_ErrorTrap::reportTextIsExact()
+{
+    QCOMPARE(errorReportText(QStringLiteral("Index out of range"), QStringLiteral("PushButton7_Click"), 102),
+             QStringLiteral("Index out of range\r\nin BazaarlySearch2017/04/05.Form1.PushButton7_Click at line 102"
+                            "\r\rPlease email screenshot of this message to support@quillmark.example"));
+}
+
+void tst_ErrorTrap::reportShowsFourLines()
+{
+    // A lone CR does not break a line in a Qt label, so the box shows the text with real line breaks.
+    const QString shown = displayedReportText(errorReportText(QStringLiteral("Broken"), QStringLiteral("Form_Load"), 136));
+    QCOMPARE(shown.split(QLatin1Char('\n')),
+             QStringList({QStringLiteral("Broken"), QStringLiteral("in BazaarlySearch2017/04/05.Form1.Form_Load at line 136"),
+                          QString(), QStringLiteral("Please email screenshot of this message to support@quillmark.example")}));
+}
+
+void tst_ErrorTrap::failureIsReportedOnceAndTheProcedureGoesOn()
+{
+    QStringList reports;
+    const ErrorTrap trap(QStringLiteral("Form_Load"), [&](QWidget*, const QString& text) { reports.append(text); },
+                         nullptr);
+    QStringList ran;
+    QVERIFY(trap.run(100, [&] { ran.append(QStringLiteral("first")); }));
+    QVERIFY(!trap.run(102, [&] {
+        ran.append(QStringLiteral("second"));
+        throw Failure(QStringLiteral("It broke"));
+        ran.append(QStringLiteral("never"));
+    }));
+    QVERIFY(trap.run(104, [&] { ran.append(QStringLiteral("third")); }));
+    QCOMPARE(ran, QStringList({"first", "second", "third"}));
+    QCOMPARE(reports.size(), 1);
+    QVERIFY(reports[0].startsWith(QStringLiteral("It broke\r\nin BazaarlySearch2017/04/05.Form1.Form_Load at line 102")));
+}
+
+void tst_ErrorTrap::eachFailureReportsItsOwnLabel()
+{
+    QStringList reports;
+    const ErrorTrap trap(QStringLiteral("PushButton6_Click"),
+                         [&](QWidget*, const QString& text) { reports.append(text); }, nullptr);
+    trap.run(102, [] { throw Failure(QStringLiteral("one")); });
+    trap.run(104, [] { throw Failure(QStringLiteral("two")); });
+    QCOMPARE(reports.size(), 2);
+    QVERIFY(reports[0].startsWith(QStringLiteral("one\r\n")) && reports[0].contains(QStringLiteral("at line 102\r\r")));
+    QVERIFY(reports[1].startsWith(QStringLiteral("two\r\n")) && reports[1].contains(QStringLiteral("at line 104\r\r")));
+}
+
+QTEST_GUILESS_MAIN(tst_ErrorTrap)
+#include "tst_errortrap.moc"

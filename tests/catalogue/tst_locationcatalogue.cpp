@@ -1,0 +1,188 @@
+#include "TestEnvironment.h"
+
+#include "platform/ListView.h"
+#include "ui/Form1.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+// The location list as the user meets it: loaded at start-up and narrowed by the filter box, through the real
+// window and the real file reader on temporary files.
+class tst_LocationCatalogue : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUpLoadsEveryLine_data();
+    void startUpLoadsEveryLine();
+    void badLineStopsTheLoad_data();
+    void badLineStopsTheLoad();
+    void missingFileAtStartUp();
+    void windowsLineBreaksLoadAlike();
+    void filterMatchesTheDisplayName_data();
+    void filterMatchesTheDisplayName();
+    void emptyDisplayNameIsGoneAfterTheFirstFilterChange();
+    void fileDeletedWhileRunningLeavesTheListUntouched();
+    void badLineDuringFilterKeepsWhatWasAdded();
+    void filterDropsTheSelection();
+};
+
+using Items = QList<QStringList>;
+
+static Items itemsOf(const ListView& list)
+{
+    Items items;
+    for (qsizetype row = 0; row < list.count(); ++row)
+        items.append({list.model().row(row).text, list.model().row(row).subItem1});
+    return items;
+}
+
+void tst_LocationCatalogue::startUpLoadsEveryLine_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<Items>("items");
+    QTest::newRow("three fields")
+        << QStringList{"http://albany.bazaarly.org/,Albany,New York"}
+        << Items{{"http://albany.bazaarly.org/", "Albany, New York"}};
+    QTest::newRow("file order and duplicates kept")
+        << QStringList{"http://b/,B,", "http://a/,A,", "http://b/,B,"}
+        << Items{{"http://b/", "B"}, {"http://a/", "A"}, {"http://b/", "B"}};
+    QTest::newRow("blank after the comma, four fields, empty display name")
+        << QStringList{"u1,N, R", "u2,N,R,X", "u3,,"}
+        << Items{{"u1", "N,  R"}, {"u2", "N, R"}, {"u3", ""}};
+}
+
+void tst_LocationCatalogue::startUpLoadsEveryLine()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(Items, items);
+    TestEnvironment test;
+    test.writeLocations(lines);
+    Form1 window(test.environment());
+    QCOMPARE(itemsOf(*window.ListView1), items);
+    QCOMPARE(test.reports, QStringList());
+}
+
+void tst_LocationCatalogue::badLineStopsTheLoad_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("a line with one comma") << QStringList{"u1,A,", "u2,B,", "u3,short", "u4,D,"};
+    QTest::newRow("an empty line") << QStringList{"u1,A,", "u2,B,", "", "u4,D,"};
+}
+
+void tst_LocationCatalogue::badLineStopsTheLoad()
+{
+    QFETCH(QStringList, lines);
+    TestEnvironment test;
+    test.writeLocations(lines);
+    test.storeValue(QStringLiteral("chair site:x|"));
+    Form1 window(test.environment());
+    QCOMPARE(itemsOf(*window.ListView1), (Items{{"u1", "A"}, {"u2", "B"}}));
+    QCOMPARE(test.reports.size(), 1);
+    QVERIFY(isReportFor(test.reports[0], QStringLiteral("Form_Load"), 136));
+    QCOMPARE(window.ListView2->count(), 1); // the start-up went on
+}
+
+void tst_LocationCatalogue::missingFileAtStartUp()
+{
+    TestEnvironment test;
+    test.storeValue(QStringLiteral("chair site:x|"));
+    Form1 window(test.environment());
+    QCOMPARE(test.reports.size(), 1);
+    QVERIFY(isReportFor(test.reports[0], QStringLiteral("Form_Load"), 136));
+    QVERIFY(test.reports[0].startsWith(QStringLiteral("The file \"")));
+    QCOMPARE(window.ListView1->count(), 0);
+    QCOMPARE(window.ListView1->model().columnCount(), 2);
+    QCOMPARE(window.ListView2->model().columnCount(), 1);
+    QCOMPARE(window.ListView2->itemText(1), QStringLiteral("chair site:x"));
+}
+
+void tst_LocationCatalogue::windowsLineBreaksLoadAlike()
+{
+    TestEnvironment test;
+    test.writeDataFile(QStringLiteral("list.txt"), "u1,Albany,New York\r\nu2,Boston,\r\n");
+    Form1 window(test.environment());
+    QCOMPARE(itemsOf(*window.ListView1), (Items{{"u1", "Albany, New York"}, {"u2", "Boston"}}));
+    QCOMPARE(test.reports, QStringList());
+}
+
+void tst_LocationCatalogue::filterMatchesTheDisplayName_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("urls");
+    QTest::newRow("letter case is ignored") << "aLB" << QStringList{"http://albany.x/", "http://albuquerque.x/"};
+    QTest::newRow("across the comma joint") << "y, new" << QStringList{"http://albany.x/"};
+    QTest::newRow("comma and blank match every region") << ", " << QStringList{"http://albany.x/", "http://albuquerque.x/"};
+    QTest::newRow("a leading blank counts") << " york" << QStringList{"http://albany.x/"};
+    QTest::newRow("a trailing blank counts") << "albany " << QStringList{};
+    QTest::newRow("text found only in a URL matches nothing") << "bazaarly" << QStringList{};
+    QTest::newRow("an empty filter lists all but the nameless")
+        << "" << QStringList{"http://albany.x/", "http://albuquerque.x/", "http://boston.x/"};
+}
+
+void tst_LocationCatalogue::filterMatchesTheDisplayName()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, urls);
+    TestEnvironment test;
+    test.writeLocations({"http://albany.x/,Albany,New York", "http://albuquerque.x/,Albuquerque,New Mexico",
+                         "http://boston.x/,Boston,", "http://bazaarly.x/,,"});
+    Form1 window(test.environment());
+    QTest::keyClicks(window.Text1, QStringLiteral("q"));
+    window.Text1->setText(filter); // the same change handler as typing, for filters that typing cannot end in
+    QStringList listed;
+    for (qsizetype position = 1; position <= window.ListView1->count(); ++position)
+        listed.append(window.ListView1->itemText(position));
+    QCOMPARE(listed, urls);
+    QCOMPARE(test.reports, QStringList());
+}
+
+void tst_LocationCatalogue::emptyDisplayNameIsGoneAfterTheFirstFilterChange()
+{
+    TestEnvironment test;
+    test.writeLocations({"u1,A,", "u2,,", "u3,C,"});
+    Form1 window(test.environment());
+    QCOMPARE(window.ListView1->count(), 3);
+    QTest::keyClicks(window.Text1, QStringLiteral("x"));
+    QTest::keyClick(window.Text1, Qt::Key_Backspace);
+    QCOMPARE(itemsOf(*window.ListView1), (Items{{"u1", "A"}, {"u3", "C"}}));
+}
+
+void tst_LocationCatalogue::fileDeletedWhileRunningLeavesTheListUntouched()
+{
+    TestEnvironment test;
+    test.writeLocations({"u1,Albany,", "u2,Boston,"});
+    Form1 window(test.environment());
+    test.removeDataFile(QStringLiteral("list.txt"));
+    QTest::keyClicks(window.Text1, QStringLiteral("b"));
+    QCOMPARE(window.ListView1->count(), 2);
+    QCOMPARE(test.reports.size(), 1);
+    QVERIFY(isReportFor(test.reports[0], QStringLiteral("Text1_Change"), 100));
+}
+
+void tst_LocationCatalogue::badLineDuringFilterKeepsWhatWasAdded()
+{
+    TestEnvironment test;
+    test.writeLocations({"u1,Albany,", "u2,Boston,"});
+    Form1 window(test.environment());
+    test.writeLocations({"u1,Albany,", "u2,Alba,", "broken", "u4,Albion,"});
+    QTest::keyClicks(window.Text1, QStringLiteral("alb"));
+    QCOMPARE(itemsOf(*window.ListView1), (Items{{"u1", "Albany"}, {"u2", "Alba"}}));
+    QCOMPARE(test.reports.size(), 3); // one per keystroke, and the program goes on
+    QVERIFY(isReportFor(test.reports[2], QStringLiteral("Text1_Change"), 100));
+}
+
+void tst_LocationCatalogue::filterDropsTheSelection()
+{
+    TestEnvironment test;
+    test.writeLocations({"u1,Albany,", "u2,Alban,"});
+    Form1 window(test.environment());
+    window.ListView1->selectionModel()->select(window.ListView1->model().index(0, 0),
+                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClicks(window.Text1, QStringLiteral("alb"));
+    QCOMPARE(window.ListView1->count(), 2);
+    QVERIFY(window.ListView1->selectionModel()->selectedRows().isEmpty());
+}
+
+QTEST_MAIN(tst_LocationCatalogue)
+#include "tst_locationcatalogue.moc"

@@ -1,0 +1,168 @@
+#include "platform/Failure.h"
+#include "platform/ListView.h"
+
+#include <QAbstractItemModelTester>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <functional>
+
+using ListOperation = std::function<void(ListView&)>;
+Q_DECLARE_METATYPE(ListOperation)
+
+class tst_ListView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void itemsKeepTheirOrderAndSubItems();
+    void removeKeepsTheOthersInOrder();
+    void operationsThatFindNoItemFail_data();
+    void operationsThatFindNoItemFail();
+    void batchResetsTheViewOnceAndKeepsRowsOnFailure();
+    void clickOnTheVisibleColumnSelectsTheRow();
+    void selectionStaysWhenTheFocusMovesToAButton();
+    void columnWidthsAreInTwips();
+
+private:
+    QWidget* m_window = nullptr;
+    ListView* m_list = nullptr;
+    QPushButton* m_button = nullptr;
+};
+
+void tst_ListView::init()
+{
+    m_window = new QWidget;
+    auto* layout = new QVBoxLayout(m_window);
+    m_list = new ListView;
+    m_button = new QPushButton(QStringLiteral("Go"));
+    layout->addWidget(m_list);
+    layout->addWidget(m_button);
+    new QAbstractItemModelTester(&m_list->model(), QAbstractItemModelTester::FailureReportingMode::QtTest, m_list);
+    m_list->addColumn(QStringLiteral("URL"));
+    m_list->addColumn(QStringLiteral("Locations"));
+}
+
+void tst_ListView::cleanup()
+{
+    delete m_window;
+}
+
+void tst_ListView::itemsKeepTheirOrderAndSubItems()
+{
+    QCOMPARE(m_list->addItem(QStringLiteral("http://b/")), 1);
+    m_list->setSubItem1(1, QStringLiteral("B"));
+    QCOMPARE(m_list->addItem(QStringLiteral("http://a/")), 2);
+    m_list->setSubItem1(2, QStringLiteral("A"));
+    QCOMPARE(m_list->count(), 2);
+    QCOMPARE(m_list->itemText(1), QStringLiteral("http://b/"));
+    QCOMPARE(m_list->itemText(2), QStringLiteral("http://a/"));
+    QCOMPARE(m_list->model().index(1, 1).data().toString(), QStringLiteral("A"));
+}
+
+void tst_ListView::removeKeepsTheOthersInOrder()
+{
+    for (const char* text : {"one", "two", "three"})
+        m_list->addItem(QString::fromLatin1(text));
+    m_list->removeItem(2);
+    QCOMPARE(m_list->count(), 2);
+    QCOMPARE(m_list->itemText(1), QStringLiteral("one"));
+    QCOMPARE(m_list->itemText(2), QStringLiteral("three"));
+    m_list->clear();
+    QCOMPARE(m_list->count(), 0);
+}
+
+void tst_ListView::operationsThatFindNoItemFail_data()
+{
+    QTest::addColumn<int>("items");
+    QTest::addColumn<ListOperation>("operation");
+    QTest::newRow("selected text of an empty list") << 0 << ListOperation([](ListView& list) { list.selectedItemText(); });
+    QTest::newRow("selected position with nothing selected") << 2 << ListOperation([](ListView& list) { list.selectedPosition(); });
+    QTest::newRow("text at position 0") << 2 << ListOperation([](ListView& list) { list.itemText(0); });
+    QTest::newRow("text past the end") << 2 << ListOperation([](ListView& list) { list.itemText(3); });
+    QTest::newRow("removing past the end") << 2 << ListOperation([](ListView& list) { list.removeItem(3); });
+    QTest::newRow("width of a missing column") << 0 << ListOperation([](ListView& list) { list.setColumnWidthTwips(3, 100); });
+}
+
+void tst_ListView::operationsThatFindNoItemFail()
+{
+    QFETCH(int, items);
+    QFETCH(ListOperation, operation);
+    for (int i = 0; i < items; ++i)
+        m_list->addItem(QStringLiteral("item"));
+    try {
+        operation(*m_list);
+        QFAIL("no failure was raised");
+    } catch (const Failure& failure) {
+        QVERIFY(!failure.description().isEmpty());
+    }
+    QCOMPARE(m_list->count(), items);
+}
+
+void tst_ListView::batchResetsTheViewOnceAndKeepsRowsOnFailure()
+{
+    m_list->addItem(QStringLiteral("before"));
+    QSignalSpy resets(&m_list->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(&m_list->model(), &QAbstractItemModel::rowsInserted);
+    QVERIFY(resets.isValid() && inserts.isValid());
+    try {
+        ListModel::Batch batch(m_list->model());
+        batch.clear();
+        for (int i = 0; i < 1000; ++i)
+            batch.append({QString::number(i), {}});
+        throw Failure(QStringLiteral("bad line"));
+    } catch (const Failure&) {
+    }
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(inserts.count(), 0);
+    QCOMPARE(m_list->count(), 1000);
+    QCOMPARE(m_list->itemText(1000), QStringLiteral("999"));
+}
+
+void tst_ListView::clickOnTheVisibleColumnSelectsTheRow()
+{
+    m_list->setColumnWidthTwips(1, 1);
+    m_list->setColumnWidthTwips(2, 3000);
+    for (const char* name : {"Albany", "Boston", "Chicago"}) {
+        const qsizetype position = m_list->addItem(QStringLiteral("http://x/"));
+        m_list->setSubItem1(position, QString::fromLatin1(name));
+    }
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    const QRect second = m_list->visualRect(m_list->model().index(1, 1));
+    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(m_list->selectedPosition(), 2);
+    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, m_list->visualRect(m_list->model().index(2, 1)).center());
+    QCOMPARE(m_list->selectedPosition(), 3); // one selected row at a time
+    QCOMPARE(m_list->selectionModel()->selectedRows().size(), 1);
+}
+
+void tst_ListView::selectionStaysWhenTheFocusMovesToAButton()
+{
+    m_list->addItem(QStringLiteral("a"));
+    m_list->addItem(QStringLiteral("b"));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    m_list->setFocus();
+    m_list->selectionModel()->select(m_list->model().index(1, 0),
+                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_button->setFocus();
+    QCOMPARE(m_list->selectedItemText(), QStringLiteral("b"));
+    const QPalette colours = m_list->palette();
+    QCOMPARE(colours.color(QPalette::Inactive, QPalette::Highlight), colours.color(QPalette::Active, QPalette::Highlight));
+}
+
+void tst_ListView::columnWidthsAreInTwips()
+{
+    m_list->setColumnWidthTwips(2, 7000);
+    QCOMPARE(m_list->columnWidth(1), 467);
+    m_list->setColumnWidthTwips(1, 1);
+    QCOMPARE(m_list->columnWidth(0), 0);
+}
+
+QTEST_MAIN(tst_ListView)
+#include "tst_listview.moc"

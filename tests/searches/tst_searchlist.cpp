@@ -1,0 +1,333 @@
+#include "TestEnvironment.h"
+
+#include "platform/ListView.h"
+#include "platform/PushButton.h"
+#include "searches/SearchQuery.h"
+#include "ui/Form1.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+
+// The search list as the user works it: through the real window, with a recorder in place of the browser and a
+// temporary settings file.
+class tst_SearchList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void addSearchAppendsTheQueryAndReadiesTheBox();
+    void addSearchWithAnEmptyBoxDoesNothing();
+    void addSearchWithoutALocationReportsAndStillClearsTheBox();
+    void openSelectedOpensTheSelectedQuery();
+    void openSelectedOnAnEmptyListReports();
+    void openAllOpensEveryQueryInOrder();
+    void hostileQueriesReachTheBrowserIntact_data();
+    void hostileQueriesReachTheBrowserIntact();
+    void clearAllEmptiesTheList();
+    void deleteSelectedRemovesOnlyThatQuery();
+    void deleteSelectedOnAnEmptyListDoesNothing();
+    void deleteSelectedWithoutASelectionReports();
+    void loadSamplesAppendsOneSampleEachTime();
+    void listSurvivesAClose_data();
+    void listSurvivesAClose();
+    void handWrittenValuesRestore_data();
+    void handWrittenValuesRestore();
+    void longListIsSavedRestoredAndOpenedWhole();
+    void failedSaveIsReportedAndTheCloseGoesOn();
+    void unreadableStoreIsReportedAtStartUp();
+
+private:
+    void start();
+    void restart();
+    void addSearch(const QString& text);
+    void select(ListView* list, int position);
+    QStringList searches() const;
+
+    std::unique_ptr<TestEnvironment> m_test;
+    std::unique_ptr<Form1> m_window;
+};
+
+void tst_SearchList::init()
+{
+    m_test = std::make_unique<TestEnvironment>();
+    m_test->writeLocations({"http://albany.bazaarly.org/,Albany,New York", "http://boston.bazaarly.org/,Boston,"});
+    start();
+}
+
+void tst_SearchList::cleanup()
+{
+    m_window.reset();
+    m_test.reset();
+}
+
+void tst_SearchList::start()
+{
+    m_window = std::make_unique<Form1>(m_test->environment());
+    m_window->showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void tst_SearchList::restart()
+{
+    m_window->close();
+    start();
+}
+
+void tst_SearchList::select(ListView* list, int position)
+{
+    const QRect row = list->visualRect(list->model().index(position - 1, list->model().columnCount() - 1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(list->selectedPosition(), position);
+}
+
+void tst_SearchList::addSearch(const QString& text)
+{
+    QTest::keyClicks(m_window->txtSearch, text);
+    QTest::mouseClick(m_window->PushButton7, Qt::LeftButton);
+}
+
+QStringList tst_SearchList::searches() const
+{
+    QStringList texts;
+    for (qsizetype position = 1; position <= m_window->ListView2->count(); ++position)
+        texts.append(m_window->ListView2->itemText(position));
+    return texts;
+}
+
+void tst_SearchList::addSearchAppendsTheQueryAndReadiesTheBox()
+{
+    select(m_window->ListView1, 1);
+    addSearch(QStringLiteral("lawnmower"));
+    addSearch(QStringLiteral("  two blanks "));
+    QCOMPARE(searches(), QStringList({"lawnmower site:albany.bazaarly.org", "  two blanks  site:albany.bazaarly.org"}));
+    QCOMPARE(m_window->txtSearch->text(), QString());
+    QVERIFY(m_window->txtSearch->hasFocus());
+    QCOMPARE(m_window->ListView1->selectedPosition(), 1); // the location stays selected for the next search
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::addSearchWithAnEmptyBoxDoesNothing()
+{
+    select(m_window->ListView1, 2);
+    QTest::mouseClick(m_window->PushButton7, Qt::LeftButton);
+    QCOMPARE(searches(), QStringList());
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::addSearchWithoutALocationReportsAndStillClearsTheBox()
+{
+    addSearch(QStringLiteral("chair"));
+    QCOMPARE(searches(), QStringList());
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("PushButton7_Click"), 102));
+    QCOMPARE(m_window->txtSearch->text(), QString());
+    QVERIFY(m_window->txtSearch->hasFocus());
+}
+
+void tst_SearchList::openSelectedOpensTheSelectedQuery()
+{
+    QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    select(m_window->ListView1, 2);
+    addSearch(QStringLiteral("chair"));
+    select(m_window->ListView2, 2);
+    QTest::mouseClick(m_window->PushButton2, Qt::LeftButton);
+    QCOMPARE(m_test->openedUrls, QList<QUrl>{searchUrl(QStringLiteral("chair site:boston.bazaarly.org"))});
+    QCOMPARE(m_test->openedUrls[0].toString(QUrl::FullyEncoded),
+             QStringLiteral("https://www.google.com/#q=chair%20site:boston.bazaarly.org"));
+    QCOMPARE(m_window->ListView2->selectedPosition(), 2);
+}
+
+void tst_SearchList::openSelectedOnAnEmptyListReports()
+{
+    QTest::mouseClick(m_window->PushButton2, Qt::LeftButton);
+    QCOMPARE(m_test->openedUrls, QList<QUrl>());
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("PushButton2_Click"), 100));
+}
+
+void tst_SearchList::openAllOpensEveryQueryInOrder()
+{
+    QTest::mouseClick(m_window->PushButton6, Qt::LeftButton);
+    QCOMPARE(m_test->openedUrls, QList<QUrl>());
+    select(m_window->ListView1, 2);
+    for (const char* text : {"one", "two", "three"})
+        addSearch(QString::fromLatin1(text));
+    QTest::mouseClick(m_window->PushButton6, Qt::LeftButton);
+    QCOMPARE(m_test->openedUrls, (QList<QUrl>{searchUrl(QStringLiteral("one site:boston.bazaarly.org")),
+                                              searchUrl(QStringLiteral("two site:boston.bazaarly.org")),
+                                              searchUrl(QStringLiteral("three site:boston.bazaarly.org"))}));
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::hostileQueriesReachTheBrowserIntact_data()
+{
+    QTest::addColumn<QString>("text");
+    for (const char* text : {"&&", "\"quoted\" it's", "javascript:alert(1)", "file:///etc/passwd", "a|b", "100%",
+                             "C++ #1", "x onclick=alert(1)"})
+        QTest::newRow(text) << QString::fromLatin1(text);
+    QTest::newRow("a newline") << "two\nlines";
+}
+
+void tst_SearchList::hostileQueriesReachTheBrowserIntact()
+{
+    QFETCH(QString, text);
+    select(m_window->ListView1, 1);
+    m_window->txtSearch->setText(text); // a line edit takes no newline from the keyboard, but a paste may bring one
+    QTest::mouseClick(m_window->PushButton7, Qt::LeftButton);
+    select(m_window->ListView2, 1);
+    QTest::mouseClick(m_window->PushButton2, Qt::LeftButton);
+    QCOMPARE(m_test->openedUrls.size(), 1);
+    const QUrl opened = m_test->openedUrls[0];
+    QCOMPARE(opened.scheme(), QStringLiteral("https"));
+    QCOMPARE(opened.host(), QStringLiteral("www.google.com"));
+    QCOMPARE(opened.path(), QStringLiteral("/"));
+    const QString sent = opened.toString(QUrl::FullyEncoded);
+    QCOMPARE(QUrl::fromPercentEncoding(sent.mid(sent.indexOf(QLatin1String("#q=")) + 3).toUtf8()),
+             m_window->ListView2->itemText(1));
+    QCOMPARE(m_window->ListView2->itemText(1), text + " site:albany.bazaarly.org");
+}
+
+void tst_SearchList::clearAllEmptiesTheList()
+{
+    QTest::mouseClick(m_window->PushButton3, Qt::LeftButton);
+    QCOMPARE(searches(), QStringList());
+    for (int i = 0; i < 3; ++i)
+        QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    QTest::mouseClick(m_window->PushButton3, Qt::LeftButton);
+    QCOMPARE(searches(), QStringList());
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::deleteSelectedRemovesOnlyThatQuery()
+{
+    select(m_window->ListView1, 1);
+    for (const char* text : {"first", "second", "third"})
+        addSearch(QString::fromLatin1(text));
+    select(m_window->ListView2, 2);
+    QTest::mouseClick(m_window->PushButton4, Qt::LeftButton);
+    QCOMPARE(searches(), QStringList({"first site:albany.bazaarly.org", "third site:albany.bazaarly.org"}));
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::deleteSelectedOnAnEmptyListDoesNothing()
+{
+    QTest::mouseClick(m_window->PushButton4, Qt::LeftButton);
+    QCOMPARE(searches(), QStringList());
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::deleteSelectedWithoutASelectionReports()
+{
+    QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    QTest::mouseClick(m_window->PushButton4, Qt::LeftButton);
+    QCOMPARE(searches(), QStringList{kSampleQuery});
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("PushButton4_Click"), 102));
+}
+
+void tst_SearchList::loadSamplesAppendsOneSampleEachTime()
+{
+    select(m_window->ListView1, 2);
+    addSearch(QStringLiteral("a"));
+    addSearch(QStringLiteral("b"));
+    QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    QCOMPARE(searches(), QStringList({"a site:boston.bazaarly.org", "b site:boston.bazaarly.org",
+                                      "lawnmower site:albany.bazaarly.org", "lawnmower site:albany.bazaarly.org"}));
+}
+
+void tst_SearchList::listSurvivesAClose_data()
+{
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("order and duplicates") << QStringList{"b", "a", "b"}
+                                          << "b site:albany.bazaarly.org|a site:albany.bazaarly.org|b site:albany.bazaarly.org|";
+    QTest::newRow("leading and trailing blanks") << QStringList{"  x  "} << "  x   site:albany.bazaarly.org|";
+    QTest::newRow("the OR operator") << QStringList{"bike|trike"} << "bike\\|trike site:albany.bazaarly.org|";
+    QTest::newRow("an empty list") << QStringList{} << "";
+}
+
+void tst_SearchList::listSurvivesAClose()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(QString, stored);
+    m_test->storeValue(QStringLiteral("stale|"));
+    select(m_window->ListView1, 1);
+    QTest::mouseClick(m_window->PushButton3, Qt::LeftButton);
+    for (const QString& text : texts) {
+        m_window->txtSearch->setText(text);
+        QTest::mouseClick(m_window->PushButton7, Qt::LeftButton);
+    }
+    const QStringList before = searches();
+    restart();
+    QCOMPARE(m_test->storedValue(), stored);
+    QCOMPARE(searches(), before);
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::handWrittenValuesRestore_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QStringList>("restored");
+    QTest::newRow("no final bar") << "a site:x|b site:y" << QStringList{"a site:x", "b site:y"};
+    QTest::newRow("empty parts are skipped") << "|a||b|" << QStringList{"a", "b"};
+    QTest::newRow("bars only restore nothing") << "|||" << QStringList{};
+    QTest::newRow("blanks only are an item") << "   |" << QStringList{"   "};
+}
+
+void tst_SearchList::handWrittenValuesRestore()
+{
+    QFETCH(QString, value);
+    QFETCH(QStringList, restored);
+    m_test->storeValue(value);
+    m_window.reset();
+    start();
+    QCOMPARE(searches(), restored);
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::longListIsSavedRestoredAndOpenedWhole()
+{
+    // Far past what 16-bit counts could hold.
+    constexpr int kCount = 40000;
+    QStringList queries;
+    for (int i = 1; i <= kCount; ++i)
+        queries.append(QStringLiteral("item %1 site:x.org").arg(i));
+    for (const QString& query : std::as_const(queries))
+        m_window->ListView2->addItem(query);
+    restart();
+    QCOMPARE(m_window->ListView2->count(), kCount);
+    QCOMPARE(searches(), queries);
+    QTest::mouseClick(m_window->PushButton6, Qt::LeftButton);
+    QCOMPARE(m_test->openedUrls.size(), kCount);
+    QCOMPARE(m_test->openedUrls.last(), searchUrl(queries.last()));
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::failedSaveIsReportedAndTheCloseGoesOn()
+{
+    QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    QVERIFY(QDir().mkpath(m_test->settingsPath())); // a folder where the settings file belongs
+    m_window->close();
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_QueryUnload"), 100));
+    QVERIFY(m_test->reports[0].startsWith(QStringLiteral("The search list could not be saved.")));
+}
+
+void tst_SearchList::unreadableStoreIsReportedAtStartUp()
+{
+    m_window.reset();
+    QVERIFY(QDir().mkpath(m_test->settingsPath()));
+    start();
+    QCOMPARE(searches(), QStringList());
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 142));
+}
+
+QTEST_MAIN(tst_SearchList)
+#include "tst_searchlist.moc"

@@ -1,0 +1,71 @@
+#include "searches/StoredSearches.h"
+
+#include <QTest>
+
+class tst_StoredSearches : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void joinsEachQueryFollowedByABar_data();
+    void joinsEachQueryFollowedByABar();
+    void roundTripGivesBackTheList_data();
+    void roundTripGivesBackTheList();
+    void handWrittenValuesSplit_data();
+    void handWrittenValuesSplit();
+};
+
+void tst_StoredSearches::joinsEachQueryFollowedByABar_data()
+{
+    QTest::addColumn<QStringList>("queries");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("two queries") << QStringList{"a site:x", "b site:y"} << "a site:x|b site:y|";
+    QTest::newRow("an empty list is the empty text") << QStringList{} << "";
+    QTest::newRow("an empty query is a lone bar") << QStringList{""} << "|";
+    QTest::newRow("a bar inside a query is escaped") << QStringList{"a|b site:x"} << "a\\|b site:x|";
+    QTest::newRow("a backslash is doubled") << QStringList{"c:\\ site:x"} << "c:\\\\ site:x|";
+}
+
+void tst_StoredSearches::joinsEachQueryFollowedByABar()
+{
+    QFETCH(QStringList, queries);
+    QFETCH(QString, value);
+    QCOMPARE(joinStoredSearches(queries), value);
+}
+
+void tst_StoredSearches::roundTripGivesBackTheList_data()
+{
+    QTest::addColumn<QStringList>("queries");
+    QTest::newRow("plain queries, duplicates and blanks")
+        << QStringList{"a site:x", "a site:x", "  padded  site:y "};
+    QTest::newRow("the OR operator") << QStringList{"bike|trike site:x", "|", "||a||"};
+    QTest::newRow("backslashes before bars and at the end") << QStringList{"a\\|b", "\\", "end\\", "\\\\|"};
+}
+
+void tst_StoredSearches::roundTripGivesBackTheList()
+{
+    QFETCH(QStringList, queries);
+    QStringList parts = splitStoredSearches(joinStoredSearches(queries));
+    QCOMPARE(parts.takeLast(), QString()); // the empty part after the final bar
+    QCOMPARE(parts, queries);
+}
+
+void tst_StoredSearches::handWrittenValuesSplit_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QStringList>("parts");
+    QTest::newRow("no final bar") << "a|b" << QStringList{"a", "b"};
+    QTest::newRow("bars only") << "|||" << QStringList{"", "", "", ""};
+    QTest::newRow("a backslash before another character stays") << "c:\\x|" << QStringList{"c:\\x", ""};
+    QTest::newRow("a lone backslash at the end stays") << "a\\" << QStringList{"a\\"};
+}
+
+void tst_StoredSearches::handWrittenValuesSplit()
+{
+    QFETCH(QString, value);
+    QFETCH(QStringList, parts);
+    QCOMPARE(splitStoredSearches(value), parts);
+}
+
+QTEST_GUILESS_MAIN(tst_StoredSearches)
+#include "tst_storedsearches.moc"

@@ -1,0 +1,195 @@
+#include "TestEnvironment.h"
+
+#include "platform/ListView.h"
+#include "platform/PushButton.h"
+#include "platform/SkinFramework.h"
+#include "ui/Form1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+
+// The optional skin and the hand pointer over the buttons.
+class tst_Appearance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void pointerFollowsTheControlUnderTheMouse();
+    void customPointerWithoutACursorFileShowsTheArrow();
+    void brokenCursorFileIsReportedOnce_data();
+    void brokenCursorFileIsReportedOnce();
+    void withoutASkinNothingIsRecoloured_data();
+    void withoutASkinNothingIsRecoloured();
+    void skinRecoloursAndDressesTheWindow();
+    void unusableSkinIsReportedAndColoursStay_data();
+    void unusableSkinIsReportedAndColoursStay();
+
+private:
+    void installCursor() const;
+    std::unique_ptr<TestEnvironment> m_test;
+};
+
+static const QByteArray kSkin = "QPushButton { background: #2f80ed; color: white; }\nQGroupBox { color: #1b4da8; }\n";
+
+// A mouse move over a widget, with no button pressed, delivered as the window system would.
+static void moveOver(QWidget* widget, QPoint at = {})
+{
+    const QPoint local = at.isNull() ? widget->rect().center() : at;
+    QMouseEvent move(QEvent::MouseMove, local, widget->mapToGlobal(local), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+void tst_Appearance::init()
+{
+    m_test = std::make_unique<TestEnvironment>();
+    m_test->writeLocations({"http://albany.bazaarly.org/,Albany,New York"});
+}
+
+void tst_Appearance::cleanup()
+{
+    qApp->setStyleSheet(QString());
+    m_test.reset();
+}
+
+void tst_Appearance::installCursor() const
+{
+    QFile hand(QStringLiteral(BAZAARLY_PICTURES "/HAND-M.CUR"));
+    QVERIFY(hand.open(QIODevice::ReadOnly));
+    m_test->writeDataFile(QStringLiteral("HAND-M.CUR"), hand.readAll());
+}
+
+void tst_Appearance::pointerFollowsTheControlUnderTheMouse()
+{
+    installCursor();
+    Form1 window(m_test->environment());
+    window.showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.mouseIcon());
+    QCOMPARE(m_test->reports, QStringList());
+
+    QCOMPARE(window.mousePointer(), Form1::kDefaultPointer);
+    for (PushButton* button : window.findChildren<PushButton*>()) {
+        moveOver(window.Frame2, QPoint(4, 30));
+        QCOMPARE(window.mousePointer(), Form1::kDefaultPointer);
+        moveOver(button);
+        QCOMPARE(window.mousePointer(), Form1::kCustomPointer);
+        QCOMPARE(window.cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(window.cursor().hotSpot(), QPoint(8, 1));
+    }
+    // Text boxes and the label leave the setting as the last move left it.
+    for (QWidget* neutral : std::initializer_list<QWidget*>{window.txtSearch, window.Text1, window.Label1}) {
+        moveOver(neutral);
+        QCOMPARE(window.mousePointer(), Form1::kCustomPointer);
+    }
+    const std::initializer_list<std::pair<QWidget*, QPoint>> arrows = {
+        {&window, QPoint(2, 2)}, {window.Frame1, QPoint(4, 50)}, {window.Frame2, QPoint(4, 30)},
+        {window.ListView1->viewport(), QPoint()}, {window.ListView2->viewport(), QPoint()}};
+    for (const auto& [surface, at] : arrows) {
+        moveOver(window.PushButton5);
+        moveOver(surface, at);
+        QVERIFY2(window.mousePointer() == Form1::kDefaultPointer, qPrintable(surface->objectName()));
+        QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+    }
+}
+
+void tst_Appearance::customPointerWithoutACursorFileShowsTheArrow()
+{
+    Form1 window(m_test->environment());
+    window.showCentred();
+    QVERIFY(!window.mouseIcon());
+    moveOver(window.PushButton2);
+    QCOMPARE(window.mousePointer(), Form1::kCustomPointer);
+    QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_Appearance::brokenCursorFileIsReportedOnce_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("an empty file") << QByteArray() << false;
+    QTest::newRow("a picture of another kind") << QByteArray("GIF89a\x01\x00\x01\x00") << false;
+    QTest::newRow("a folder of that name") << QByteArray() << true;
+}
+
+void tst_Appearance::brokenCursorFileIsReportedOnce()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(bool, folder);
+    if (folder)
+        QVERIFY(QDir().mkpath(m_test->dataFilePath(QStringLiteral("HAND-M.CUR"))));
+    else
+        m_test->writeDataFile(QStringLiteral("HAND-M.CUR"), contents);
+    Form1 window(m_test->environment());
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 106));
+    QVERIFY(!window.mouseIcon());
+    QCOMPARE(window.ListView1->count(), 1); // the start-up went on
+}
+
+void tst_Appearance::withoutASkinNothingIsRecoloured_data()
+{
+    QTest::addColumn<QString>("skinPath");
+    QTest::newRow("no skin file") << QString();
+    QTest::newRow("a folder named like the skin") << "x/o.cjs/";
+}
+
+void tst_Appearance::withoutASkinNothingIsRecoloured()
+{
+    QFETCH(QString, skinPath);
+    if (skinPath.endsWith(QLatin1Char('/')))
+        QVERIFY(QDir().mkpath(m_test->dataFilePath(skinPath)));
+    Form1 window(m_test->environment());
+    for (QWidget* white : std::initializer_list<QWidget*>{&window, window.Frame2, window.Frame1})
+        QCOMPARE(white->palette().color(QPalette::Window), QColor(Qt::white));
+    QCOMPARE(window.SkinFramework1->styleSheet(), QString());
+    QCOMPARE(window.styleSheet(), QString());
+    QCOMPARE(qApp->styleSheet(), QString());
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_Appearance::skinRecoloursAndDressesTheWindow()
+{
+    m_test->writeDataFile(QStringLiteral("x/o.cjs"), kSkin);
+    Form1 window(m_test->environment());
+    QCOMPARE(m_test->reports, QStringList());
+    const QColor buttonFace = QPalette().color(QPalette::Button);
+    for (QWidget* recoloured : std::initializer_list<QWidget*>{&window, window.Frame2, window.Frame1, window.Label1})
+        QCOMPARE(recoloured->palette().color(QPalette::Window), buttonFace);
+    QCOMPARE(window.ListView1->palette().color(QPalette::Base), QPalette().color(QPalette::Base));
+    QCOMPARE(window.SkinFramework1->options() & SkinFramework::SkinMessageBoxes, int(SkinFramework::SkinMessageBoxes));
+    QCOMPARE(qApp->styleSheet(), QString::fromUtf8(kSkin));
+}
+
+void tst_Appearance::unusableSkinIsReportedAndColoursStay_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("an empty file") << QByteArray();
+    QTest::newRow("binary garbage") << QByteArray("\x00\x01\x02\xff\xfe{}", 7);
+    QTest::newRow("unbalanced braces") << QByteArray("QPushButton { color: red; ");
+    QTest::newRow("words without rules") << QByteArray("hello skin");
+}
+
+void tst_Appearance::unusableSkinIsReportedAndColoursStay()
+{
+    QFETCH(QByteArray, contents);
+    m_test->writeDataFile(QStringLiteral("x/o.cjs"), contents);
+    Form1 window(m_test->environment());
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 100));
+    QVERIFY(m_test->reports[0].contains(QStringLiteral("o.cjs")));
+    QCOMPARE(window.Frame2->palette().color(QPalette::Window), QPalette().color(QPalette::Button));
+    QCOMPARE(qApp->styleSheet(), QString());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Bazaarly Lookup Across Many Towns Utility"));
+}
+
+QTEST_MAIN(tst_Appearance)
+#include "tst_appearance.moc"
