@@ -1,13 +1,37 @@
 #include "ErrorReportBox.h"
 
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QString>
+
+namespace {
+
+// A message box wraps any line wider than about 500 pixels, which would break the report's short, fixed lines
+// in two. Widening its label to the widest line (within most of the screen) keeps each line on one line.
+void keepLinesWhole(QMessageBox& box)
+{
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    const QFontMetrics metrics(label->font());
+    int widest = 0;
+    for (const QString& line : box.text().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const QScreen* screen = box.screen();
+    const int limit = screen ? screen->availableGeometry().width() * 3 / 4 : widest;
+    label->setMinimumWidth(std::min(widest + 1, limit));
+}
+
+} // namespace
 
 void showErrorReportBox(QWidget* owner, const QString& text)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Application Error"), displayedReportText(text),
                     QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    keepLinesWhole(box);
     box.exec();
 }
 
