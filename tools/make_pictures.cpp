@@ -121,11 +121,11 @@ QImage drawHand()
     QImage image(32, 32, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainterPath hand;
-    hand.addRoundedRect(QRectF(6.5, 0.5, 4, 15), 2, 2);   // index finger
-    hand.addRoundedRect(QRectF(10.5, 7.5, 4, 9), 2, 2);   // middle finger
-    hand.addRoundedRect(QRectF(14.5, 8.5, 4, 8), 2, 2);   // ring finger
+    hand.addRoundedRect(QRectF(6.5, 0.5, 4, 15), 2, 2);         // index finger
+    hand.addRoundedRect(QRectF(10.5, 7.5, 4, 9), 2, 2);         // middle finger
+    hand.addRoundedRect(QRectF(14.5, 8.5, 4, 8), 2, 2);         // ring finger
     hand.addRoundedRect(QRectF(18.5, 9.5, 3.5, 7), 1.75, 1.75); // little finger
-    hand.addRoundedRect(QRectF(6.5, 12.5, 15.5, 11), 4, 4); // palm
+    hand.addRoundedRect(QRectF(6.5, 12.5, 15.5, 11), 4, 4);     // palm
     QPainterPath thumb;
     thumb.addRoundedRect(QRectF(-2, -2, 4, 10), 2, 2);
     hand.addPath(QTransform().translate(5, 12).rotate(-40).map(thumb));
@@ -195,11 +195,10 @@ int main(int argc, char* argv[])
         return 1;
 
     bool written = writeFile(out.filePath(QStringLiteral("HAND-M.CUR")), iconFile(2, {{drawHand(), 32, {8, 1}}}));
-    written = written && writeFile(out.filePath(QStringLiteral("bazaarly.ico")),
-                                   iconFile(1, {{drawIcon(32), 24, {}},
-                                                {drawIcon(256), 32, {}},
-                                                {drawIcon(128), 32, {}},
-                                                {drawIcon(48), 32, {}}}));
+    written = written && writeFile(out.filePath(QStringLiteral("bazaarly.ico")), iconFile(1, {{drawIcon(32), 24, {}},
+                                                                                              {drawIcon(256), 32, {}},
+                                                                                              {drawIcon(128), 32, {}},
+                                                                                              {drawIcon(48), 32, {}}}));
     for (const int size : {32, 48, 128, 256})
         written = written && drawIcon(size).save(out.filePath(QStringLiteral("hicolor/%1.png").arg(size)));
     if (!written) {

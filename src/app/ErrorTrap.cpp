@@ -28,8 +28,8 @@ bool ErrorTrap::run(int label, const std::function<void()>& statement) const
         m_report(m_owner, errorReportText(failure.description(), m_procedure, label));
         return false;
     } catch (const std::bad_alloc&) {
-        m_report(m_owner, errorReportText(QStringLiteral("There is not enough memory for this step."), m_procedure,
-                                          label));
+        m_report(m_owner,
+                 errorReportText(QStringLiteral("There is not enough memory for this step."), m_procedure, label));
         return false;
     }
 }

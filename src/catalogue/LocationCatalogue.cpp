@@ -11,8 +11,7 @@ enum class Rebuild { Append, Replace };
 
 // The one reading loop of the catalogue: every line is split (so a bad line fails wherever it stands), and
 // those whose display name passes the test are added, all in one update of the list.
-template <typename Accept>
-void readLocations(const QString& path, ListView& list, Rebuild rebuild, Accept accept)
+template <typename Accept> void readLocations(const QString& path, ListView& list, Rebuild rebuild, Accept accept)
 {
     TextFileReader file(path);
     ListModel::Batch batch(list.model());

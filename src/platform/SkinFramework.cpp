@@ -52,9 +52,7 @@ bool isUsableStyleSheet(const QString& text)
     return depth == 0 && hasRule;
 }
 
-SkinFramework::SkinFramework(QObject* parent) : QObject(parent)
-{
-}
+SkinFramework::SkinFramework(QObject* parent) : QObject(parent) {}
 
 void SkinFramework::loadSkin(const QString& path, const QString& schemeName)
 {

@@ -17,8 +17,7 @@ const QString kSearchesKey = QStringLiteral("Searches");
 
 SearchListCommands::SearchListCommands(QWidget& window, QLineEdit& searchBox, ListView& locations, ListView& searches,
                                        const Environment& environment)
-    : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches),
-      m_environment(environment)
+    : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches), m_environment(environment)
 {
 }
 

@@ -5,8 +5,7 @@ namespace {
 bool changesMeaningInAddress(QChar c)
 {
     const char16_t code = c.unicode();
-    return code < 0x20 || code == 0x7f || code == u'%' || code == u'&' || code == u'+' || code == u'#' ||
-           code == u'"';
+    return code < 0x20 || code == 0x7f || code == u'%' || code == u'&' || code == u'+' || code == u'#' || code == u'"';
 }
 
 void appendPercentEncoded(QString& out, char16_t code)

@@ -82,15 +82,19 @@ Form1::~Form1() = default;
 
 void Form1::createControls()
 {
-    Frame2 = place<QGroupBox>("Frame2", this, twipsRect(120, 120, 7800, 5115), QStringLiteral("Create New Bazaarly Search"));
-    Frame1 = place<QGroupBox>("Frame1", Frame2, twipsRect(240, 3600, 7320, 825), QStringLiteral("Search For This Text"));
+    Frame2 =
+        place<QGroupBox>("Frame2", this, twipsRect(120, 120, 7800, 5115), QStringLiteral("Create New Bazaarly Search"));
+    Frame1 =
+        place<QGroupBox>("Frame1", Frame2, twipsRect(240, 3600, 7320, 825), QStringLiteral("Search For This Text"));
     txtSearch = place<QLineEdit>("txtSearch", Frame1, twipsRect(240, 300, 6840, 345));
     Text1 = place<QLineEdit>("Text1", Frame2, twipsRect(1680, 300, 5865, 345));
     ListView1 = place<ListView>("ListView1", Frame2, twipsRect(240, 750, 7320, 2820));
-    PushButton7 = place<PushButton>("PushButton7", Frame2, twipsRect(240, 4560, 7320, 405), QStringLiteral("Add Search"));
+    PushButton7 =
+        place<PushButton>("PushButton7", Frame2, twipsRect(240, 4560, 7320, 405), QStringLiteral("Add Search"));
     Label1 = place<QLabel>("Label1", Frame2, twipsRect(240, 330, 1350, 225), QStringLiteral("Filter Locations:"));
     ListView2 = place<ListView>("ListView2", this, twipsRect(120, 5340, 7800, 2820));
-    PushButton2 = place<PushButton>("PushButton2", this, twipsRect(120, 8250, 3840, 405), QStringLiteral("Open Selected"));
+    PushButton2 =
+        place<PushButton>("PushButton2", this, twipsRect(120, 8250, 3840, 405), QStringLiteral("Open Selected"));
     PushButton6 = place<PushButton>("PushButton6", this, twipsRect(4080, 8250, 3840, 405), QStringLiteral("Open All"));
     PushButton3 = place<PushButton>("PushButton3", this, twipsRect(4080, 8760, 3840, 405), QStringLiteral("Clear All"));
     PushButton4 = place<PushButton>("PushButton4", this, twipsRect(120, 8760, 3840, 405),
@@ -203,7 +207,9 @@ void Form1::SaveSearches()
 void Form1::Form_QueryUnload()
 {
     // The close goes on whatever happens; a list that could not be saved is at least reported.
-    ErrorTrap(QStringLiteral("Form_QueryUnload"), m_environment.showErrorReport, this).run(100, [&] { SaveSearches(); });
+    ErrorTrap(QStringLiteral("Form_QueryUnload"), m_environment.showErrorReport, this).run(100, [&] {
+        SaveSearches();
+    });
 }
 
 void Form1::Form_Unload()
@@ -272,17 +278,50 @@ void Form1::setMousePointer(int pointer)
         unsetCursor(); // the arrow, also for the custom setting while there is no icon
 }
 
-void Form1::Form_MouseMove() { setMousePointer(kDefaultPointer); }
-void Form1::Frame1_MouseMove() { setMousePointer(kDefaultPointer); }
-void Form1::Frame2_MouseMove() { setMousePointer(kDefaultPointer); }
-void Form1::ListView1_MouseMove() { setMousePointer(kDefaultPointer); }
-void Form1::ListView2_MouseMove() { setMousePointer(kDefaultPointer); }
-void Form1::PushButton7_MouseMove() { setMousePointer(kCustomPointer); }
-void Form1::PushButton2_MouseMove() { setMousePointer(kCustomPointer); }
-void Form1::PushButton6_MouseMove() { setMousePointer(kCustomPointer); }
-void Form1::PushButton3_MouseMove() { setMousePointer(kCustomPointer); }
-void Form1::PushButton4_MouseMove() { setMousePointer(kCustomPointer); }
-void Form1::PushButton5_MouseMove() { setMousePointer(kCustomPointer); }
+void Form1::Form_MouseMove()
+{
+    setMousePointer(kDefaultPointer);
+}
+void Form1::Frame1_MouseMove()
+{
+    setMousePointer(kDefaultPointer);
+}
+void Form1::Frame2_MouseMove()
+{
+    setMousePointer(kDefaultPointer);
+}
+void Form1::ListView1_MouseMove()
+{
+    setMousePointer(kDefaultPointer);
+}
+void Form1::ListView2_MouseMove()
+{
+    setMousePointer(kDefaultPointer);
+}
+void Form1::PushButton7_MouseMove()
+{
+    setMousePointer(kCustomPointer);
+}
+void Form1::PushButton2_MouseMove()
+{
+    setMousePointer(kCustomPointer);
+}
+void Form1::PushButton6_MouseMove()
+{
+    setMousePointer(kCustomPointer);
+}
+void Form1::PushButton3_MouseMove()
+{
+    setMousePointer(kCustomPointer);
+}
+void Form1::PushButton4_MouseMove()
+{
+    setMousePointer(kCustomPointer);
+}
+void Form1::PushButton5_MouseMove()
+{
+    setMousePointer(kCustomPointer);
+}
 
 void Form1::mouseMoveEvent(QMouseEvent* event)
 {

@@ -25,17 +25,19 @@ void tst_ErrorTrap::reportTextIsExact()
 void tst_ErrorTrap::reportShowsFourLines()
 {
     // A lone CR does not break a line in a Qt label, so the box shows the text with real line breaks.
-    const QString shown = displayedReportText(errorReportText(QStringLiteral("Broken"), QStringLiteral("Form_Load"), 136));
+    const QString shown =
+        displayedReportText(errorReportText(QStringLiteral("Broken"), QStringLiteral("Form_Load"), 136));
     QCOMPARE(shown.split(QLatin1Char('\n')),
-             QStringList({QStringLiteral("Broken"), QStringLiteral("in BazaarlySearch2017/04/05.Form1.Form_Load at line 136"),
-                          QString(), QStringLiteral("Please email screenshot of this message to support@quillmark.example")}));
+             QStringList({QStringLiteral("Broken"),
+                          QStringLiteral("in BazaarlySearch2017/04/05.Form1.Form_Load at line 136"), QString(),
+                          QStringLiteral("Please email screenshot of this message to support@quillmark.example")}));
 }
 
 void tst_ErrorTrap::failureIsReportedOnceAndTheProcedureGoesOn()
 {
     QStringList reports;
-    const ErrorTrap trap(QStringLiteral("Form_Load"), [&](QWidget*, const QString& text) { reports.append(text); },
-                         nullptr);
+    const ErrorTrap trap(
+        QStringLiteral("Form_Load"), [&](QWidget*, const QString& text) { reports.append(text); }, nullptr);
     QStringList ran;
     QVERIFY(trap.run(100, [&] { ran.append(QStringLiteral("first")); }));
     QVERIFY(!trap.run(102, [&] {
@@ -46,14 +48,15 @@ void tst_ErrorTrap::failureIsReportedOnceAndTheProcedureGoesOn()
     QVERIFY(trap.run(104, [&] { ran.append(QStringLiteral("third")); }));
     QCOMPARE(ran, QStringList({"first", "second", "third"}));
     QCOMPARE(reports.size(), 1);
-    QVERIFY(reports[0].startsWith(QStringLiteral("It broke\r\nin BazaarlySearch2017/04/05.Form1.Form_Load at line 102")));
+    QVERIFY(
+        reports[0].startsWith(QStringLiteral("It broke\r\nin BazaarlySearch2017/04/05.Form1.Form_Load at line 102")));
 }
 
 void tst_ErrorTrap::eachFailureReportsItsOwnLabel()
 {
     QStringList reports;
-    const ErrorTrap trap(QStringLiteral("PushButton6_Click"),
-                         [&](QWidget*, const QString& text) { reports.append(text); }, nullptr);
+    const ErrorTrap trap(
+        QStringLiteral("PushButton6_Click"), [&](QWidget*, const QString& text) { reports.append(text); }, nullptr);
     trap.run(102, [] { throw Failure(QStringLiteral("one")); });
     trap.run(104, [] { throw Failure(QStringLiteral("two")); });
     QCOMPARE(reports.size(), 2);

@@ -31,10 +31,12 @@ void tst_Main::applicationTitleCutsUntilShortEnough_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("shortened");
-    QTest::newRow("a short title still loses a word") << "Town Finder" << "Town";
-    QTest::newRow("a long title loses words until it fits 40")
-        << "Alpha Bravo Charlie Delta Echo Foxtrot Golf Hotel" << "Alpha Bravo Charlie Delta Echo Foxtrot";
-    QTest::newRow("a title of one word is cut to nothing") << "Bazaarly" << "";
+    QTest::newRow("a short title still loses a word") << "Town Finder"
+                                                      << "Town";
+    QTest::newRow("a long title loses words until it fits 40") << "Alpha Bravo Charlie Delta Echo Foxtrot Golf Hotel"
+                                                               << "Alpha Bravo Charlie Delta Echo Foxtrot";
+    QTest::newRow("a title of one word is cut to nothing") << "Bazaarly"
+                                                           << "";
 }
 
 void tst_Main::applicationTitleCutsUntilShortEnough()

@@ -41,15 +41,13 @@ void tst_LocationCatalogue::startUpLoadsEveryLine_data()
 {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<Items>("items");
-    QTest::newRow("three fields")
-        << QStringList{"http://albany.bazaarly.org/,Albany,New York"}
-        << Items{{"http://albany.bazaarly.org/", "Albany, New York"}};
+    QTest::newRow("three fields") << QStringList{"http://albany.bazaarly.org/,Albany,New York"}
+                                  << Items{{"http://albany.bazaarly.org/", "Albany, New York"}};
     QTest::newRow("file order and duplicates kept")
         << QStringList{"http://b/,B,", "http://a/,A,", "http://b/,B,"}
         << Items{{"http://b/", "B"}, {"http://a/", "A"}, {"http://b/", "B"}};
     QTest::newRow("blank after the comma, four fields, empty display name")
-        << QStringList{"u1,N, R", "u2,N,R,X", "u3,,"}
-        << Items{{"u1", "N,  R"}, {"u2", "N, R"}, {"u3", ""}};
+        << QStringList{"u1,N, R", "u2,N,R,X", "u3,,"} << Items{{"u1", "N,  R"}, {"u2", "N, R"}, {"u3", ""}};
 }
 
 void tst_LocationCatalogue::startUpLoadsEveryLine()
@@ -112,7 +110,8 @@ void tst_LocationCatalogue::filterMatchesTheDisplayName_data()
     QTest::addColumn<QStringList>("urls");
     QTest::newRow("letter case is ignored") << "aLB" << QStringList{"http://albany.x/", "http://albuquerque.x/"};
     QTest::newRow("across the comma joint") << "y, new" << QStringList{"http://albany.x/"};
-    QTest::newRow("comma and blank match every region") << ", " << QStringList{"http://albany.x/", "http://albuquerque.x/"};
+    QTest::newRow("comma and blank match every region")
+        << ", " << QStringList{"http://albany.x/", "http://albuquerque.x/"};
     QTest::newRow("a leading blank counts") << " york" << QStringList{"http://albany.x/"};
     QTest::newRow("a trailing blank counts") << "albany " << QStringList{};
     QTest::newRow("text found only in a URL matches nothing") << "bazaarly" << QStringList{};

@@ -19,14 +19,30 @@ void tst_LocationLine::splitsIntoUrlAndDisplayName_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("displayName");
-    QTest::newRow("three fields join name and region") << "http://u/,Albany,New York" << "http://u/" << "Albany, New York";
-    QTest::newRow("an empty region leaves the name alone") << "http://u/,Albany," << "http://u/" << "Albany";
-    QTest::newRow("a blank after the comma is kept") << "http://u/,Albany, NY" << "http://u/" << "Albany,  NY";
-    QTest::newRow("a region of blanks is not empty") << "u,N, " << "u" << "N,  ";
-    QTest::newRow("a fourth field is ignored") << "u,N,R,X,Y" << "u" << "N, R";
-    QTest::newRow("name and region may both be empty") << "u,," << "u" << "";
-    QTest::newRow("an empty URL is accepted") << ",N,R" << "" << "N, R";
-    QTest::newRow("blanks around fields are not trimmed") << " u , N ,R" << " u " << " N , R";
+    QTest::newRow("three fields join name and region") << "http://u/,Albany,New York"
+                                                       << "http://u/"
+                                                       << "Albany, New York";
+    QTest::newRow("an empty region leaves the name alone") << "http://u/,Albany,"
+                                                           << "http://u/"
+                                                           << "Albany";
+    QTest::newRow("a blank after the comma is kept") << "http://u/,Albany, NY"
+                                                     << "http://u/"
+                                                     << "Albany,  NY";
+    QTest::newRow("a region of blanks is not empty") << "u,N, "
+                                                     << "u"
+                                                     << "N,  ";
+    QTest::newRow("a fourth field is ignored") << "u,N,R,X,Y"
+                                               << "u"
+                                               << "N, R";
+    QTest::newRow("name and region may both be empty") << "u,,"
+                                                       << "u"
+                                                       << "";
+    QTest::newRow("an empty URL is accepted") << ",N,R"
+                                              << ""
+                                              << "N, R";
+    QTest::newRow("blanks around fields are not trimmed") << " u , N ,R"
+                                                          << " u "
+                                                          << " N , R";
 }
 
 void tst_LocationLine::splitsIntoUrlAndDisplayName()

@@ -36,8 +36,11 @@ void tst_ShippedCatalogue::everyLineIsALocationWithItsOwnHost()
     const QList<QByteArray> lines = m_contents.chopped(1).split('\n');
     QVERIFY2(lines.size() >= 400, qPrintable(QString::number(lines.size())));
     // A name that two places share carries its region in the host as well.
-    static const QRegularExpression format(QStringLiteral("^http://([a-z0-9]+)\\.bazaarly\\.org/,([A-Za-z][A-Za-z' .-]*),([A-Za-z][A-Za-z ]*)$"));
-    const auto letters = [](QString text) { return text.toLower().remove(QRegularExpression(QStringLiteral("[^a-z0-9]"))); };
+    static const QRegularExpression format(
+        QStringLiteral("^http://([a-z0-9]+)\\.bazaarly\\.org/,([A-Za-z][A-Za-z' .-]*),([A-Za-z][A-Za-z ]*)$"));
+    const auto letters = [](QString text) {
+        return text.toLower().remove(QRegularExpression(QStringLiteral("[^a-z0-9]")));
+    };
     QSet<QString> hosts;
     for (const QByteArray& bytes : lines) {
         const QString line = QString::fromLatin1(bytes);

@@ -80,12 +80,15 @@ void tst_ListView::operationsThatFindNoItemFail_data()
 {
     QTest::addColumn<int>("items");
     QTest::addColumn<ListOperation>("operation");
-    QTest::newRow("selected text of an empty list") << 0 << ListOperation([](ListView& list) { list.selectedItemText(); });
-    QTest::newRow("selected position with nothing selected") << 2 << ListOperation([](ListView& list) { list.selectedPosition(); });
+    QTest::newRow("selected text of an empty list")
+        << 0 << ListOperation([](ListView& list) { list.selectedItemText(); });
+    QTest::newRow("selected position with nothing selected")
+        << 2 << ListOperation([](ListView& list) { list.selectedPosition(); });
     QTest::newRow("text at position 0") << 2 << ListOperation([](ListView& list) { list.itemText(0); });
     QTest::newRow("text past the end") << 2 << ListOperation([](ListView& list) { list.itemText(3); });
     QTest::newRow("removing past the end") << 2 << ListOperation([](ListView& list) { list.removeItem(3); });
-    QTest::newRow("width of a missing column") << 0 << ListOperation([](ListView& list) { list.setColumnWidthTwips(3, 100); });
+    QTest::newRow("width of a missing column")
+        << 0 << ListOperation([](ListView& list) { list.setColumnWidthTwips(3, 100); });
 }
 
 void tst_ListView::operationsThatFindNoItemFail()
@@ -153,7 +156,8 @@ void tst_ListView::selectionStaysWhenTheFocusMovesToAButton()
     m_button->setFocus();
     QCOMPARE(m_list->selectedItemText(), QStringLiteral("b"));
     const QPalette colours = m_list->palette();
-    QCOMPARE(colours.color(QPalette::Inactive, QPalette::Highlight), colours.color(QPalette::Active, QPalette::Highlight));
+    QCOMPARE(colours.color(QPalette::Inactive, QPalette::Highlight),
+             colours.color(QPalette::Active, QPalette::Highlight));
 }
 
 void tst_ListView::columnWidthsAreInTwips()

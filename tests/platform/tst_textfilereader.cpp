@@ -62,8 +62,10 @@ void tst_TextFileReader::missingOrUnreadableFileFailsNamingIt_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("why");
-    QTest::newRow("a missing file") << "missing.txt" << "was not found";
-    QTest::newRow("a folder") << "folder" << "is not a file";
+    QTest::newRow("a missing file") << "missing.txt"
+                                    << "was not found";
+    QTest::newRow("a folder") << "folder"
+                              << "is not a file";
 }
 
 void tst_TextFileReader::missingOrUnreadableFileFailsNamingIt()

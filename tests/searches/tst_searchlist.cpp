@@ -244,8 +244,9 @@ void tst_SearchList::listSurvivesAClose_data()
 {
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("order and duplicates") << QStringList{"b", "a", "b"}
-                                          << "b site:albany.bazaarly.org|a site:albany.bazaarly.org|b site:albany.bazaarly.org|";
+    QTest::newRow("order and duplicates")
+        << QStringList{"b", "a", "b"}
+        << "b site:albany.bazaarly.org|a site:albany.bazaarly.org|b site:albany.bazaarly.org|";
     QTest::newRow("leading and trailing blanks") << QStringList{"  x  "} << "  x   site:albany.bazaarly.org|";
     QTest::newRow("the OR operator") << QStringList{"bike|trike"} << "bike\\|trike site:albany.bazaarly.org|";
     QTest::newRow("an empty list") << QStringList{} << "";

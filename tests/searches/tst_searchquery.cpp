@@ -19,13 +19,27 @@ void tst_SearchQuery::composesTextSiteAndHost_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("query");
-    QTest::newRow("scheme and trailing slash go") << "lawnmower" << "http://albany.bazaarly.org/" << "lawnmower site:albany.bazaarly.org";
-    QTest::newRow("the text stays exactly as typed") << "  Red Bike " << "http://x.org/" << "  Red Bike  site:x.org";
-    QTest::newRow("path segments run on without slashes") << "a" << "http://x.org/for/sale/" << "a site:x.orgforsale";
-    QTest::newRow("https keeps its colon") << "a" << "https://x.org/" << "a site:https:x.org";
-    QTest::newRow("capital HTTP is not removed") << "a" << "HTTP://x.org/" << "a site:HTTP:x.org";
-    QTest::newRow("every http:// goes, not only the first") << "a" << "http://x.http://y/" << "a site:x.y";
-    QTest::newRow("an empty URL ends in site:") << "a" << "" << "a site:";
+    QTest::newRow("scheme and trailing slash go") << "lawnmower"
+                                                  << "http://albany.bazaarly.org/"
+                                                  << "lawnmower site:albany.bazaarly.org";
+    QTest::newRow("the text stays exactly as typed") << "  Red Bike "
+                                                     << "http://x.org/"
+                                                     << "  Red Bike  site:x.org";
+    QTest::newRow("path segments run on without slashes") << "a"
+                                                          << "http://x.org/for/sale/"
+                                                          << "a site:x.orgforsale";
+    QTest::newRow("https keeps its colon") << "a"
+                                           << "https://x.org/"
+                                           << "a site:https:x.org";
+    QTest::newRow("capital HTTP is not removed") << "a"
+                                                 << "HTTP://x.org/"
+                                                 << "a site:HTTP:x.org";
+    QTest::newRow("every http:// goes, not only the first") << "a"
+                                                            << "http://x.http://y/"
+                                                            << "a site:x.y";
+    QTest::newRow("an empty URL ends in site:") << "a"
+                                                << ""
+                                                << "a site:";
 }
 
 void tst_SearchQuery::composesTextSiteAndHost()

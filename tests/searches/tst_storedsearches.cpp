@@ -36,8 +36,7 @@ void tst_StoredSearches::joinsEachQueryFollowedByABar()
 void tst_StoredSearches::roundTripGivesBackTheList_data()
 {
     QTest::addColumn<QStringList>("queries");
-    QTest::newRow("plain queries, duplicates and blanks")
-        << QStringList{"a site:x", "a site:x", "  padded  site:y "};
+    QTest::newRow("plain queries, duplicates and blanks") << QStringList{"a site:x", "a site:x", "  padded  site:y "};
     QTest::newRow("the OR operator") << QStringList{"bike|trike site:x", "|", "||a||"};
     QTest::newRow("backslashes before bars and at the end") << QStringList{"a\\|b", "\\", "end\\", "\\\\|"};
 }

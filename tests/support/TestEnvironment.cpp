@@ -72,5 +72,6 @@ void TestEnvironment::storeValue(const QString& value, const QString& key) const
 
 bool isReportFor(const QString& report, const QString& procedure, int label)
 {
-    return report.contains(QStringLiteral("\r\nin BazaarlySearch2017/04/05.Form1.%1 at line %2\r\r").arg(procedure).arg(label));
+    return report.contains(
+        QStringLiteral("\r\nin BazaarlySearch2017/04/05.Form1.%1 at line %2\r\r").arg(procedure).arg(label));
 }

@@ -89,9 +89,11 @@ void tst_Appearance::pointerFollowsTheControlUnderTheMouse()
         moveOver(neutral);
         QCOMPARE(window.mousePointer(), Form1::kCustomPointer);
     }
-    const std::initializer_list<std::pair<QWidget*, QPoint>> arrows = {
-        {&window, QPoint(2, 2)}, {window.Frame1, QPoint(4, 50)}, {window.Frame2, QPoint(4, 30)},
-        {window.ListView1->viewport(), QPoint()}, {window.ListView2->viewport(), QPoint()}};
+    const std::initializer_list<std::pair<QWidget*, QPoint>> arrows = {{&window, QPoint(2, 2)},
+                                                                       {window.Frame1, QPoint(4, 50)},
+                                                                       {window.Frame2, QPoint(4, 30)},
+                                                                       {window.ListView1->viewport(), QPoint()},
+                                                                       {window.ListView2->viewport(), QPoint()}};
     for (const auto& [surface, at] : arrows) {
         moveOver(window.PushButton5);
         moveOver(surface, at);

@@ -75,18 +75,42 @@ void tst_Form1::controlsStandWhereTheLayoutPutsThem_data()
     QTest::addColumn<QString>("container");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QRect>("geometry"); // pixels, from twips at 15 to the pixel
-    QTest::newRow("Frame2") << "Frame2" << "Form1" << "Create New Bazaarly Search" << QRect(8, 8, 520, 341);
-    QTest::newRow("Frame1") << "Frame1" << "Frame2" << "Search For This Text" << QRect(16, 240, 488, 55);
-    QTest::newRow("txtSearch") << "txtSearch" << "Frame1" << "" << QRect(16, 20, 456, 23);
-    QTest::newRow("Text1") << "Text1" << "Frame2" << "" << QRect(112, 20, 391, 23);
-    QTest::newRow("ListView1") << "ListView1" << "Frame2" << "" << QRect(16, 50, 488, 188);
-    QTest::newRow("PushButton7") << "PushButton7" << "Frame2" << "Add Search" << QRect(16, 304, 488, 27);
-    QTest::newRow("ListView2") << "ListView2" << "Form1" << "" << QRect(8, 356, 520, 188);
-    QTest::newRow("PushButton2") << "PushButton2" << "Form1" << "Open Selected" << QRect(8, 550, 256, 27);
-    QTest::newRow("PushButton6") << "PushButton6" << "Form1" << "Open All" << QRect(272, 550, 256, 27);
-    QTest::newRow("PushButton3") << "PushButton3" << "Form1" << "Clear All" << QRect(272, 584, 256, 27);
-    QTest::newRow("PushButton4") << "PushButton4" << "Form1" << "Delete Selected Search From List" << QRect(8, 584, 256, 27);
-    QTest::newRow("PushButton5") << "PushButton5" << "Form1" << "Load Example/Sample Searches" << QRect(8, 618, 520, 27);
+    QTest::newRow("Frame2") << "Frame2"
+                            << "Form1"
+                            << "Create New Bazaarly Search" << QRect(8, 8, 520, 341);
+    QTest::newRow("Frame1") << "Frame1"
+                            << "Frame2"
+                            << "Search For This Text" << QRect(16, 240, 488, 55);
+    QTest::newRow("txtSearch") << "txtSearch"
+                               << "Frame1"
+                               << "" << QRect(16, 20, 456, 23);
+    QTest::newRow("Text1") << "Text1"
+                           << "Frame2"
+                           << "" << QRect(112, 20, 391, 23);
+    QTest::newRow("ListView1") << "ListView1"
+                               << "Frame2"
+                               << "" << QRect(16, 50, 488, 188);
+    QTest::newRow("PushButton7") << "PushButton7"
+                                 << "Frame2"
+                                 << "Add Search" << QRect(16, 304, 488, 27);
+    QTest::newRow("ListView2") << "ListView2"
+                               << "Form1"
+                               << "" << QRect(8, 356, 520, 188);
+    QTest::newRow("PushButton2") << "PushButton2"
+                                 << "Form1"
+                                 << "Open Selected" << QRect(8, 550, 256, 27);
+    QTest::newRow("PushButton6") << "PushButton6"
+                                 << "Form1"
+                                 << "Open All" << QRect(272, 550, 256, 27);
+    QTest::newRow("PushButton3") << "PushButton3"
+                                 << "Form1"
+                                 << "Clear All" << QRect(272, 584, 256, 27);
+    QTest::newRow("PushButton4") << "PushButton4"
+                                 << "Form1"
+                                 << "Delete Selected Search From List" << QRect(8, 584, 256, 27);
+    QTest::newRow("PushButton5") << "PushButton5"
+                                 << "Form1"
+                                 << "Load Example/Sample Searches" << QRect(8, 618, 520, 27);
 }
 
 void tst_Form1::controlsStandWhereTheLayoutPutsThem()
@@ -136,7 +160,8 @@ void tst_Form1::listsHaveTheirColumns()
     QCOMPARE(window.ListView1->columnWidth(0), 0);
     QCOMPARE(window.ListView1->columnWidth(1), 467);
     QCOMPARE(window.ListView2->model().columnCount(), 1);
-    QCOMPARE(window.ListView2->model().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Searches"));
+    QCOMPARE(window.ListView2->model().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("Searches"));
     QCOMPARE(window.ListView2->columnWidth(0), 467);
 }
 
