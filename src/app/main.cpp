@@ -1,4 +1,5 @@
 #include "platform/Environment.h"
+#include "platform/SessionEnd.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
@@ -30,7 +31,11 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
     QApplication application(argc, argv);
+    SessionEnd sessionEnd;
     Form1 window(Environment::system());
+    // An end asked for during the start-up waits until the search list is restored, so the close saves it whole.
+    QObject::connect(&sessionEnd, &SessionEnd::endRequested, &window, &Form1::close);
+    sessionEnd.watch();
     window.showCentred();
     return application.exec();
 }

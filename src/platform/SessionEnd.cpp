@@ -1,0 +1,98 @@
+#include "SessionEnd.h"
+
+#include <QGuiApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
+
+#if defined(Q_OS_UNIX)
+#include <csignal>
+#include <cerrno>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+#if defined(Q_OS_WIN)
+#include <QAbstractNativeEventFilter>
+#include <qt_windows.h>
+#endif
+
+namespace {
+
+#if defined(Q_OS_UNIX)
+// The self-pipe: the signal handler only writes a byte into one end; the event loop reads the other.
+int g_signalSockets[2] = {-1, -1};
+
+extern "C" void onTerminationSignal(int)
+{
+    const int savedErrno = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_signalSockets[0], &byte, 1);
+    errno = savedErrno;
+}
+
+void installSignalHandlers()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalSockets) != 0)
+        qFatal("Cannot create the socket pair for termination signals");
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+#endif
+
+#if defined(Q_OS_WIN)
+// Windows tells a program that the session is ending with WM_ENDSESSION; Qt does not pass it on as a close.
+class EndSessionFilter final : public QAbstractNativeEventFilter
+{
+public:
+    explicit EndSessionFilter(SessionEnd& sessionEnd) : m_sessionEnd(sessionEnd) {}
+
+    bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override
+    {
+        const auto* msg = static_cast<const MSG*>(message);
+        if (msg->message == WM_ENDSESSION && msg->wParam)
+            emit m_sessionEnd.endRequested();
+        return false;
+    }
+
+private:
+    SessionEnd& m_sessionEnd;
+};
+#endif
+
+} // namespace
+
+SessionEnd::SessionEnd(QObject* parent) : QObject(parent)
+{
+#if defined(Q_OS_UNIX)
+    installSignalHandlers();
+    m_notifier = std::make_unique<QSocketNotifier>(g_signalSockets[1], QSocketNotifier::Read);
+    m_notifier->setEnabled(false);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, &SessionEnd::readSignal);
+#endif
+}
+
+SessionEnd::~SessionEnd() = default;
+
+void SessionEnd::watch()
+{
+    if (m_notifier)
+        m_notifier->setEnabled(true);
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &SessionEnd::endRequested);
+#if defined(Q_OS_WIN)
+    static EndSessionFilter filter(*this);
+    qApp->installNativeEventFilter(&filter);
+#endif
+}
+
+void SessionEnd::readSignal()
+{
+#if defined(Q_OS_UNIX)
+    char byte = 0;
+    [[maybe_unused]] const ssize_t read = ::read(g_signalSockets[1], &byte, 1);
+    emit endRequested();
+#endif
+}
