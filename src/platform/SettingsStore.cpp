@@ -41,8 +41,9 @@ QString SettingsStore::readText(const QString& key) const
     case QMetaType::QByteArray:
         return value.toString();
     case QMetaType::QStringList:
-        // An INI value typed by hand with unquoted commas reads back as a list: give back the text as written.
-        return value.toStringList().join(QLatin1Char(','));
+        // An INI value typed by hand with unquoted commas reads back as a list, its blanks around the commas
+        // trimmed: give back the text as it is usually written, each comma followed by one blank.
+        return value.toStringList().join(QLatin1String(", "));
     default:
         throw Failure(QStringLiteral("The setting \"%1\" in %2 is not text.").arg(key, location()));
     }

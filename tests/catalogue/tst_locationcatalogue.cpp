@@ -3,6 +3,7 @@
 #include "platform/ListView.h"
 #include "ui/Form1.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
@@ -18,6 +19,7 @@ private slots:
     void badLineStopsTheLoad_data();
     void badLineStopsTheLoad();
     void missingFileAtStartUp();
+    void folderNamedLikeTheListIsReported();
     void windowsLineBreaksLoadAlike();
     void filterMatchesTheDisplayName_data();
     void filterMatchesTheDisplayName();
@@ -25,6 +27,9 @@ private slots:
     void fileDeletedWhileRunningLeavesTheListUntouched();
     void badLineDuringFilterKeepsWhatWasAdded();
     void filterDropsTheSelection();
+    void hostileFilesNeverCrash_data();
+    void hostileFilesNeverCrash();
+    void hugeFileLoadsWhole();
 };
 
 using Items = QList<QStringList>;
@@ -93,6 +98,17 @@ void tst_LocationCatalogue::missingFileAtStartUp()
     QCOMPARE(window.ListView1->model().columnCount(), 2);
     QCOMPARE(window.ListView2->model().columnCount(), 1);
     QCOMPARE(window.ListView2->itemText(1), QStringLiteral("chair site:x"));
+}
+
+void tst_LocationCatalogue::folderNamedLikeTheListIsReported()
+{
+    TestEnvironment test;
+    QVERIFY(QDir().mkpath(test.dataFilePath(QStringLiteral("list.txt"))));
+    Form1 window(test.environment());
+    QCOMPARE(window.ListView1->count(), 0);
+    QCOMPARE(test.reports.size(), 1);
+    QVERIFY(isReportFor(test.reports[0], QStringLiteral("Form_Load"), 136));
+    QVERIFY(test.reports[0].contains(QStringLiteral("is not a file")));
 }
 
 void tst_LocationCatalogue::windowsLineBreaksLoadAlike()
@@ -181,6 +197,59 @@ void tst_LocationCatalogue::filterDropsTheSelection()
     QTest::keyClicks(window.Text1, QStringLiteral("alb"));
     QCOMPARE(window.ListView1->count(), 2);
     QVERIFY(window.ListView1->selectionModel()->selectedRows().isEmpty());
+}
+
+void tst_LocationCatalogue::hostileFilesNeverCrash_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<int>("items");
+    QTest::addColumn<bool>("reported");
+    QByteArray binary(4096, '\0');
+    for (int i = 0; i < binary.size(); ++i)
+        binary[i] = char((i * 37 + 11) % 256);
+    QTest::newRow("an empty file lists nothing") << QByteArray() << 0 << false;
+    QTest::newRow("binary bytes stop at the first short line") << binary << 0 << true;
+    QTest::newRow("a line of a million characters") << "u," + QByteArray(1000000, 'n') + ",r\nu2,N,R\n" << 2 << false;
+    QTest::newRow("a million characters without a comma") << QByteArray(1000000, 'x') << 0 << true;
+    QTest::newRow("a byte-order mark") << QByteArray("\xEF\xBB\xBFu1,A,\nu2,B,\n") << 2 << false;
+    QTest::newRow("invalid bytes for the locale") << QByteArray("u1,\xC3\x28\xFF,\xFE\n") << 1 << false;
+    QTest::newRow("blank lines at the end") << QByteArray("u1,A,\n\n\n") << 1 << true;
+    QTest::newRow("NUL bytes inside a line") << QByteArray("u1,A\0B,\0\n", 9) << 1 << false;
+}
+
+void tst_LocationCatalogue::hostileFilesNeverCrash()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(int, items);
+    QFETCH(bool, reported);
+    TestEnvironment test;
+    test.writeDataFile(QStringLiteral("list.txt"), contents);
+    Form1 window(test.environment());
+    QCOMPARE(window.ListView1->count(), items);
+    QCOMPARE(test.reports.size(), reported ? 1 : 0);
+    if (reported)
+        QVERIFY(isReportFor(test.reports[0], QStringLiteral("Form_Load"), 136));
+    QTest::keyClicks(window.Text1, QStringLiteral("a"));
+    QCOMPARE(test.reports.size(), reported ? 2 : 0);
+}
+
+void tst_LocationCatalogue::hugeFileLoadsWhole()
+{
+    // About 100 MB of locations.
+    constexpr int kLines = 2'000'000;
+    QByteArray contents;
+    contents.reserve(kLines * 52);
+    for (int i = 0; i < kLines; ++i)
+        contents += "http://town" + QByteArray::number(i) + ".bazaarly.org/,Town " + QByteArray::number(i) + ",Region\n";
+    QVERIFY(contents.size() > 100'000'000);
+    TestEnvironment test;
+    test.writeDataFile(QStringLiteral("list.txt"), contents);
+    contents.clear();
+    Form1 window(test.environment());
+    QCOMPARE(window.ListView1->count(), kLines);
+    QTest::keyClicks(window.Text1, QStringLiteral("n 1999999"));
+    QCOMPARE(window.ListView1->count(), 1);
+    QCOMPARE(test.reports, QStringList());
 }
 
 QTEST_MAIN(tst_LocationCatalogue)

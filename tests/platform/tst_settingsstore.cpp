@@ -56,7 +56,7 @@ void tst_SettingsStore::handWrittenValues_data()
     QTest::newRow("plain text") << QByteArray("Searches=lawnmower site:albany.bazaarly.org|")
                                 << "lawnmower site:albany.bazaarly.org|";
     QTest::newRow("unquoted commas read as the text written")
-        << QByteArray("Searches=red,blue site:x|green site:y|") << "red,blue site:x|green site:y|";
+        << QByteArray("Searches=red, blue site:x|green,white site:y|") << "red, blue site:x|green, white site:y|";
     QTest::newRow("a byte array") << QByteArray("Searches=@ByteArray(chair site:x|)") << "chair site:x|";
 }
 

@@ -6,6 +6,9 @@
 #include "ui/Form1.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 #include <QLineEdit>
 #include <QTest>
 
@@ -39,6 +42,9 @@ private slots:
     void longListIsSavedRestoredAndOpenedWhole();
     void failedSaveIsReportedAndTheCloseGoesOn();
     void unreadableStoreIsReportedAtStartUp();
+    void hostileStoredValues_data();
+    void hostileStoredValues();
+    void handEditedListWithCommasRestoresTheText();
 
 private:
     void start();
@@ -328,6 +334,49 @@ void tst_SearchList::unreadableStoreIsReportedAtStartUp()
     QCOMPARE(searches(), QStringList());
     QCOMPARE(m_test->reports.size(), 1);
     QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 142));
+}
+
+void tst_SearchList::hostileStoredValues_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<int>("items");
+    QTest::addColumn<bool>("reported");
+    QString tenMegabytes;
+    for (int i = 0; tenMegabytes.size() < 10'000'000; ++i)
+        tenMegabytes += QStringLiteral("a rather long search text number %1 site:town%1.bazaarly.org|").arg(i);
+    QTest::newRow("ten megabytes") << QVariant(tenMegabytes) << int(tenMegabytes.count(QLatin1Char('|'))) << false;
+    QTest::newRow("control characters") << QVariant(QStringLiteral("\x01\x02|tab\there|\x7f|")) << 3 << false;
+    QTest::newRow("a value that is not text") << QVariant(QRect(1, 2, 3, 4)) << 0 << true;
+    QTest::newRow("a number") << QVariant(42) << 0 << true;
+}
+
+void tst_SearchList::hostileStoredValues()
+{
+    QFETCH(QVariant, value);
+    QFETCH(int, items);
+    QFETCH(bool, reported);
+    m_window.reset();
+    {
+        QSettings settings(m_test->settingsPath(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Searches"), value);
+    }
+    start();
+    QCOMPARE(m_window->ListView2->count(), items);
+    QCOMPARE(m_test->reports.size(), reported ? 1 : 0);
+    if (reported)
+        QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 142));
+}
+
+void tst_SearchList::handEditedListWithCommasRestoresTheText()
+{
+    m_window.reset();
+    QVERIFY(QDir().mkpath(QFileInfo(m_test->settingsPath()).path()));
+    QFile file(m_test->settingsPath());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[General]\nSearches=red, blue bike site:albany.bazaarly.org|desk site:x|\n");
+    file.close();
+    start();
+    QCOMPARE(searches(), QStringList({"red, blue bike site:albany.bazaarly.org", "desk site:x"}));
 }
 
 QTEST_MAIN(tst_SearchList)

@@ -119,6 +119,9 @@ void tst_Appearance::brokenCursorFileIsReportedOnce_data()
     QTest::addColumn<bool>("folder");
     QTest::newRow("an empty file") << QByteArray() << false;
     QTest::newRow("a picture of another kind") << QByteArray("GIF89a\x01\x00\x01\x00") << false;
+    QFile hand(QStringLiteral(BAZAARLY_PICTURES "/HAND-M.CUR"));
+    QVERIFY(hand.open(QIODevice::ReadOnly));
+    QTest::newRow("a truncated cursor") << hand.read(300) << false;
     QTest::newRow("a folder of that name") << QByteArray() << true;
 }
 
