@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: run test build setup format bench fuzz clean
+.PHONY: run test test-sanitized build setup format bench fuzz clean
 
 run: setup build
 	$(BUILD)/bin/BazaarlySearch
@@ -13,6 +13,33 @@ test:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBAZAARLY_WARNINGS_AS_ERRORS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitized: export QT_QPA_PLATFORM = offscreen
+test-sanitized: export ASAN_OPTIONS = detect_leaks=1:abort_on_error=1:strict_string_checks=1
+test-sanitized: export UBSAN_OPTIONS = print_stacktrace=1:halt_on_error=1
+test-sanitized:
+	scripts/setup.sh --test
+	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DBAZAARLY_SANITIZE=ON
+	cmake --build $(BUILD)-sanitize -j $(JOBS)
+	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j $(JOBS)
+
+# Each fuzz target runs for FUZZ_SECONDS; what it finds lands in $(BUILD)-fuzz/findings.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = locationline storedsearches searchaddress cursorfile
+fuzz: export QT_QPA_PLATFORM = offscreen
+fuzz:
+	scripts/setup.sh
+	cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DBAZAARLY_SANITIZE=ON -DBAZAARLY_FUZZ=ON -DBAZAARLY_BUILD_TESTS=OFF
+	cmake --build $(BUILD)-fuzz -j $(JOBS)
+	mkdir -p $(BUILD)-fuzz/findings
+	for target in $(FUZZ_TARGETS); do \
+		mkdir -p $(BUILD)-fuzz/corpus/$$target; \
+		cp -n fuzz/seeds/$$target/* $(BUILD)-fuzz/corpus/$$target/ 2>/dev/null; \
+		$(BUILD)-fuzz/fuzz/fuzz_$$target -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+			-artifact_prefix=$(BUILD)-fuzz/findings/$$target- $(BUILD)-fuzz/corpus/$$target || exit 1; \
+	done
 
 setup:
 	scripts/setup.sh

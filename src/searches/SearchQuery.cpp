@@ -2,18 +2,12 @@
 
 namespace {
 
-bool changesMeaningInAddress(QChar c)
+// Bytes that would change the query's meaning in an address, and every byte beyond ASCII: percent-encoding
+// those ourselves leaves nothing for QUrl to re-encode, so the engine decodes exactly the query's UTF-8.
+bool needsEncoding(char byte)
 {
-    const char16_t code = c.unicode();
-    return code < 0x20 || code == 0x7f || code == u'%' || code == u'&' || code == u'+' || code == u'#' || code == u'"';
-}
-
-void appendPercentEncoded(QString& out, char16_t code)
-{
-    static constexpr char kHexDigits[] = "0123456789ABCDEF";
-    out.append(QLatin1Char('%'));
-    out.append(QLatin1Char(kHexDigits[code >> 4]));
-    out.append(QLatin1Char(kHexDigits[code & 0xf]));
+    const auto code = static_cast<unsigned char>(byte);
+    return code < 0x20 || code >= 0x7f || byte == '%' || byte == '&' || byte == '+' || byte == '#' || byte == '"';
 }
 
 } // namespace
@@ -33,15 +27,19 @@ QString composeQuery(const QString& searchText, const QString& locationUrl)
 
 QString searchAddress(const QString& query)
 {
-    QString address = kSearchEnginePrefix;
-    address.reserve(address.size() + query.size() * 3);
-    for (const QChar c : query) {
-        if (changesMeaningInAddress(c))
-            appendPercentEncoded(address, c.unicode());
-        else
-            address.append(c);
+    static constexpr char kHexDigits[] = "0123456789ABCDEF";
+    const QByteArray utf8 = query.toUtf8();
+    QByteArray encoded;
+    encoded.reserve(utf8.size() * 3);
+    for (const char byte : utf8) {
+        if (needsEncoding(byte)) {
+            const auto code = static_cast<unsigned char>(byte);
+            encoded.append('%').append(kHexDigits[code >> 4]).append(kHexDigits[code & 0xf]);
+        } else {
+            encoded.append(byte);
+        }
     }
-    return address;
+    return kSearchEnginePrefix + QLatin1String(encoded);
 }
 
 QUrl searchUrl(const QString& query)

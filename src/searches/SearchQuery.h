@@ -18,7 +18,8 @@ QString locationHost(const QString& locationUrl);
 QString composeQuery(const QString& searchText, const QString& locationUrl);
 
 // The result page's address for a query: the engine's prefix, then the query with the characters that would
-// change its meaning in an address ("%", "&", "+", "#", the double quotation mark and control characters)
-// percent-encoded, so that the engine receives exactly the query. No query can change the scheme, host or path.
+// change its meaning in an address ("%", "&", "+", "#", the double quotation mark and control characters) and
+// the letters beyond ASCII percent-encoded, so that the engine receives exactly the query. No query can change
+// the address's scheme, host or path.
 QString searchAddress(const QString& query);
 QUrl searchUrl(const QString& query);

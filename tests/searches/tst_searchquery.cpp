@@ -66,6 +66,7 @@ void tst_SearchQuery::addressKeepsItsShapeAndDecodesToTheQuery_data()
     QTest::newRow("bars") << QString(1000, QLatin1Char('|'));
     QTest::newRow("question marks and slashes") << "what? /path/ ?q=1 site:x.org";
     QTest::newRow("letters beyond ASCII") << QStringLiteral("caf\u00E9 \u4E2D\u6587 \U0001F600 site:x.org");
+    QTest::newRow("noncharacters, which QUrl itself mangles") << QStringLiteral("\U0007FFFF \uFFFE \uFDD0 &+ site:x.org");
 }
 
 void tst_SearchQuery::addressKeepsItsShapeAndDecodesToTheQuery()
@@ -87,6 +88,7 @@ void tst_SearchQuery::meaningfulCharactersAreEncoded()
     QCOMPARE(searchAddress(QStringLiteral("AT&T C++ #1 100% \"x\" site:y")),
              kSearchEnginePrefix + QStringLiteral("AT%26T C%2B%2B %231 100%25 %22x%22 site:y"));
     QCOMPARE(searchAddress(QStringLiteral("a\nb")), kSearchEnginePrefix + QStringLiteral("a%0Ab"));
+    QCOMPARE(searchAddress(QStringLiteral("caf\u00E9")), kSearchEnginePrefix + QStringLiteral("caf%C3%A9"));
 }
 
 QTEST_GUILESS_MAIN(tst_SearchQuery)

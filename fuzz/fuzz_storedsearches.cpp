@@ -1,0 +1,19 @@
+// The stored value: any list written and read back is the same list, and any value reads without a crash.
+#include "searches/StoredSearches.h"
+
+#include <QStringList>
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
+    splitStoredSearches(text); // a hand-edited value of any shape
+
+    const QStringList queries = text.split(u'\n'); // the input as a list of queries, "|" and "\" included
+    QStringList parts = splitStoredSearches(joinStoredSearches(queries));
+    if (parts.takeLast() != QString() || parts != queries)
+        std::abort();
+    return 0;
+}
