@@ -1,9 +1,12 @@
 #include "ErrorReportBox.h"
 
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 #include <QString>
 
 namespace {
@@ -32,6 +35,8 @@ void showErrorReportBox(QWidget* owner, const QString& text)
                     QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
     keepLinesWhole(box);
+    // As on Windows, Ctrl+C copies the report, so it can be pasted into the e-mail it asks for.
+    const QShortcut copy(QKeySequence::Copy, &box, [&box] { QGuiApplication::clipboard()->setText(box.text()); });
     box.exec();
 }
 

@@ -4,7 +4,7 @@ class QString;
 class QWidget;
 
 // The error report as the user sees it: a modal box titled "Application Error" with the warning icon and one OK
-// button. Returns when the user has closed it.
+// button; Ctrl+C copies its text. Returns when the user has closed it.
 void showErrorReportBox(QWidget* owner, const QString& text);
 
 // The report's text as a Qt label shows it: CR LF and lone CRs become line breaks, so each of the report's
