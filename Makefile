@@ -24,6 +24,13 @@ test-sanitized:
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j $(JOBS)
 
+# Every benchmark at every size, beside its baseline, in an optimised build.
+bench:
+	scripts/setup.sh --test
+	cmake -S . -B $(BUILD)-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBAZAARLY_BUILD_TESTS=OFF
+	cmake --build $(BUILD)-release -j $(JOBS) --target bazaarly_bench
+	$(BUILD)-release/bench/bazaarly_bench
+
 # Each fuzz target runs for FUZZ_SECONDS; what it finds lands in $(BUILD)-fuzz/findings.
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = locationline storedsearches searchaddress cursorfile
@@ -31,7 +38,7 @@ fuzz: export QT_QPA_PLATFORM = offscreen
 fuzz:
 	scripts/setup.sh
 	cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-		-DBAZAARLY_SANITIZE=ON -DBAZAARLY_FUZZ=ON -DBAZAARLY_BUILD_TESTS=OFF
+		-DBAZAARLY_SANITIZE=ON -DBAZAARLY_FUZZ=ON -DBAZAARLY_BUILD_TESTS=OFF -DBAZAARLY_BUILD_BENCHMARKS=OFF
 	cmake --build $(BUILD)-fuzz -j $(JOBS)
 	mkdir -p $(BUILD)-fuzz/findings
 	for target in $(FUZZ_TARGETS); do \

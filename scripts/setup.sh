@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation)
 if [ "${1:-}" = "--test" ]; then
     # The end-to-end test drives the real window in a virtual X server with a small window manager.
-    packages+=(xvfb xdotool xclip openbox x11-utils)
+    packages+=(xvfb xdotool xclip openbox x11-utils libbenchmark-dev clang libclang-rt-dev)
 fi
 
 missing=()

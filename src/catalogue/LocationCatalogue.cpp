@@ -5,6 +5,8 @@
 #include "platform/ListView.h"
 #include "platform/TextFileReader.h"
 
+#include <QStringMatcher>
+
 namespace {
 
 enum class Rebuild { Append, Replace };
@@ -17,11 +19,9 @@ template <typename Accept> void readLocations(const QString& path, ListView& lis
     ListModel::Batch batch(list.model());
     if (rebuild == Rebuild::Replace)
         batch.clear();
-    QString line;
     QString name;
     while (!file.atEnd()) {
-        file.readLine(line);
-        const LocationLine location = splitLocationLine(line);
+        const LocationLine location = splitLocationLine(file.readLine());
         composeDisplayName(location, name);
         if (accept(name))
             batch.append({location.url.toString(), name});
@@ -37,7 +37,7 @@ void loadLocations(const QString& path, ListView& list)
 
 void filterLocations(const QString& path, const QString& filterText, ListView& list)
 {
-    readLocations(path, list, Rebuild::Replace, [&filterText](const QString& name) {
-        return !name.isEmpty() && name.contains(filterText, Qt::CaseInsensitive);
-    });
+    const QStringMatcher matcher(filterText, Qt::CaseInsensitive);
+    readLocations(path, list, Rebuild::Replace,
+                  [&matcher](const QString& name) { return !name.isEmpty() && matcher.indexIn(name) >= 0; });
 }

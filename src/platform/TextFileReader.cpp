@@ -5,7 +5,11 @@
 #include <QDir>
 #include <QFileInfo>
 
-TextFileReader::TextFileReader(const QString& path) : m_file(path)
+namespace {
+constexpr qint64 kBlockSize = 256 * 1024;
+}
+
+TextFileReader::TextFileReader(const QString& path) : m_file(path), m_decoder(QStringConverter::System)
 {
     if (!QFileInfo(path).isFile()) {
         const bool missing = !QFileInfo::exists(path);
@@ -15,19 +19,52 @@ TextFileReader::TextFileReader(const QString& path) : m_file(path)
     if (!m_file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("The file \"%1\" cannot be read: %2.")
                           .arg(QDir::toNativeSeparators(path), m_file.errorString()));
-    m_stream.setDevice(&m_file);
-    m_stream.setEncoding(QStringConverter::System);
-    m_stream.setAutoDetectUnicode(false); // the locale's encoding, whatever the first bytes look like
 }
 
-bool TextFileReader::atEnd() const
+bool TextFileReader::readBlock()
 {
-    return m_stream.atEnd();
-}
-
-void TextFileReader::readLine(QString& line)
-{
-    if (!m_stream.readLineInto(&line))
+    if (m_file.atEnd())
+        return false;
+    m_block.resize(kBlockSize);
+    const qint64 read = m_file.read(m_block.data(), kBlockSize);
+    if (read < 0)
         throw Failure(QStringLiteral("The file \"%1\" could not be read to its end: %2.")
                           .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString()));
+    // The text already handed out goes; the block is decoded straight after what is left, into the same storage.
+    m_text.remove(0, m_position);
+    m_position = 0;
+    const qsizetype kept = m_text.size();
+    const QByteArrayView bytes(m_block.constData(), read);
+    m_text.resize(kept + m_decoder.requiredSpace(bytes.size()));
+    const QChar* end = m_decoder.appendToBuffer(m_text.data() + kept, bytes);
+    m_text.truncate(end - m_text.constData());
+    return true;
+}
+
+bool TextFileReader::atEnd()
+{
+    while (m_position >= m_text.size()) {
+        if (!readBlock())
+            return true;
+    }
+    return false;
+}
+
+QStringView TextFileReader::readLine()
+{
+    qsizetype searchFrom = m_position;
+    qsizetype lineEnd = m_text.indexOf(QLatin1Char('\n'), searchFrom);
+    while (lineEnd < 0) {
+        searchFrom = m_text.size() - m_position; // the text shifts to the front when the next block comes
+        if (!readBlock()) {
+            lineEnd = m_text.size();
+            break;
+        }
+        lineEnd = m_text.indexOf(QLatin1Char('\n'), searchFrom);
+    }
+    QStringView line = QStringView(m_text).sliced(m_position, lineEnd - m_position);
+    m_position = lineEnd + 1;
+    if (line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
+    return line;
 }

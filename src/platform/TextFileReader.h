@@ -2,21 +2,29 @@
 
 #include <QFile>
 #include <QString>
-#include <QTextStream>
+#include <QStringConverter>
+#include <QStringView>
 
 // Reads a text file line by line, in the system's locale encoding, for as long as the reader lives.
 // A line ends at LF or CR LF and is handed out without its break; a break after the last line adds no line.
+// The file is read and decoded in large blocks, so a line costs no allocation of its own.
 class TextFileReader final
 {
 public:
     // Opens the file for reading only; a Failure naming the file when it is missing or cannot be read.
     explicit TextFileReader(const QString& path);
 
-    bool atEnd() const;
-    // Reads the next line into `line`, reusing its storage.
-    void readLine(QString& line);
+    bool atEnd();
+    // The next line; the view stays valid until the next call. A Failure when the file cannot be read on.
+    QStringView readLine();
 
 private:
+    // Decodes the next block of the file after the text not yet handed out; false at the end of the file.
+    bool readBlock();
+
     QFile m_file;
-    QTextStream m_stream;
+    QStringDecoder m_decoder;
+    QByteArray m_block;      // the bytes of the block being decoded, kept to save an allocation a block
+    QString m_text;          // decoded text from the current line on
+    qsizetype m_position = 0; // where the next line starts in m_text
 };

@@ -15,12 +15,15 @@ QString joinStoredSearches(const QStringList& queries)
     QString value;
     value.reserve(length);
     for (const QString& query : queries) {
-        for (const QChar c : query) {
-            if (c == kSeparator || c == kEscape)
-                value.append(kEscape);
-            value.append(c);
+        // Whole runs between the characters to escape go in at once; most queries are one run.
+        qsizetype runStart = 0;
+        for (qsizetype i = 0; i < query.size(); ++i) {
+            if (query[i] == kSeparator || query[i] == kEscape) {
+                value.append(QStringView(query).sliced(runStart, i - runStart)).append(kEscape);
+                runStart = i;
+            }
         }
-        value.append(kSeparator);
+        value.append(QStringView(query).sliced(runStart)).append(kSeparator);
     }
     return value;
 }

@@ -24,11 +24,8 @@ static QStringList readAll(const QString& path)
 {
     TextFileReader reader(path);
     QStringList lines;
-    QString line;
-    while (!reader.atEnd()) {
-        reader.readLine(line);
-        lines.append(line);
-    }
+    while (!reader.atEnd())
+        lines.append(reader.readLine().toString());
     return lines;
 }
 
@@ -43,6 +40,13 @@ void tst_TextFileReader::readsLinesWithoutTheirBreaks_data()
     QTest::newRow("an empty file has no lines") << QByteArray() << QStringList{};
     QTest::newRow("a byte-order mark is not part of the first line")
         << QByteArray("\xEF\xBB\xBFu,n,r\n") << QStringList{"u,n,r"};
+    QTest::newRow("lines across the reader's blocks")
+        << QByteArray(1 << 20, 'x') + "\r\n" + QByteArray(1 << 20, 'y') + "\n\xC3\xA9z"
+        << QStringList{QString(1 << 20, 'x'), QString(1 << 20, 'y'), QStringLiteral("\u00E9z")};
+    QByteArray splitLetter((1 << 20) - 1, 'a');
+    splitLetter += "\xC3\xA9\n"; // the block ends inside the two bytes of the letter
+    QTest::newRow("a letter split between blocks") << splitLetter << QStringList{QString((1 << 20) - 1, 'a') + QChar(0xE9)};
+    QTest::newRow("a lone CR is part of the line") << QByteArray("a\rb\n") << QStringList{"a\rb"};
     QTest::newRow("invalid bytes become replacement characters")
         << QByteArray("a\xFF,b\n") << QStringList{QStringLiteral("a\uFFFD,b")};
 }

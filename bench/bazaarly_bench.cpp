@@ -1,0 +1,357 @@
+// Speed and memory of the program beside baselines measured in the same run, so that the ratio, not the
+// machine, is the figure to quote.
+//   bazaarly_bench            every benchmark at every size, then the memory figure for a million-line catalogue
+//   bazaarly_bench --smoke    each benchmark once on its smallest input (keeps them building and running)
+// Inputs are generated here, deterministically, into a temporary folder.
+
+#include "app/ErrorTrap.h"
+#include "platform/Environment.h"
+#include "platform/ListView.h"
+#include "platform/SettingsStore.h"
+#include "searches/SearchListCommands.h"
+#include "searches/StoredSearches.h"
+#include "ui/Form1.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool g_smoke = false;
+
+// A catalogue of `lines` locations in which about one display name in ten contains "ville".
+QString writeCatalogue(const QString& path, int lines)
+{
+    static const char* const kRegions[] = {"New York", "Ohio", "Texas", "Oregon", "Ontario", "Florida", "Maine", "Utah"};
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
+    QByteArray chunk;
+    for (int i = 0; i < lines; ++i) {
+        chunk += "http://town" + QByteArray::number(i) + ".bazaarly.org/," + (i % 10 == 0 ? "Springville " : "Town ") +
+                 QByteArray::number(i) + ',' + kRegions[i % 8] + '\n';
+        if (chunk.size() > (1 << 20)) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+    file.write(chunk);
+    return path;
+}
+
+QStringList searchesOf(int count)
+{
+    QStringList searches;
+    searches.reserve(count);
+    for (int i = 0; i < count; ++i)
+        searches.append(QStringLiteral("used road bike %1 site:town%1.bazaarly.org").arg(i));
+    return searches;
+}
+
+// A program folder and settings file of the benchmark's own; reports are counted, nothing is opened.
+class World
+{
+public:
+    World(int catalogueLines, int savedSearches)
+    {
+        m_folder.setAutoRemove(true);
+        writeCatalogue(m_folder.filePath(QStringLiteral("list.txt")), catalogueLines);
+        SettingsStore(settingsPath()).writeText(QStringLiteral("Searches"), joinStoredSearches(searchesOf(savedSearches)));
+    }
+
+    QString settingsPath() const { return m_folder.filePath(QStringLiteral("settings.ini")); }
+    QString cataloguePath() const { return m_folder.filePath(QStringLiteral("list.txt")); }
+
+    Environment environment()
+    {
+        Environment environment;
+        environment.applicationFolder = m_folder.path();
+        environment.showErrorReport = [this](QWidget*, const QString& text) {
+            ++reports;
+            std::fprintf(stderr, "unexpected report: %s\n", qPrintable(text));
+        };
+        environment.openUrl = [](const QUrl&) {};
+        environment.drawHomePageNumber = [] { return 1; };
+        m_settings = std::make_unique<SettingsStore>(settingsPath());
+        environment.settings = [this]() -> SettingsStore& { return *m_settings; };
+        return environment;
+    }
+
+    int reports = 0;
+
+private:
+    QTemporaryDir m_folder;
+    std::unique_ptr<SettingsStore> m_settings;
+};
+
+void showAndSettle(QWidget& window)
+{
+    window.show();
+    QCoreApplication::processEvents();
+}
+
+void bareWindow(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QWidget window;
+        window.resize(536, 652);
+        showAndSettle(window);
+    }
+}
+
+void startUp(benchmark::State& state, int catalogueLines, int savedSearches)
+{
+    World world(catalogueLines, savedSearches);
+    for (auto _ : state) {
+        Form1 window(world.environment());
+        window.showCentred();
+        QCoreApplication::processEvents();
+        if (window.ListView2->count() != savedSearches)
+            state.SkipWithError("the searches were not restored");
+    }
+}
+
+void filterKeystroke(benchmark::State& state)
+{
+    World world(int(state.range(0)), 0);
+    Form1 window(world.environment());
+    bool upper = false;
+    for (auto _ : state) {
+        window.Text1->setText((upper = !upper) ? QStringLiteral("VILLE") : QStringLiteral("ville"));
+    }
+    if (window.ListView1->count() != (state.range(0) + 9) / 10 || world.reports)
+        state.SkipWithError("the filter listed the wrong locations");
+}
+
+void grepCount(benchmark::State& state)
+{
+    World world(int(state.range(0)), 0);
+    for (auto _ : state) {
+        // Its count read through a pipe: GNU grep stops at the first match when its output is /dev/null.
+        QProcess grep;
+        grep.start(QStringLiteral("grep"), {QStringLiteral("-Fic"), QStringLiteral("ville"), world.cataloguePath()});
+        if (!grep.waitForFinished() || grep.exitCode() != 0 || grep.readAllStandardOutput().toInt() != (state.range(0) + 9) / 10)
+            state.SkipWithError("grep failed");
+    }
+}
+
+void saveAndRestore(benchmark::State& state)
+{
+    const int count = int(state.range(0));
+    World world(0, 0);
+    const Environment environment = world.environment();
+    QWidget window;
+    QLineEdit searchBox(&window);
+    ListView locations(&window);
+    ListView searches(&window);
+    searches.addColumn(QStringLiteral("Searches"));
+    {
+        ListModel::Batch batch(searches.model());
+        for (const QString& query : searchesOf(count))
+            batch.append({query, {}});
+    }
+    SearchListCommands commands(window, searchBox, locations, searches, environment);
+    const ErrorTrap startUp(QStringLiteral("Form_Load"), environment.showErrorReport, &window);
+    for (auto _ : state) {
+        commands.saveSearches();
+        searches.clear();
+        commands.restoreSearches(startUp);
+    }
+    if (searches.count() != count || world.reports)
+        state.SkipWithError("the list did not come back whole");
+}
+
+// The settings store alone, with the value the program would store: what Qt's own writer and reader cost.
+void settingsWriteAndRead(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("settings.ini"));
+    const QString value = joinStoredSearches(searchesOf(int(state.range(0))));
+    for (auto _ : state) {
+        QSettings settings(path, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Searches"), value);
+        settings.sync();
+        benchmark::DoNotOptimize(settings.value(QStringLiteral("Searches")).toString());
+    }
+}
+
+void saveFileAndRead(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("plain.txt"));
+    const QByteArray bytes = joinStoredSearches(searchesOf(int(state.range(0)))).toUtf8();
+    for (auto _ : state) {
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+            state.SkipWithError("cannot write");
+        QFile in(path);
+        if (!in.open(QIODevice::ReadOnly))
+            state.SkipWithError("cannot read");
+        benchmark::DoNotOptimize(QString::fromUtf8(in.readAll()));
+    }
+}
+
+// The figures, paired with their baselines at the end of the run.
+struct Pair
+{
+    std::string subject;
+    std::string baseline;
+    const char* goal;
+};
+
+class RatioReporter final : public benchmark::ConsoleReporter
+{
+public:
+    explicit RatioReporter(std::vector<Pair> pairs) : ConsoleReporter(OO_Tabular), m_pairs(std::move(pairs)) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (!run.error_occurred)
+                m_milliseconds[key(run)] = run.GetAdjustedRealTime();
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-34s %12s %12s %8s  %s\n", "benchmark", "ms", "baseline ms", "ratio", "goal");
+        for (const Pair& pair : m_pairs) {
+            const auto subject = m_milliseconds.find(pair.subject);
+            const auto baseline = m_milliseconds.find(pair.baseline);
+            if (subject == m_milliseconds.end() || baseline == m_milliseconds.end())
+                continue;
+            std::printf("%-34s %12.3f %12.3f %7.2fx  %s\n", pair.subject.c_str(), subject->second, baseline->second,
+                        subject->second / baseline->second, pair.goal);
+        }
+    }
+
+private:
+    static std::string key(const Run& run)
+    {
+        const std::string& arguments = run.run_name.args;
+        return run.run_name.function_name + (arguments.empty() ? "" : "/" + arguments);
+    }
+
+    std::vector<Pair> m_pairs;
+    std::map<std::string, double> m_milliseconds;
+};
+
+long peakResidentKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+// Peak memory with a catalogue loaded, above the bare window's own peak, against the file's size.
+void reportMemory(int lines)
+{
+    QTemporaryDir folder;
+    const QString path = writeCatalogue(folder.filePath(QStringLiteral("list.txt")), lines);
+    const double fileKilobytes = double(QFile(path).size()) / 1024.0;
+    {
+        QWidget bare;
+        bare.resize(536, 652);
+        showAndSettle(bare);
+    }
+    const long bareKilobytes = peakResidentKilobytes();
+    Environment environment;
+    environment.applicationFolder = folder.path();
+    environment.showErrorReport = [](QWidget*, const QString& text) { qFatal("%s", qPrintable(text)); };
+    environment.openUrl = [](const QUrl&) {};
+    environment.drawHomePageNumber = [] { return 1; };
+    SettingsStore settings(folder.filePath(QStringLiteral("settings.ini")));
+    environment.settings = [&settings]() -> SettingsStore& { return settings; };
+    Form1 window(environment);
+    showAndSettle(window);
+    const long loadedKilobytes = peakResidentKilobytes();
+    if (lines != window.ListView1->count())
+        qFatal("the catalogue did not load whole");
+    std::printf("\npeak memory, %d-line catalogue (%.1f MiB): %.1f MiB above the bare window (%.1f MiB): %.2fx the "
+                "file's size (goal: at most 4x)\n",
+                lines, fileKilobytes / 1024.0, double(loadedKilobytes - bareKilobytes) / 1024.0,
+                double(bareKilobytes) / 1024.0, double(loadedKilobytes - bareKilobytes) / fileKilobytes);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    std::vector<char*> arguments(argv, argv + argc);
+    if (arguments.size() > 1 && std::strcmp(arguments[1], "--smoke") == 0) {
+        g_smoke = true;
+        arguments.erase(arguments.begin() + 1);
+    }
+    if (arguments.size() > 1 && std::strcmp(arguments[1], "--memory") == 0) {
+        reportMemory(arguments.size() > 2 ? std::atoi(arguments[2]) : 1'000'000);
+        return 0;
+    }
+
+    const std::vector<int> catalogueSizes = g_smoke ? std::vector<int>{1'000} : std::vector<int>{1'000, 100'000, 1'000'000};
+    const std::vector<int> listSizes = g_smoke ? std::vector<int>{1'000} : std::vector<int>{1'000, 100'000, 1'000'000};
+    std::vector<Pair> pairs;
+    const auto configure = [](benchmark::internal::Benchmark* benchmark) {
+        benchmark->Unit(benchmark::kMillisecond)->UseRealTime();
+        if (g_smoke)
+            benchmark->Iterations(1);
+    };
+    configure(benchmark::RegisterBenchmark("startup/bare window", bareWindow));
+    configure(benchmark::RegisterBenchmark("startup/no locations, no searches", startUp, 0, 0));
+    pairs.push_back({"startup/no locations, no searches", "startup/bare window", "(the window's own widgets)"});
+    configure(benchmark::RegisterBenchmark("startup/shipped size, 1000 searches", startUp, 513, 1'000));
+    pairs.push_back({"startup/shipped size, 1000 searches", "startup/bare window", "at most 1.5x"});
+    if (!g_smoke) {
+        configure(benchmark::RegisterBenchmark("startup/100000 lines, 30000 searches", startUp, 100'000, 30'000));
+        pairs.push_back({"startup/100000 lines, 30000 searches", "startup/bare window", "at most 3x"});
+    }
+    for (const int lines : catalogueSizes) {
+        configure(benchmark::RegisterBenchmark("filter", filterKeystroke)->Arg(lines));
+        configure(benchmark::RegisterBenchmark("grep -Fic", grepCount)->Arg(lines));
+        pairs.push_back({"filter/" + std::to_string(lines), "grep -Fic/" + std::to_string(lines),
+                         lines == 100'000 ? "at most 2x" : "linear"});
+    }
+    for (const int count : listSizes) {
+        configure(benchmark::RegisterBenchmark("save+restore", saveAndRestore)->Arg(count));
+        configure(benchmark::RegisterBenchmark("QSaveFile+QFile", saveFileAndRead)->Arg(count));
+        configure(benchmark::RegisterBenchmark("QSettings alone", settingsWriteAndRead)->Arg(count));
+        const std::string size = std::to_string(count);
+        pairs.push_back({"save+restore/" + size, "QSaveFile+QFile/" + size, "at most 3x, linear"});
+        pairs.push_back({"save+restore/" + size, "QSettings alone/" + size, "(share of the program's own code)"});
+    }
+
+    int benchmarkArgc = int(arguments.size());
+    benchmark::Initialize(&benchmarkArgc, arguments.data());
+    RatioReporter reporter(std::move(pairs));
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    // Peak memory is measured in a process of its own, which has run nothing else before.
+    std::fflush(stdout);
+    QProcess memory;
+    memory.setProcessChannelMode(QProcess::ForwardedChannels);
+    memory.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--memory"), QString::number(g_smoke ? 1'000 : 1'000'000)});
+    return memory.waitForFinished(-1) && memory.exitCode() == 0 ? 0 : 1;
+}
