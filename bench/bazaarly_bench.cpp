@@ -163,7 +163,7 @@ void saveAndRestore(benchmark::State& state)
     {
         ListModel::Batch batch(searches.model());
         for (const QString& query : searchesOf(count))
-            batch.append({query, {}});
+            batch.append(query);
     }
     SearchListCommands commands(window, searchBox, locations, searches, environment);
     const ErrorTrap startUp(QStringLiteral("Form_Load"), environment.showErrorReport, &window);

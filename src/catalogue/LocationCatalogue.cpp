@@ -24,7 +24,7 @@ template <typename Accept> void readLocations(const QString& path, ListView& lis
         const LocationLine location = splitLocationLine(file.readLine());
         composeDisplayName(location, name);
         if (accept(name))
-            batch.append({location.url.toString(), name});
+            batch.append(location.url, name);
     }
 }
 

@@ -14,12 +14,11 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::DisplayRole)
         return {};
-    const ListRow& item = m_rows[static_cast<size_t>(index.row())];
     switch (index.column()) {
     case 0:
-        return item.text;
+        return text(index.row());
     case 1:
-        return item.subItem1;
+        return subItem1(index.row());
     default:
         return QString();
     }
@@ -40,17 +39,41 @@ void ListModel::addColumn(const QString& header)
     endInsertColumns();
 }
 
-void ListModel::append(ListRow row)
+QString ListModel::text(qsizetype row) const
+{
+    const Row& item = m_rows[static_cast<size_t>(row)];
+    return m_texts.sliced(item.start, item.textLength);
+}
+
+QString ListModel::subItem1(qsizetype row) const
+{
+    const Row& item = m_rows[static_cast<size_t>(row)];
+    return m_texts.sliced(item.start + item.textLength, item.subItemLength);
+}
+
+void ListModel::store(QStringView text, QStringView subItem1)
+{
+    m_rows.push_back({m_texts.size(), text.size(), subItem1.size()});
+    m_texts.append(text).append(subItem1);
+}
+
+void ListModel::append(QStringView text, QStringView subItem1)
 {
     const int position = static_cast<int>(m_rows.size());
     beginInsertRows({}, position, position);
-    m_rows.push_back(std::move(row));
+    store(text, subItem1);
     endInsertRows();
 }
 
-void ListModel::setSubItem1(qsizetype row, const QString& text)
+void ListModel::setSubItem1(qsizetype row, QStringView text)
 {
-    m_rows[static_cast<size_t>(row)].subItem1 = text;
+    Row& item = m_rows[static_cast<size_t>(row)];
+    const QString itemText = m_texts.sliced(item.start, item.textLength);
+    m_unusedLength += item.textLength + item.subItemLength;
+    item.start = m_texts.size();
+    item.subItemLength = text.size();
+    m_texts.append(itemText).append(text);
+    compactIfWasteful();
     if (columnCount() < 2)
         return; // kept, but not shown until the list has a second column
     const QModelIndex changed = index(static_cast<int>(row), 1);
@@ -60,16 +83,42 @@ void ListModel::setSubItem1(qsizetype row, const QString& text)
 void ListModel::remove(qsizetype row)
 {
     beginRemoveRows({}, static_cast<int>(row), static_cast<int>(row));
+    const Row& item = m_rows[static_cast<size_t>(row)];
+    m_unusedLength += item.textLength + item.subItemLength;
     m_rows.erase(m_rows.begin() + row);
+    compactIfWasteful();
     endRemoveRows();
 }
 
 void ListModel::clear()
 {
     beginResetModel();
-    m_rows.clear();
+    forgetAll();
+    m_texts.squeeze();
     m_rows.shrink_to_fit();
     endResetModel();
+}
+
+void ListModel::forgetAll()
+{
+    m_texts.clear();
+    m_rows.clear();
+    m_unusedLength = 0;
+}
+
+void ListModel::compactIfWasteful()
+{
+    if (m_unusedLength < 4096 || m_unusedLength * 2 < m_texts.size())
+        return;
+    QString compacted;
+    compacted.reserve(m_texts.size() - m_unusedLength);
+    for (Row& item : m_rows) {
+        const qsizetype start = compacted.size();
+        compacted.append(QStringView(m_texts).sliced(item.start, item.textLength + item.subItemLength));
+        item.start = start;
+    }
+    m_texts = std::move(compacted);
+    m_unusedLength = 0;
 }
 
 ListModel::Batch::Batch(ListModel& model) : m_model(model)

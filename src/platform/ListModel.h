@@ -5,15 +5,10 @@
 
 #include <vector>
 
-// One item of a list: its own text (first column) and its first sub-item (second column).
-struct ListRow
-{
-    QString text;
-    QString subItem1;
-};
-
-// The flat table behind a ListView: column headers and a plain vector of rows, no per-item objects.
-// Positions in this interface are 0-based; ListView speaks the program's 1-based positions.
+// The flat table behind a ListView: column headers, and the items' two texts (the item's own text and its first
+// sub-item) stored one after another in a single buffer, with a plain vector saying where each row's texts lie.
+// No per-item objects and no allocation per row, so a million locations fit in a few times the size of the file
+// they came from. Positions in this interface are 0-based; ListView speaks the program's 1-based ones.
 class ListModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -27,9 +22,10 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void addColumn(const QString& header);
-    void append(ListRow row);
-    void setSubItem1(qsizetype row, const QString& text);
-    const ListRow& row(qsizetype row) const { return m_rows[static_cast<size_t>(row)]; }
+    void append(QStringView text, QStringView subItem1 = {});
+    void setSubItem1(qsizetype row, QStringView text);
+    QString text(qsizetype row) const;
+    QString subItem1(qsizetype row) const;
     qsizetype size() const { return static_cast<qsizetype>(m_rows.size()); }
     void remove(qsizetype row);
     void clear();
@@ -44,14 +40,28 @@ public:
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
 
-        void append(ListRow row) { m_model.m_rows.push_back(std::move(row)); }
-        void clear() { m_model.m_rows.clear(); }
+        void append(QStringView text, QStringView subItem1 = {}) { m_model.store(text, subItem1); }
+        void clear() { m_model.forgetAll(); }
 
     private:
         ListModel& m_model;
     };
 
 private:
+    struct Row
+    {
+        qsizetype start; // where the item's text begins in m_texts
+        qsizetype textLength; // followed at once by the sub-item's characters
+        qsizetype subItemLength;
+    };
+
+    void store(QStringView text, QStringView subItem1);
+    void forgetAll();
+    // Drops the texts of removed rows once they make up half the buffer.
+    void compactIfWasteful();
+
     QStringList m_headers;
-    std::vector<ListRow> m_rows;
+    QString m_texts;
+    std::vector<Row> m_rows;
+    qsizetype m_unusedLength = 0;
 };

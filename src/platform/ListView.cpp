@@ -48,7 +48,7 @@ void ListView::setColumnWidthTwips(int position, int twips)
 
 qsizetype ListView::addItem(const QString& text)
 {
-    m_model.append({text, {}});
+    m_model.append(text);
     return m_model.size();
 }
 
@@ -61,7 +61,7 @@ void ListView::setSubItem1(qsizetype position, const QString& text)
 QString ListView::itemText(qsizetype position) const
 {
     checkPosition(position);
-    return m_model.row(position - 1).text;
+    return m_model.text(position - 1);
 }
 
 void ListView::removeItem(qsizetype position)
@@ -77,7 +77,7 @@ void ListView::clear()
 
 QString ListView::selectedItemText() const
 {
-    return m_model.row(selectedPosition() - 1).text;
+    return m_model.text(selectedPosition() - 1);
 }
 
 qsizetype ListView::selectedPosition() const

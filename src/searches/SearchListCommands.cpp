@@ -95,6 +95,6 @@ void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
     ListModel::Batch batch(m_searches.model());
     for (const QString& part : std::as_const(parts)) { // 148 to 154
         if (!part.isEmpty())
-            startUp.run(152, [&] { batch.append({part, {}}); });
+            startUp.run(152, [&] { batch.append(part); });
     }
 }

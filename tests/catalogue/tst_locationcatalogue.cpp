@@ -38,7 +38,7 @@ static Items itemsOf(const ListView& list)
 {
     Items items;
     for (qsizetype row = 0; row < list.count(); ++row)
-        items.append({list.model().row(row).text, list.model().row(row).subItem1});
+        items.append({list.model().text(row), list.model().subItem1(row)});
     return items;
 }
 

@@ -21,6 +21,7 @@ private slots:
     void cleanup();
     void itemsKeepTheirOrderAndSubItems();
     void removeKeepsTheOthersInOrder();
+    void textsSurviveRemovalsAndChanges();
     void operationsThatFindNoItemFail_data();
     void operationsThatFindNoItemFail();
     void batchResetsTheViewOnceAndKeepsRowsOnFailure();
@@ -76,6 +77,26 @@ void tst_ListView::removeKeepsTheOthersInOrder()
     QCOMPARE(m_list->count(), 0);
 }
 
+void tst_ListView::textsSurviveRemovalsAndChanges()
+{
+    // Enough removals and changes that the texts' storage is compacted several times over.
+    constexpr int kItems = 900;
+    for (int i = 1; i <= kItems; ++i) {
+        m_list->addItem(QStringLiteral("http://town%1/").arg(i));
+        m_list->setSubItem1(i, QStringLiteral("Town %1").arg(i));
+    }
+    m_list->setSubItem1(450, QStringLiteral("Renamed, with a region"));
+    for (int i = 0; i < 600; ++i)
+        m_list->removeItem(1 + (i * 7) % m_list->count());
+    QCOMPARE(m_list->count(), kItems - 600);
+    for (qsizetype position = 1; position <= m_list->count(); ++position) {
+        const QString text = m_list->itemText(position);
+        const QString number = text.mid(11).chopped(1);
+        const QString name = m_list->model().subItem1(position - 1);
+        QCOMPARE(name, number == QLatin1String("450") ? QStringLiteral("Renamed, with a region") : QStringLiteral("Town ") + number);
+    }
+}
+
 void tst_ListView::operationsThatFindNoItemFail_data()
 {
     QTest::addColumn<int>("items");
@@ -116,7 +137,7 @@ void tst_ListView::batchResetsTheViewOnceAndKeepsRowsOnFailure()
         ListModel::Batch batch(m_list->model());
         batch.clear();
         for (int i = 0; i < 1000; ++i)
-            batch.append({QString::number(i), {}});
+            batch.append(QString::number(i));
         throw Failure(QStringLiteral("bad line"));
     } catch (const Failure&) {
     }

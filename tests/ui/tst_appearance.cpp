@@ -9,10 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
+#include <QtEndian>
 
 // The optional skin and the hand pointer over the buttons.
 class tst_Appearance : public QObject
@@ -31,6 +33,7 @@ private slots:
     void skinRecoloursAndDressesTheWindow();
     void unusableSkinIsReportedAndColoursStay_data();
     void unusableSkinIsReportedAndColoursStay();
+    void programIconHoldsItsFourPictures();
 
 private:
     void installCursor() const;
@@ -194,6 +197,29 @@ void tst_Appearance::unusableSkinIsReportedAndColoursStay()
     QCOMPARE(window.Frame2->palette().color(QPalette::Window), QPalette().color(QPalette::Button));
     QCOMPARE(qApp->styleSheet(), QString());
     QCOMPARE(window.windowTitle(), QStringLiteral("Bazaarly Lookup Across Many Towns Utility"));
+}
+
+void tst_Appearance::programIconHoldsItsFourPictures()
+{
+    QFile file(QStringLiteral(BAZAARLY_PICTURES "/bazaarly.ico"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    // The directory entries: width and height (0 for 256), and the bits per pixel at offset 6.
+    QList<QPair<int, int>> pictures;
+    for (int entry = 0; entry < int(qFromLittleEndian<quint16>(bytes.constData() + 4)); ++entry) {
+        const char* at = bytes.constData() + 6 + 16 * entry;
+        const int size = at[0] == 0 ? 256 : quint8(at[0]);
+        QCOMPARE(quint8(at[1]) == 0 ? 256 : quint8(at[1]), size);
+        pictures.append({size, qFromLittleEndian<quint16>(at + 6)});
+    }
+    QCOMPARE(pictures, (QList<QPair<int, int>>{{32, 24}, {256, 32}, {128, 32}, {48, 32}}));
+    QImageReader reader(&file, "ico");
+    file.seek(0);
+    QCOMPARE(reader.imageCount(), 4);
+
+    Form1 window(m_test->environment());
+    QVERIFY(window.windowIcon().availableSizes().contains(QSize(256, 256)));
+    QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));
 }
 
 QTEST_MAIN(tst_Appearance)
