@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 
 class tst_Main : public QObject
 {
@@ -15,8 +14,6 @@ private slots:
     void applicationTitleDropsTheLastWord();
     void applicationTitleCutsUntilShortEnough_data();
     void applicationTitleCutsUntilShortEnough();
-    void homePageOpensOnlyOnSeven_data();
-    void homePageOpensOnlyOnSeven();
     void fileExists_data();
     void fileExists();
 };
@@ -44,24 +41,6 @@ void tst_Main::applicationTitleCutsUntilShortEnough()
     QFETCH(QString, title);
     QFETCH(QString, shortened);
     QCOMPARE(Main::shortenedApplicationTitle(title), shortened);
-}
-
-void tst_Main::homePageOpensOnlyOnSeven_data()
-{
-    QTest::addColumn<int>("draw");
-    QTest::addColumn<bool>("opens");
-    QTest::newRow("seven opens the home page") << 7 << true;
-    for (const int draw : {1, 6, 8, 70, 100})
-        QTest::addRow("%d does not", draw) << draw << false;
-}
-
-void tst_Main::homePageOpensOnlyOnSeven()
-{
-    QFETCH(int, draw);
-    QFETCH(bool, opens);
-    QList<QUrl> opened;
-    Main::MaybeOpenHomePage(draw, [&](const QUrl& address) { opened.append(address); });
-    QCOMPARE(opened, opens ? QList<QUrl>{QUrl(Main::kHomePage)} : QList<QUrl>{});
 }
 
 void tst_Main::fileExists_data()
