@@ -32,22 +32,21 @@ QFont arialBold(qreal pointSize)
     return font;
 }
 
-// Whites out a control's own background, as the window and its group boxes have.
-void paintWhite(QWidget* widget)
+// Whites out a control's own background (the window, its group boxes) or a button's face.
+void paintWhite(QWidget* widget, QPalette::ColorRole role = QPalette::Window)
 {
     QPalette colours = widget->palette();
-    colours.setColor(QPalette::Window, Qt::white);
-    colours.setColor(QPalette::Button, Qt::white);
+    colours.setColor(role, Qt::white);
     widget->setPalette(colours);
-    widget->setAutoFillBackground(true);
+    widget->setAutoFillBackground(role == QPalette::Window);
 }
 
 template <typename Control, typename... Arguments>
-Control* place(const char* name, QWidget* container, const QRect& twips, Arguments&&... arguments)
+Control* place(const char* name, QWidget* container, const QRect& geometry, Arguments&&... arguments)
 {
     auto* control = new Control(std::forward<Arguments>(arguments)..., container);
     control->setObjectName(QLatin1String(name));
-    control->setGeometry(twips);
+    control->setGeometry(geometry);
     return control;
 }
 
@@ -115,8 +114,7 @@ void Form1::createControls()
     ListView2->setToolTip(kListToolTip);
     for (PushButton* button : {PushButton7, PushButton2, PushButton6, PushButton3, PushButton4, PushButton5}) {
         button->setFont(arialBold(11.25));
-        paintWhite(button);
-        button->setAutoFillBackground(false);
+        paintWhite(button, QPalette::Button);
     }
 }
 

@@ -16,6 +16,7 @@ cleanup() {
     [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
 }
 trap cleanup EXIT
+trap "exit 1" INT TERM HUP
 
 fail() {
     echo "FAIL: $*" >&2
@@ -56,7 +57,7 @@ stored=$XDG_CONFIG_HOME/Quillmark/Bazaarly\ Lookup\ Across\ Many\ Towns\ Utility
 
 # A virtual screen on a free display, with a window manager.
 display=90
-while [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
 export DISPLAY=:$display QT_QPA_PLATFORM=xcb
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
