@@ -21,6 +21,7 @@ trap "exit 1" INT TERM HUP
 fail() {
     echo "FAIL: $*" >&2
     [ -s "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
+    [ -s "$work/openbox.log" ] && sed 's/^/openbox: /' "$work/openbox.log" >&2
     echo "windows on the screen:" >&2
     xdotool search --onlyvisible --name . getwindowname %@ >&2 2>/dev/null || true
     exit 1
@@ -59,10 +60,11 @@ stored=$XDG_CONFIG_HOME/Quillmark/Bazaarly\ Lookup\ Across\ Many\ Towns\ Utility
 display=90
 while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
 export DISPLAY=:$display QT_QPA_PLATFORM=xcb
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: a server that resets when its last client leaves can refuse the next one meanwhile.
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 pids+=($!)
 wait_for xdpyinfo
-openbox >"$work/openbox.log" 2>&1 &
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
 wait_for bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 
