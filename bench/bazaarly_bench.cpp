@@ -37,7 +37,8 @@ bool g_smoke = false;
 // A catalogue of `lines` locations in which about one display name in ten contains "ville".
 QString writeCatalogue(const QString& path, int lines)
 {
-    static const char* const kRegions[] = {"New York", "Ohio", "Texas", "Oregon", "Ontario", "Florida", "Maine", "Utah"};
+    static const char* const kRegions[] = {"New York", "Ohio",    "Texas", "Oregon",
+                                           "Ontario",  "Florida", "Maine", "Utah"};
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write %s", qPrintable(path));
@@ -71,7 +72,8 @@ public:
     {
         m_folder.setAutoRemove(true);
         writeCatalogue(m_folder.filePath(QStringLiteral("list.txt")), catalogueLines);
-        SettingsStore(settingsPath()).writeText(QStringLiteral("Searches"), joinStoredSearches(searchesOf(savedSearches)));
+        SettingsStore(settingsPath())
+            .writeText(QStringLiteral("Searches"), joinStoredSearches(searchesOf(savedSearches)));
     }
 
     QString settingsPath() const { return m_folder.filePath(QStringLiteral("settings.ini")); }
@@ -145,7 +147,8 @@ void grepCount(benchmark::State& state)
         // Its count read through a pipe: GNU grep stops at the first match when its output is /dev/null.
         QProcess grep;
         grep.start(QStringLiteral("grep"), {QStringLiteral("-Fic"), QStringLiteral("ville"), world.cataloguePath()});
-        if (!grep.waitForFinished() || grep.exitCode() != 0 || grep.readAllStandardOutput().toInt() != (state.range(0) + 9) / 10)
+        if (!grep.waitForFinished() || grep.exitCode() != 0 ||
+            grep.readAllStandardOutput().toInt() != (state.range(0) + 9) / 10)
             state.SkipWithError("grep failed");
     }
 }
@@ -311,7 +314,8 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    const std::vector<int> catalogueSizes = g_smoke ? std::vector<int>{1'000} : std::vector<int>{1'000, 100'000, 1'000'000};
+    const std::vector<int> catalogueSizes =
+        g_smoke ? std::vector<int>{1'000} : std::vector<int>{1'000, 100'000, 1'000'000};
     const std::vector<int> listSizes = g_smoke ? std::vector<int>{1'000} : std::vector<int>{1'000, 100'000, 1'000'000};
     std::vector<Pair> pairs;
     const auto configure = [](benchmark::internal::Benchmark* benchmark) {
@@ -352,6 +356,7 @@ int main(int argc, char* argv[])
     std::fflush(stdout);
     QProcess memory;
     memory.setProcessChannelMode(QProcess::ForwardedChannels);
-    memory.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--memory"), QString::number(g_smoke ? 1'000 : 1'000'000)});
+    memory.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--memory"), QString::number(g_smoke ? 1'000 : 1'000'000)});
     return memory.waitForFinished(-1) && memory.exitCode() == 0 ? 0 : 1;
 }

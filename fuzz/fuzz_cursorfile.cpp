@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     try {
-        const CursorPicture picture =
-            readCursorPicture(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), QStringLiteral("fuzz.cur"));
+        const CursorPicture picture = readCursorPicture(
+            QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), QStringLiteral("fuzz.cur"));
         if (picture.image.isNull() || !picture.image.rect().contains(picture.hotspot))
             std::abort();
     } catch (const Failure&) {

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const QStringView line : QStringView(text).split(u'\n')) {
         try {
             const LocationLine location = splitLocationLine(line);
-            const QString joined = location.url.toString() + u',' + location.name.toString() + u',' + location.region.toString();
+            const QString joined =
+                location.url.toString() + u',' + location.name.toString() + u',' + location.region.toString();
             if (!line.startsWith(joined) || location.url.contains(u',') || location.name.contains(u','))
                 std::abort();
             const QString name = displayName(location);

@@ -50,7 +50,7 @@ public:
 private:
     struct Row
     {
-        qsizetype start; // where the item's text begins in m_texts
+        qsizetype start;      // where the item's text begins in m_texts
         qsizetype textLength; // followed at once by the sub-item's characters
         qsizetype subItemLength;
     };

@@ -5,8 +5,8 @@
 #include <QSocketNotifier>
 
 #if defined(Q_OS_UNIX)
-#include <csignal>
 #include <cerrno>
+#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif

@@ -24,7 +24,7 @@ private:
 
     QFile m_file;
     QStringDecoder m_decoder;
-    QByteArray m_block;      // the bytes of the block being decoded, kept to save an allocation a block
-    QString m_text;          // decoded text from the current line on
+    QByteArray m_block;       // the bytes of the block being decoded, kept to save an allocation a block
+    QString m_text;           // decoded text from the current line on
     qsizetype m_position = 0; // where the next line starts in m_text
 };

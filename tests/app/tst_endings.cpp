@@ -42,7 +42,8 @@ void tst_Endings::terminationSignalSavesTheList()
 {
     QFETCH(int, signal);
     QTemporaryDir home;
-    const QString settingsPath = home.filePath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf"));
+    const QString settingsPath =
+        home.filePath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf"));
     {
         // Stored by hand without the final bar: the program restores both items and writes them back with it,
         // so the value changes only if the program really saved.

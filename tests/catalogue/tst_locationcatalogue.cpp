@@ -125,14 +125,17 @@ void tst_LocationCatalogue::filterMatchesTheDisplayName_data()
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QStringList>("urls");
     QTest::newRow("letter case is ignored") << "aLB" << QStringList{"http://albany.x/", "http://albuquerque.x/"};
+    QTest::newRow("in the region alone") << "OHIO" << QStringList{"http://region.x/"};
     QTest::newRow("across the comma joint") << "y, new" << QStringList{"http://albany.x/"};
     QTest::newRow("comma and blank match every region")
-        << ", " << QStringList{"http://albany.x/", "http://albuquerque.x/"};
+        << ", " << QStringList{"http://albany.x/", "http://albuquerque.x/", "http://region.x/"};
+    QTest::newRow("a blank and the region's start") << " new m" << QStringList{"http://albuquerque.x/"};
+    QTest::newRow("the name's end and the comma") << "ny," << QStringList{"http://albany.x/"};
     QTest::newRow("a leading blank counts") << " york" << QStringList{"http://albany.x/"};
     QTest::newRow("a trailing blank counts") << "albany " << QStringList{};
     QTest::newRow("text found only in a URL matches nothing") << "bazaarly" << QStringList{};
     QTest::newRow("an empty filter lists all but the nameless")
-        << "" << QStringList{"http://albany.x/", "http://albuquerque.x/", "http://boston.x/"};
+        << "" << QStringList{"http://albany.x/", "http://albuquerque.x/", "http://boston.x/", "http://region.x/"};
 }
 
 void tst_LocationCatalogue::filterMatchesTheDisplayName()
@@ -141,7 +144,7 @@ void tst_LocationCatalogue::filterMatchesTheDisplayName()
     QFETCH(QStringList, urls);
     TestEnvironment test;
     test.writeLocations({"http://albany.x/,Albany,New York", "http://albuquerque.x/,Albuquerque,New Mexico",
-                         "http://boston.x/,Boston,", "http://bazaarly.x/,,"});
+                         "http://boston.x/,Boston,", "http://bazaarly.x/,,", "http://region.x/,,Ohio"});
     Form1 window(test.environment());
     QTest::keyClicks(window.Text1, QStringLiteral("q"));
     window.Text1->setText(filter); // the same change handler as typing, for filters that typing cannot end in
@@ -240,7 +243,8 @@ void tst_LocationCatalogue::hugeFileLoadsWhole()
     QByteArray contents;
     contents.reserve(kLines * 52);
     for (int i = 0; i < kLines; ++i)
-        contents += "http://town" + QByteArray::number(i) + ".bazaarly.org/,Town " + QByteArray::number(i) + ",Region\n";
+        contents +=
+            "http://town" + QByteArray::number(i) + ".bazaarly.org/,Town " + QByteArray::number(i) + ",Region\n";
     QVERIFY(contents.size() > 100'000'000);
     TestEnvironment test;
     test.writeDataFile(QStringLiteral("list.txt"), contents);

@@ -93,7 +93,8 @@ void tst_ListView::textsSurviveRemovalsAndChanges()
         const QString text = m_list->itemText(position);
         const QString number = text.mid(11).chopped(1);
         const QString name = m_list->model().subItem1(position - 1);
-        QCOMPARE(name, number == QLatin1String("450") ? QStringLiteral("Renamed, with a region") : QStringLiteral("Town ") + number);
+        QCOMPARE(name, number == QLatin1String("450") ? QStringLiteral("Renamed, with a region")
+                                                      : QStringLiteral("Town ") + number);
     }
 }
 

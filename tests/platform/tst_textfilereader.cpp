@@ -45,7 +45,8 @@ void tst_TextFileReader::readsLinesWithoutTheirBreaks_data()
         << QStringList{QString(1 << 20, 'x'), QString(1 << 20, 'y'), QStringLiteral("\u00E9z")};
     QByteArray splitLetter((1 << 20) - 1, 'a');
     splitLetter += "\xC3\xA9\n"; // the block ends inside the two bytes of the letter
-    QTest::newRow("a letter split between blocks") << splitLetter << QStringList{QString((1 << 20) - 1, 'a') + QChar(0xE9)};
+    QTest::newRow("a letter split between blocks")
+        << splitLetter << QStringList{QString((1 << 20) - 1, 'a') + QChar(0xE9)};
     QTest::newRow("a lone CR is part of the line") << QByteArray("a\rb\n") << QStringList{"a\rb"};
     QTest::newRow("invalid bytes become replacement characters")
         << QByteArray("a\xFF,b\n") << QStringList{QStringLiteral("a\uFFFD,b")};

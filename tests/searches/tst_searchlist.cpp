@@ -8,8 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QLineEdit>
+#include <QSettings>
 #include <QTest>
 
 // The search list as the user works it: through the real window, with a recorder in place of the browser and a

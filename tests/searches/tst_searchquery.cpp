@@ -66,7 +66,8 @@ void tst_SearchQuery::addressKeepsItsShapeAndDecodesToTheQuery_data()
     QTest::newRow("bars") << QString(1000, QLatin1Char('|'));
     QTest::newRow("question marks and slashes") << "what? /path/ ?q=1 site:x.org";
     QTest::newRow("letters beyond ASCII") << QStringLiteral("caf\u00E9 \u4E2D\u6587 \U0001F600 site:x.org");
-    QTest::newRow("noncharacters, which QUrl itself mangles") << QStringLiteral("\U0007FFFF \uFFFE \uFDD0 &+ site:x.org");
+    QTest::newRow("noncharacters, which QUrl itself mangles")
+        << QStringLiteral("\U0007FFFF \uFFFE \uFDD0 &+ site:x.org");
 }
 
 void tst_SearchQuery::addressKeepsItsShapeAndDecodesToTheQuery()

@@ -13,8 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QTest>
 #include <QtEndian>
+#include <QTest>
 
 // The optional skin and the hand pointer over the buttons.
 class tst_Appearance : public QObject
