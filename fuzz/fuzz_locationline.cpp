@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 location.url.toString() + u',' + location.name.toString() + u',' + location.region.toString();
             if (!line.startsWith(joined) || location.url.contains(u',') || location.name.contains(u','))
                 std::abort();
-            const QString name = displayName(location);
+            QString name;
+            composeDisplayName(location, name);
             if (!name.startsWith(location.name) || (location.region.isEmpty() != (name == location.name)))
                 std::abort();
         } catch (const Failure&) {

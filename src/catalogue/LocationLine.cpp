@@ -26,10 +26,3 @@ void composeDisplayName(const LocationLine& line, QString& out)
         out.append(line.region);
     }
 }
-
-QString displayName(const LocationLine& line)
-{
-    QString name;
-    composeDisplayName(line, name);
-    return name;
-}

@@ -18,4 +18,3 @@ LocationLine splitLocationLine(QStringView line);
 // The name shown for a location: the name, then ", " and the region when the region is not empty.
 // Writes into `out`, reusing its storage.
 void composeDisplayName(const LocationLine& line, QString& out);
-QString displayName(const LocationLine& line);

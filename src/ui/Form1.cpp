@@ -19,6 +19,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include <limits>
+
 namespace {
 
 const QString kCursorFile = QStringLiteral("HAND-M.CUR");
@@ -108,6 +110,8 @@ void Form1::createControls()
         frame->setMouseTracking(true);
         frame->installEventFilter(this);
     }
+    for (QLineEdit* box : {txtSearch, Text1})
+        box->setMaxLength(std::numeric_limits<int>::max()); // no limit on what is typed
     Label1->adjustSize(); // sized to its caption
     for (ListView* list : {ListView1, ListView2})
         list->setFont(arialBold(9));

@@ -35,7 +35,6 @@ public:
 
     int mousePointer() const { return m_mousePointer; }
     const std::optional<QCursor>& mouseIcon() const { return m_mouseIcon; }
-    const Environment& environment() const { return m_environment; }
 
     // The file of the application folder with the given relative name.
     QString dataFilePath(const QString& relativeName) const;

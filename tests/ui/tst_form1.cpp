@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QTest>
 
+#include <limits>
+
 // The main window as it comes up: its controls, their places, the order the Tab key visits them, and the
 // start-up sequence.
 class tst_Form1 : public QObject
@@ -65,8 +67,10 @@ void tst_Form1::windowIsFixedCentredAndTitled()
     QVERIFY((window.geometry().center() - window.screen()->availableGeometry().center()).manhattanLength() <= 2);
     QVERIFY(!window.windowIcon().isNull());
     QVERIFY(window.Text1->hasFocus());
-    QCOMPARE(window.txtSearch->text(), QString());
-    QCOMPARE(window.Text1->text(), QString());
+    for (QLineEdit* box : {window.txtSearch, window.Text1}) {
+        QCOMPARE(box->text(), QString());
+        QCOMPARE(box->maxLength(), std::numeric_limits<int>::max());
+    }
 }
 
 void tst_Form1::controlsStandWhereTheLayoutPutsThem_data()
