@@ -7,13 +7,14 @@
 #if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
 
 #if defined(Q_OS_WIN)
 #include <QAbstractNativeEventFilter>
-#include <qt_windows.h>
+#include <windows.h>
 #endif
 
 namespace {
@@ -32,8 +33,12 @@ extern "C" void onTerminationSignal(int)
 
 void installSignalHandlers()
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalSockets) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalSockets) != 0)
         qFatal("Cannot create the socket pair for termination signals");
+    for (const int socket : g_signalSockets)
+        ::fcntl(socket, F_SETFD, FD_CLOEXEC);
+    // A burst of signals must never block the handler: bytes past the first few are not needed.
+    ::fcntl(g_signalSockets[0], F_SETFL, ::fcntl(g_signalSockets[0], F_GETFL) | O_NONBLOCK);
     struct sigaction action = {};
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
@@ -43,9 +48,11 @@ void installSignalHandlers()
 }
 #endif
 
+} // namespace
+
 #if defined(Q_OS_WIN)
 // Windows tells a program that the session is ending with WM_ENDSESSION; Qt does not pass it on as a close.
-class EndSessionFilter final : public QAbstractNativeEventFilter
+class SessionEnd::EndSessionFilter final : public QAbstractNativeEventFilter
 {
 public:
     explicit EndSessionFilter(SessionEnd& sessionEnd) : m_sessionEnd(sessionEnd) {}
@@ -63,8 +70,6 @@ private:
 };
 #endif
 
-} // namespace
-
 SessionEnd::SessionEnd(QObject* parent) : QObject(parent)
 {
 #if defined(Q_OS_UNIX)
@@ -75,7 +80,13 @@ SessionEnd::SessionEnd(QObject* parent) : QObject(parent)
 #endif
 }
 
-SessionEnd::~SessionEnd() = default;
+SessionEnd::~SessionEnd()
+{
+#if defined(Q_OS_WIN)
+    if (m_endSessionFilter)
+        QCoreApplication::instance()->removeNativeEventFilter(m_endSessionFilter.get());
+#endif
+}
 
 void SessionEnd::watch()
 {
@@ -83,8 +94,8 @@ void SessionEnd::watch()
         m_notifier->setEnabled(true);
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &SessionEnd::endRequested);
 #if defined(Q_OS_WIN)
-    static EndSessionFilter filter(*this);
-    qApp->installNativeEventFilter(&filter);
+    m_endSessionFilter = std::make_unique<EndSessionFilter>(*this);
+    QCoreApplication::instance()->installNativeEventFilter(m_endSessionFilter.get());
 #endif
 }
 

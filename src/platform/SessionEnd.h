@@ -28,4 +28,8 @@ private:
     void readSignal();
 
     std::unique_ptr<QSocketNotifier> m_notifier;
+#if defined(Q_OS_WIN)
+    class EndSessionFilter;
+    std::unique_ptr<EndSessionFilter> m_endSessionFilter;
+#endif
 };
