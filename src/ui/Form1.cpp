@@ -112,7 +112,7 @@ void Form1::createControls()
     }
     for (QLineEdit* box : {txtSearch, Text1})
         box->setMaxLength(std::numeric_limits<int>::max()); // no limit on what is typed
-    Label1->adjustSize(); // sized to its caption
+    Label1->adjustSize();                                   // sized to its caption
     for (ListView* list : {ListView1, ListView2})
         list->setFont(arialBold(9));
     ListView2->setToolTip(kListToolTip);

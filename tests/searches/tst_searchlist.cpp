@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 
+#include "platform/Failure.h"
 #include "platform/ListView.h"
 #include "platform/PushButton.h"
 #include "searches/SearchQuery.h"
@@ -28,6 +29,7 @@ private slots:
     void openSelectedOpensTheSelectedQuery();
     void openSelectedOnAnEmptyListReports();
     void openAllOpensEveryQueryInOrder();
+    void openAllReportsEachFailingItemAndGoesOn();
     void hostileQueriesReachTheBrowserIntact_data();
     void hostileQueriesReachTheBrowserIntact();
     void clearAllEmptiesTheList();
@@ -169,6 +171,27 @@ void tst_SearchList::openAllOpensEveryQueryInOrder()
     QCOMPARE(m_test->reports, QStringList());
 }
 
+void tst_SearchList::openAllReportsEachFailingItemAndGoesOn()
+{
+    // A desktop whose handler refuses some addresses.
+    m_window.reset();
+    Environment environment = m_test->environment();
+    environment.openUrl = [this](const QUrl& address) {
+        if (address.toString().contains(QLatin1String("broken")))
+            throw Failure(QStringLiteral("The address could not be opened."));
+        m_test->openedUrls.append(address);
+    };
+    m_test->storeValue(QStringLiteral("one site:x|broken site:x|two site:x|broken too site:x|three site:x|"));
+    m_window = std::make_unique<Form1>(environment);
+    QTest::mouseClick(m_window->PushButton6, Qt::LeftButton);
+    QCOMPARE(m_test->openedUrls,
+             (QList<QUrl>{searchUrl(QStringLiteral("one site:x")), searchUrl(QStringLiteral("two site:x")),
+                          searchUrl(QStringLiteral("three site:x"))}));
+    QCOMPARE(m_test->reports.size(), 2);
+    for (const QString& report : std::as_const(m_test->reports))
+        QVERIFY(isReportFor(report, QStringLiteral("PushButton6_Click"), 102));
+}
+
 void tst_SearchList::hostileQueriesReachTheBrowserIntact_data()
 {
     QTest::addColumn<QString>("text");
@@ -255,6 +278,10 @@ void tst_SearchList::listSurvivesAClose_data()
         << "b site:albany.bazaarly.org|a site:albany.bazaarly.org|b site:albany.bazaarly.org|";
     QTest::newRow("leading and trailing blanks") << QStringList{"  x  "} << "  x   site:albany.bazaarly.org|";
     QTest::newRow("the OR operator") << QStringList{"bike|trike"} << "bike\\|trike site:albany.bazaarly.org|";
+    QTest::newRow("a thousand bars")
+        << QStringList{QString(1000, QLatin1Char('|'))}
+        << QString(1000, QLatin1Char('|')).replace(QLatin1String("|"), QLatin1String("\\|")) +
+               " site:albany.bazaarly.org|";
     QTest::newRow("an empty list") << QStringList{} << "";
 }
 
