@@ -4,7 +4,9 @@ JOBS ?= 2
 
 .PHONY: run test test-sanitized build setup format bench fuzz clean
 
-run: setup build
+run: setup
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target BazaarlySearch
 	$(BUILD)/bin/BazaarlySearch
 
 test: export QT_QPA_PLATFORM = offscreen
@@ -36,7 +38,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = locationline storedsearches searchaddress cursorfile
 fuzz: export QT_QPA_PLATFORM = offscreen
 fuzz:
-	scripts/setup.sh
+	scripts/setup.sh --test
 	cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DBAZAARLY_SANITIZE=ON -DBAZAARLY_FUZZ=ON -DBAZAARLY_BUILD_TESTS=OFF -DBAZAARLY_BUILD_BENCHMARKS=OFF
 	cmake --build $(BUILD)-fuzz -j $(JOBS)

@@ -3,10 +3,12 @@
 # already there. Uses sudo when not run as root.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation)
+# Building and running; xdg-utils hands the search pages to the default browser.
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation xdg-utils)
 if [ "${1:-}" = "--test" ]; then
-    # The end-to-end test drives the real window in a virtual X server with a small window manager.
-    packages+=(xvfb xdotool xclip openbox x11-utils libbenchmark-dev clang libclang-rt-dev)
+    # The end-to-end test drives the real window in a virtual X server with a small window manager; the
+    # sanitizer and fuzzing builds use clang and its runtimes; the benchmarks use Google Benchmark.
+    packages+=(xvfb xdotool xclip openbox x11-utils clang libclang-rt-dev libbenchmark-dev)
 fi
 
 missing=()
