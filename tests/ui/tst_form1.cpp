@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTest>
+#include <QToolTip>
 
 #include <limits>
 
@@ -30,6 +31,7 @@ private slots:
     void listsHaveTheirColumns();
     void tabVisitsTheControlsInOrder();
     void enterAndEscapeStartNoCommand();
+    void searchListShowsItsToolTipOverItsItems();
     void homePageOpensOnlyOnADrawOfSeven_data();
     void homePageOpensOnlyOnADrawOfSeven();
     void startUpWithoutDataFilesReportsOnlyTheCatalogue();
@@ -198,6 +200,19 @@ void tst_Form1::enterAndEscapeStartNoCommand()
     QCOMPARE(m_test->reports, QStringList());
     for (QPushButton* button : window.findChildren<QPushButton*>())
         QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(button->objectName()));
+}
+
+void tst_Form1::searchListShowsItsToolTipOverItsItems()
+{
+    m_test->storeValue(QStringLiteral("lawnmower site:albany.bazaarly.org|"));
+    Form1 window(m_test->environment());
+    window.showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QWidget* viewport = window.ListView2->viewport();
+    const QPoint overItem = window.ListView2->visualRect(window.ListView2->model().index(0, 0)).center();
+    QHelpEvent help(QEvent::ToolTip, overItem, viewport->mapToGlobal(overItem));
+    QApplication::sendEvent(viewport, &help);
+    QTRY_COMPARE(QToolTip::text(), QStringLiteral("Double-click item to open in InterNet Explorer"));
 }
 
 void tst_Form1::homePageOpensOnlyOnADrawOfSeven_data()
