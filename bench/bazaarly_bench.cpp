@@ -164,7 +164,7 @@ void saveAndRestore(benchmark::State& state)
     ListView searches(&window);
     searches.addColumn(QStringLiteral("Searches"));
     {
-        ListModel::Batch batch(searches.model());
+        ListModel::Batch batch(searches.listModel());
         for (const QString& query : searchesOf(count))
             batch.append(query);
     }

@@ -15,7 +15,7 @@ enum class Rebuild { Append, Replace };
 template <typename Accept> void readLocations(const QString& path, ListView& list, Rebuild rebuild, Accept accept)
 {
     TextFileReader file(path);
-    ListModel::Batch batch(list.model());
+    ListModel::Batch batch(list.listModel());
     if (rebuild == Rebuild::Replace)
         batch.clear();
     QString name;

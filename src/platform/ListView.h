@@ -29,8 +29,8 @@ public:
     QString selectedItemText() const;
     qsizetype selectedPosition() const;
 
-    ListModel& model() { return m_model; }
-    const ListModel& model() const { return m_model; }
+    ListModel& listModel() { return m_model; }
+    const ListModel& listModel() const { return m_model; }
 
 signals:
     void mouseMoved();

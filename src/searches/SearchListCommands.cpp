@@ -92,7 +92,7 @@ void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
         return;
     QStringList parts;
     startUp.run(146, [&] { parts = splitStoredSearches(value); });
-    ListModel::Batch batch(m_searches.model());
+    ListModel::Batch batch(m_searches.listModel());
     for (const QString& part : std::as_const(parts)) { // 148 to 154
         if (!part.isEmpty())
             startUp.run(152, [&] { batch.append(part); });

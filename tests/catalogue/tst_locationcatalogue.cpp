@@ -38,7 +38,7 @@ static Items itemsOf(const ListView& list)
 {
     Items items;
     for (qsizetype row = 0; row < list.count(); ++row)
-        items.append({list.model().text(row), list.model().subItem1(row)});
+        items.append({list.listModel().text(row), list.listModel().subItem1(row)});
     return items;
 }
 
@@ -95,8 +95,8 @@ void tst_LocationCatalogue::missingFileAtStartUp()
     QVERIFY(isReportFor(test.reports[0], QStringLiteral("Form_Load"), 136));
     QVERIFY(test.reports[0].startsWith(QStringLiteral("The file \"")));
     QCOMPARE(window.ListView1->count(), 0);
-    QCOMPARE(window.ListView1->model().columnCount(), 2);
-    QCOMPARE(window.ListView2->model().columnCount(), 1);
+    QCOMPARE(window.ListView1->listModel().columnCount(), 2);
+    QCOMPARE(window.ListView2->listModel().columnCount(), 1);
     QCOMPARE(window.ListView2->itemText(1), QStringLiteral("chair site:x"));
 }
 
@@ -195,7 +195,7 @@ void tst_LocationCatalogue::filterDropsTheSelection()
     TestEnvironment test;
     test.writeLocations({"u1,Albany,", "u2,Alban,"});
     Form1 window(test.environment());
-    window.ListView1->selectionModel()->select(window.ListView1->model().index(0, 0),
+    window.ListView1->selectionModel()->select(window.ListView1->listModel().index(0, 0),
                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTest::keyClicks(window.Text1, QStringLiteral("alb"));
     QCOMPARE(window.ListView1->count(), 2);

@@ -43,7 +43,7 @@ void tst_ListView::init()
     m_button = new QPushButton(QStringLiteral("Go"));
     layout->addWidget(m_list);
     layout->addWidget(m_button);
-    new QAbstractItemModelTester(&m_list->model(), QAbstractItemModelTester::FailureReportingMode::QtTest, m_list);
+    new QAbstractItemModelTester(&m_list->listModel(), QAbstractItemModelTester::FailureReportingMode::QtTest, m_list);
     m_list->addColumn(QStringLiteral("URL"));
     m_list->addColumn(QStringLiteral("Locations"));
 }
@@ -62,7 +62,7 @@ void tst_ListView::itemsKeepTheirOrderAndSubItems()
     QCOMPARE(m_list->count(), 2);
     QCOMPARE(m_list->itemText(1), QStringLiteral("http://b/"));
     QCOMPARE(m_list->itemText(2), QStringLiteral("http://a/"));
-    QCOMPARE(m_list->model().index(1, 1).data().toString(), QStringLiteral("A"));
+    QCOMPARE(m_list->listModel().index(1, 1).data().toString(), QStringLiteral("A"));
 }
 
 void tst_ListView::removeKeepsTheOthersInOrder()
@@ -92,7 +92,7 @@ void tst_ListView::textsSurviveRemovalsAndChanges()
     for (qsizetype position = 1; position <= m_list->count(); ++position) {
         const QString text = m_list->itemText(position);
         const QString number = text.mid(11).chopped(1);
-        const QString name = m_list->model().subItem1(position - 1);
+        const QString name = m_list->listModel().subItem1(position - 1);
         QCOMPARE(name, number == QLatin1String("450") ? QStringLiteral("Renamed, with a region")
                                                       : QStringLiteral("Town ") + number);
     }
@@ -131,11 +131,11 @@ void tst_ListView::operationsThatFindNoItemFail()
 void tst_ListView::batchResetsTheViewOnceAndKeepsRowsOnFailure()
 {
     m_list->addItem(QStringLiteral("before"));
-    QSignalSpy resets(&m_list->model(), &QAbstractItemModel::modelReset);
-    QSignalSpy inserts(&m_list->model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy resets(&m_list->listModel(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(&m_list->listModel(), &QAbstractItemModel::rowsInserted);
     QVERIFY(resets.isValid() && inserts.isValid());
     try {
-        ListModel::Batch batch(m_list->model());
+        ListModel::Batch batch(m_list->listModel());
         batch.clear();
         for (int i = 0; i < 1000; ++i)
             batch.append(QString::number(i));
@@ -158,10 +158,11 @@ void tst_ListView::clickOnTheVisibleColumnSelectsTheRow()
     }
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    const QRect second = m_list->visualRect(m_list->model().index(1, 1));
+    const QRect second = m_list->visualRect(m_list->listModel().index(1, 1));
     QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, second.center());
     QCOMPARE(m_list->selectedPosition(), 2);
-    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, m_list->visualRect(m_list->model().index(2, 1)).center());
+    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {},
+                      m_list->visualRect(m_list->listModel().index(2, 1)).center());
     QCOMPARE(m_list->selectedPosition(), 3); // one selected row at a time
     QCOMPARE(m_list->selectionModel()->selectedRows().size(), 1);
 }
@@ -173,7 +174,7 @@ void tst_ListView::selectionStaysWhenTheFocusMovesToAButton()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
     m_list->setFocus();
-    m_list->selectionModel()->select(m_list->model().index(1, 0),
+    m_list->selectionModel()->select(m_list->listModel().index(1, 0),
                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_button->setFocus();
     QCOMPARE(m_list->selectedItemText(), QStringLiteral("b"));

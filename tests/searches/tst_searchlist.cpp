@@ -87,7 +87,7 @@ void tst_SearchList::restart()
 
 void tst_SearchList::select(ListView* list, int position)
 {
-    const QRect row = list->visualRect(list->model().index(position - 1, list->model().columnCount() - 1));
+    const QRect row = list->visualRect(list->listModel().index(position - 1, list->listModel().columnCount() - 1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
     QCOMPARE(list->selectedPosition(), position);
 }

@@ -159,14 +159,14 @@ void tst_Form1::fontsAndColours()
 void tst_Form1::listsHaveTheirColumns()
 {
     Form1 window(m_test->environment());
-    const ListModel& locations = window.ListView1->model();
+    const ListModel& locations = window.ListView1->listModel();
     QCOMPARE(locations.columnCount(), 2);
     QCOMPARE(locations.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("URL"));
     QCOMPARE(locations.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Locations"));
     QCOMPARE(window.ListView1->columnWidth(0), 0);
     QCOMPARE(window.ListView1->columnWidth(1), 467);
-    QCOMPARE(window.ListView2->model().columnCount(), 1);
-    QCOMPARE(window.ListView2->model().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+    QCOMPARE(window.ListView2->listModel().columnCount(), 1);
+    QCOMPARE(window.ListView2->listModel().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
              QStringLiteral("Searches"));
     QCOMPARE(window.ListView2->columnWidth(0), 467);
 }
@@ -209,7 +209,7 @@ void tst_Form1::searchListShowsItsToolTipOverItsItems()
     window.showCentred();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QWidget* viewport = window.ListView2->viewport();
-    const QPoint overItem = window.ListView2->visualRect(window.ListView2->model().index(0, 0)).center();
+    const QPoint overItem = window.ListView2->visualRect(window.ListView2->listModel().index(0, 0)).center();
     QHelpEvent help(QEvent::ToolTip, overItem, viewport->mapToGlobal(overItem));
     QApplication::sendEvent(viewport, &help);
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("Double-click item to open in InterNet Explorer"));
