@@ -9,11 +9,6 @@ namespace {
 const QString kOrganisation = QStringLiteral("Quillmark");
 const QString kSection = QStringLiteral("Bazaarly Lookup Across Many Towns Utility");
 
-QString describeStatus(QSettings::Status status)
-{
-    return status == QSettings::AccessError ? QStringLiteral("it cannot be accessed")
-                                            : QStringLiteral("its contents are malformed");
-}
 } // namespace
 
 SettingsStore::SettingsStore()
@@ -31,8 +26,7 @@ QString SettingsStore::readText(const QString& key) const
 {
     // A file with malformed lines elsewhere still gives the value, so only a store that cannot be read fails.
     if (m_settings->status() == QSettings::AccessError)
-        throw Failure(QStringLiteral("The settings store %1 cannot be read: %2.")
-                          .arg(location(), describeStatus(m_settings->status())));
+        throw Failure(QStringLiteral("The settings store %1 cannot be read.").arg(location()));
     const QVariant value = m_settings->value(key);
     switch (value.typeId()) {
     case QMetaType::UnknownType:
@@ -53,9 +47,10 @@ void SettingsStore::writeText(const QString& key, const QString& value)
 {
     m_settings->setValue(key, value);
     m_settings->sync();
-    if (m_settings->status() != QSettings::NoError)
-        throw Failure(QStringLiteral("The settings store %1 cannot be written: %2.")
-                          .arg(location(), describeStatus(m_settings->status())));
+    // A format error is left over from reading malformed lines elsewhere in the file; the write itself
+    // succeeded (and tidied those lines). Only an access error means the value did not reach the store.
+    if (m_settings->status() == QSettings::AccessError)
+        throw Failure(QStringLiteral("The settings store %1 cannot be written.").arg(location()));
 }
 
 QString SettingsStore::location() const

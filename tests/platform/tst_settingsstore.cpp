@@ -20,6 +20,7 @@ private slots:
     void handWrittenValues();
     void nonTextValueFails();
     void unwritableStoreFails();
+    void malformedLinesElsewhereDoNotStopTheSave();
     void userStoreUsesTheMakerAndSection();
 
 private:
@@ -92,6 +93,18 @@ void tst_SettingsStore::unwritableStoreFails()
     } catch (const Failure& failure) {
         QVERIFY2(failure.description().contains(QDir::toNativeSeparators(blocked)), qPrintable(failure.description()));
     }
+}
+
+void tst_SettingsStore::malformedLinesElsewhereDoNotStopTheSave()
+{
+    QFile file(path());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[General]\nSearches=old site:x|\n[broken\n\x01 = = =\n");
+    file.close();
+    SettingsStore store(path());
+    QCOMPARE(store.readText(QStringLiteral("Searches")), QStringLiteral("old site:x|"));
+    store.writeText(QStringLiteral("Searches"), QStringLiteral("new site:x|"));
+    QCOMPARE(SettingsStore(path()).readText(QStringLiteral("Searches")), QStringLiteral("new site:x|"));
 }
 
 void tst_SettingsStore::userStoreUsesTheMakerAndSection()
