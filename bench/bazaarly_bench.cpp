@@ -271,26 +271,18 @@ long peakResidentKilobytes()
 // Peak memory with a catalogue loaded, above the bare window's own peak, against the file's size.
 void reportMemory(int lines)
 {
-    QTemporaryDir folder;
-    const QString path = writeCatalogue(folder.filePath(QStringLiteral("list.txt")), lines);
-    const double fileKilobytes = double(QFile(path).size()) / 1024.0;
+    World world(lines, 0);
+    const double fileKilobytes = double(QFile(world.cataloguePath()).size()) / 1024.0;
     {
         QWidget bare;
         bare.resize(536, 652);
         showAndSettle(bare);
     }
     const long bareKilobytes = peakResidentKilobytes();
-    Environment environment;
-    environment.applicationFolder = folder.path();
-    environment.showErrorReport = [](QWidget*, const QString& text) { qFatal("%s", qPrintable(text)); };
-    environment.openUrl = [](const QUrl&) {};
-    environment.drawHomePageNumber = [] { return 1; };
-    SettingsStore settings(folder.filePath(QStringLiteral("settings.ini")));
-    environment.settings = [&settings]() -> SettingsStore& { return settings; };
-    Form1 window(environment);
+    Form1 window(world.environment());
     showAndSettle(window);
     const long loadedKilobytes = peakResidentKilobytes();
-    if (lines != window.ListView1->count())
+    if (lines != window.ListView1->count() || world.reports)
         qFatal("the catalogue did not load whole");
     std::printf("\npeak memory, %d-line catalogue (%.1f MiB): %.1f MiB above the bare window (%.1f MiB): %.2fx the "
                 "file's size (goal: at most 4x)\n",

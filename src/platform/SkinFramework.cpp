@@ -32,8 +32,7 @@ QString readSkinText(const QString& path)
     return text;
 }
 
-} // namespace
-
+// Whether a text can serve as a style sheet: printable text, braces balanced, and at least one rule.
 bool isUsableStyleSheet(const QString& text)
 {
     int depth = 0;
@@ -51,6 +50,8 @@ bool isUsableStyleSheet(const QString& text)
     }
     return depth == 0 && hasRule;
 }
+
+} // namespace
 
 SkinFramework::SkinFramework(QObject* parent) : QObject(parent) {}
 

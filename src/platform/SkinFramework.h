@@ -43,6 +43,3 @@ private:
     bool m_uniformStyle = false;
     bool m_smoothText = false;
 };
-
-// Whether a text can serve as a style sheet: printable text, braces balanced, and at least one rule.
-bool isUsableStyleSheet(const QString& text);

@@ -11,8 +11,9 @@ constexpr qint64 kBlockSize = 256 * 1024;
 
 TextFileReader::TextFileReader(const QString& path) : m_file(path), m_decoder(QStringConverter::System)
 {
-    if (!QFileInfo(path).isFile()) {
-        const bool missing = !QFileInfo::exists(path);
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        const bool missing = !info.exists();
         throw Failure(QStringLiteral("The file \"%1\" %2.")
                           .arg(QDir::toNativeSeparators(path), missing ? "was not found" : "is not a file"));
     }

@@ -165,7 +165,7 @@ QString Form1::dataFilePath(const QString& relativeName) const
 
 void Form1::Form_Load()
 {
-    const ErrorTrap trap(QStringLiteral("Form_Load"), m_environment.showErrorReport, this);
+    const ErrorTrap trap = trapFor(QStringLiteral("Form_Load"));
     trap.run(100, [&] { Main::ApplySkin(*this); });
     const QString cursorPath = dataFilePath(kCursorFile);
     bool cursorFileExists = true; // a failing test goes on into the conditional
@@ -184,6 +184,11 @@ void Form1::Form_Load()
     trap.run(138, [&] { ListView2->addColumn(QStringLiteral("Searches")); });
     trap.run(140, [&] { ListView2->setColumnWidthTwips(1, 7000); });
     RestoreSearches(trap);
+}
+
+ErrorTrap Form1::trapFor(const QString& procedure)
+{
+    return ErrorTrap(procedure, m_environment.showErrorReport, this);
 }
 
 void Form1::loadMouseIcon(const QString& path)
@@ -209,9 +214,7 @@ void Form1::SaveSearches()
 void Form1::Form_QueryUnload()
 {
     // The close goes on whatever happens; a list that could not be saved is at least reported.
-    ErrorTrap(QStringLiteral("Form_QueryUnload"), m_environment.showErrorReport, this).run(100, [&] {
-        SaveSearches();
-    });
+    trapFor(QStringLiteral("Form_QueryUnload")).run(100, [&] { SaveSearches(); });
 }
 
 void Form1::Form_Unload()
@@ -231,7 +234,7 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::Text1_Change()
 {
-    ErrorTrap(QStringLiteral("Text1_Change"), m_environment.showErrorReport, this).run(100, [&] {
+    trapFor(QStringLiteral("Text1_Change")).run(100, [&] {
         filterLocations(dataFilePath(kLocationListFile), Text1->text(), *ListView1);
     });
 }

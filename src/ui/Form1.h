@@ -94,6 +94,7 @@ private:
     void connectEvents();
     void loadMouseIcon(const QString& path);
     void setMousePointer(int pointer);
+    ErrorTrap trapFor(const QString& procedure);
 
     Environment m_environment;
     std::unique_ptr<SearchListCommands> m_searchList; // made once the controls it works on exist
