@@ -10,6 +10,7 @@
 #include "platform/PushButton.h"
 #include "platform/SkinFramework.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QScreen>
 
 #include <limits>
 
@@ -76,6 +76,8 @@ Form1::Form1(Environment environment, QWidget* parent)
     m_searchList = std::make_unique<SearchListCommands>(*this, *txtSearch, *ListView1, *ListView2, m_environment);
     connectEvents();
     Text1->setFocus();
+    // Placed before the start-up runs, so a report shown during it stands where the window will.
+    centreOnScreen(*this);
     Form_Load();
 }
 
@@ -153,9 +155,7 @@ void Form1::connectEvents()
 
 void Form1::showCentred()
 {
-    const QRect screenArea = screen()->availableGeometry();
-    move(screenArea.center() - QPoint(width() / 2, height() / 2));
-    show();
+    ::showCentred(*this);
 }
 
 QString Form1::dataFilePath(const QString& relativeName) const
