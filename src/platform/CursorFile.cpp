@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPixmap>
 #include <QtEndian>
@@ -58,6 +59,9 @@ CursorPicture readCursorPicture(const QByteArray& bytes, const QString& fileName
 
 QCursor loadCursorFile(const QString& path)
 {
+    // Only a regular file: opening a named pipe or a device would wait for a writer that never comes.
+    if (!QFileInfo(path).isFile())
+        throw Failure(QStringLiteral("The file \"%1\" is not a regular file.").arg(QDir::toNativeSeparators(path)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("The file \"%1\" cannot be read: %2.")
