@@ -6,6 +6,7 @@
 #include "app/Main.h"
 #include "catalogue/LocationCatalogue.h"
 #include "platform/CursorFile.h"
+#include "platform/Failure.h"
 #include "platform/ListView.h"
 #include "platform/PushButton.h"
 #include "platform/SkinFramework.h"
@@ -19,7 +20,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
+#include <cstdio>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -156,6 +159,26 @@ void Form1::connectEvents()
 void Form1::showCentred()
 {
     ::showCentred(*this);
+}
+
+void Form1::bringToFront()
+{
+    if (!isVisible())
+        return; // still starting: it comes to the front when it is shown
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+void Form1::saveBeforeAbruptEnd()
+{
+    if (std::exchange(m_closed, true))
+        return;
+    try {
+        SaveSearches();
+    } catch (const Failure& failure) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure.description()));
+    }
 }
 
 QString Form1::dataFilePath(const QString& relativeName) const

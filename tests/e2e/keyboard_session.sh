@@ -124,6 +124,9 @@ close_through_window_manager
 expect_stored "lamp ${boston}|chair site:portland.bazaarly.org|"
 
 start_program
+"$prefix/bin/bazaarly-search" >>"$work/program.log" 2>&1 || fail "a second start did not hand over and end"
+[ "$(xdotool search --onlyvisible --name "^$title\$" | wc -l)" -eq 1 ] || fail "a second start opened a window"
+xdotool windowactivate --sync "$window"
 tabs 2 && keys space                  # the search list, then Open Selected: its first query
 tabs 1 && keys space                  # Open All
 expect_addresses 7 "${engine}road%20bike%20${boston}" \
