@@ -31,6 +31,8 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
     QApplication application(argc, argv);
+    // Wayland desktops match the window to its menu entry and icon by this name (X11 ones by StartupWMClass).
+    QGuiApplication::setDesktopFileName(QStringLiteral("bazaarly-search"));
     SessionEnd sessionEnd;
     Form1 window(Environment::system());
     // An end asked for during the start-up waits until the search list is restored, so the close saves it whole.
