@@ -18,6 +18,17 @@ elseif(BAZAARLY_SUPPORT_ADDRESS)
     set(BAZAARLY_PACKAGE_MAINTAINER "Quillmark <${BAZAARLY_SUPPORT_ADDRESS}>")
 else()
     # A package needs a maintainer; this one says plainly that nobody was named.
-    set(BAZAARLY_PACKAGE_MAINTAINER "Unnamed Distributor <set-BAZAARLY_MAINTAINER@invalid>")
+    set(BAZAARLY_PACKAGE_MAINTAINER "Unnamed Distributor <set-BAZAARLY_MAINTAINER@distributor.example>")
     message(STATUS "BAZAARLY_SUPPORT_ADDRESS and BAZAARLY_MAINTAINER are not set: packages built here name no maintainer")
 endif()
+
+# The text as a C string literal for a compile definition. A '#' is written as an octal escape, since CMake
+# cannot pass it through every build tool and drops the definition instead.
+function(bazaarly_c_string_literal variable text)
+    string(REPLACE "\\" "\\\\" text "${text}")
+    string(REPLACE "\"" "\\\"" text "${text}")
+    string(REPLACE "#" "\\043" text "${text}")
+    set(${variable} "\"${text}\"" PARENT_SCOPE)
+endfunction()
+bazaarly_c_string_literal(BAZAARLY_HOME_PAGE_LITERAL "${BAZAARLY_HOME_PAGE}")
+bazaarly_c_string_literal(BAZAARLY_SUPPORT_CONTACT_LITERAL "${BAZAARLY_SUPPORT_CONTACT}")
