@@ -1,7 +1,8 @@
 # Configures the project in a scratch folder with a distributor's options set, then checks that they reach
 # what is built: the compiler's view of them in the core library, the package's maintainer and the software
-# centres' metadata. Only configures, so it takes seconds.
-# Usage: cmake -DSOURCE=FOLDER -DWORK=FOLDER -P build_options.cmake
+# centres' metadata. It configures and compiles one small file, so it takes seconds.
+# Usage: cmake -DSOURCE=FOLDER -DWORK=FOLDER -DGENERATOR=NAME -DCOMPILER=PATH -P build_options.cmake
+
 # A query and a fragment: characters that shells and build tools treat specially.
 set(home_page "https://shop.example.org/bazaarly?from=app&lang=en#start")
 set(support "help+bazaarly@shop.example.org")
@@ -11,7 +12,8 @@ function(fail message)
 endfunction()
 
 file(REMOVE_RECURSE ${WORK})
-execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE} -B ${WORK} -G Ninja -DCMAKE_BUILD_TYPE=Release
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE} -B ${WORK} -G ${GENERATOR} -DCMAKE_CXX_COMPILER=${COMPILER}
+                        -DCMAKE_BUILD_TYPE=Release
                         -DBAZAARLY_BUILD_TESTS=OFF -DBAZAARLY_BUILD_BENCHMARKS=OFF
                         -DBAZAARLY_HOME_PAGE=${home_page} -DBAZAARLY_SUPPORT_ADDRESS=${support}
                 RESULT_VARIABLE failed OUTPUT_VARIABLE output ERROR_VARIABLE output)
