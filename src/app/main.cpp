@@ -42,6 +42,8 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
     QApplication application(argc, argv);
+    // Wayland desktops match the window to its menu entry and icon by this name (X11 ones by StartupWMClass).
+    QGuiApplication::setDesktopFileName(QStringLiteral("bazaarly-search"));
     SingleInstance instance(SettingsStore().location());
     if (!instance.isFirst()) {
         if (instance.bringRunningToFront())

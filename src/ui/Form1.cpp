@@ -195,7 +195,10 @@ void Form1::Form_Load()
     trap.run(104, [&] { cursorFileExists = Main::FileExists(cursorPath); });
     if (cursorFileExists)
         trap.run(106, [&] { loadMouseIcon(cursorPath); });
-    trap.run(108, [&] { Main::MaybeOpenHomePage(m_environment.drawHomePageNumber(), m_environment.openUrl); });
+    trap.run(108, [&] {
+        Main::MaybeOpenHomePage(m_environment.drawHomePageNumber(), m_environment.applicationFolder,
+                                m_environment.openUrl);
+    });
     trap.run(126, [&] { setWindowTitle(Main::kProductTitle); });
     trap.run(126, [&] { setWindowIcon(programIcon()); });
     trap.run(126, [&] { Main::SetApplicationTitle(); });
