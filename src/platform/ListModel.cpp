@@ -41,8 +41,13 @@ void ListModel::addColumn(const QString& header)
 
 QString ListModel::text(qsizetype row) const
 {
+    return textView(row).toString();
+}
+
+QStringView ListModel::textView(qsizetype row) const
+{
     const Row& item = m_rows[static_cast<size_t>(row)];
-    return m_texts.sliced(item.start, item.textLength);
+    return QStringView(m_texts).sliced(item.start, item.textLength);
 }
 
 QString ListModel::subItem1(qsizetype row) const
@@ -54,7 +59,9 @@ QString ListModel::subItem1(qsizetype row) const
 void ListModel::store(QStringView text, QStringView subItem1)
 {
     m_rows.push_back({m_texts.size(), text.size(), subItem1.size()});
-    m_texts.append(text).append(subItem1);
+    m_texts.append(text);
+    if (!subItem1.isEmpty()) // most lists have no sub-items, and an empty append still costs a call
+        m_texts.append(subItem1);
 }
 
 void ListModel::append(QStringView text, QStringView subItem1)

@@ -73,10 +73,12 @@ void SearchListCommands::loadSampleSearch()
 
 void SearchListCommands::saveSearches()
 {
-    QStringList queries;
-    queries.reserve(m_searches.count());
-    for (qsizetype position = 1; position <= m_searches.count(); ++position)
-        queries.append(m_searches.itemText(position));
+    // Views of the list's own texts: no query is copied before the joined value.
+    const ListModel& list = m_searches.listModel();
+    QList<QStringView> queries;
+    queries.reserve(list.size());
+    for (qsizetype row = 0; row < list.size(); ++row)
+        queries.append(list.textView(row));
     try {
         m_environment.settings().writeText(kSearchesKey, joinStoredSearches(queries));
     } catch (const Failure& failure) {
@@ -90,11 +92,13 @@ void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
     startUp.run(142, [&] { value = m_environment.settings().readText(kSearchesKey); });
     if (value.isEmpty()) // 144
         return;
-    QStringList parts;
+    StoredSearchParts parts;
     startUp.run(146, [&] { parts = splitStoredSearches(value); });
     ListModel::Batch batch(m_searches.listModel());
-    for (const QString& part : std::as_const(parts)) { // 148 to 154
+    for (qsizetype i = 0; i < parts.size(); ++i) { // 148 to 154
+        const QStringView part = parts[i];
+        // Two references fit in the statement's own storage: a long list costs no allocation per query here.
         if (!part.isEmpty())
-            startUp.run(152, [&] { batch.append(part); });
+            startUp.run(152, [&batch, &part] { batch.append(part); });
     }
 }
