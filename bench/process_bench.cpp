@@ -1,15 +1,16 @@
 // Start-up and close of the whole program, as a user meets them, beside a bare Qt Widgets program that shows
 // one window of the same size. Each run is a fresh process in a virtual X server of the benchmark's own:
-//   start-up   from the exec to the window mapped and answering the window manager's ping (_NET_WM_PING)
-//              twice; Qt answers the ping from its event loop, and the second answer comes only after the
-//              events queued with the first, the window's first paint among them
+//   start-up   from the exec to the window mapped, painted (its first drawing, seen through the DAMAGE
+//              extension) and answering the window manager's ping (_NET_WM_PING) from its event loop
 //   close      from the window manager's request to close (WM_DELETE_WINDOW) to the process's exit, the
 //              save of the search list included
 // The program and the bare one run in turn, many times, and the medians are compared: the machine is shared
 // and noisy, so the ratio is the figure to quote.
-//   bazaarly_process_bench [--smoke] [--repetitions N]
+//   bazaarly_process_bench [--smoke] [--repetitions N] [--program PATH] [--screenshots FOLDER]
 // --smoke runs each program once on the smallest input, to keep the benchmark building and running; it judges
-// no times. Without Xvfb it says so and exits with 77 (skipped).
+// no times. --program times another build of the program (a candidate change) in place of the one built
+// beside the benchmark. --screenshots saves each window as it was when judged shown. Without Xvfb the benchmark
+// says so and exits with 77 (skipped).
 
 #include "BenchInputs.h"
 
@@ -18,10 +19,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <xcb/damage.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -33,6 +36,7 @@
 #include <memory>
 #include <optional>
 #include <poll.h>
+#include <set>
 #include <spawn.h>
 #include <string>
 #include <sys/syscall.h>
@@ -177,20 +181,40 @@ public:
         m_ping = atom("_NET_WM_PING");
         m_delete = atom("WM_DELETE_WINDOW");
         m_pid = atom("_NET_WM_PID");
+        const xcb_query_extension_reply_t* damage = xcb_get_extension_data(m_connection, &xcb_damage_id);
+        if (!damage || !damage->present)
+            fail(QStringLiteral("the X server has no DAMAGE extension"));
+        m_damageEvent = damage->first_event;
+        std::free(xcb_damage_query_version_reply(m_connection, xcb_damage_query_version(m_connection, 1, 1), nullptr));
     }
     ~WindowManagerSide() { xcb_disconnect(m_connection); }
     WindowManagerSide(const WindowManagerSide&) = delete;
     WindowManagerSide& operator=(const WindowManagerSide&) = delete;
 
-    // The first top-level window of the process that is mapped before the deadline; 0 when none is.
-    xcb_window_t waitForWindowOf(pid_t pid, Clock::time_point deadline)
+    // The first top-level window of the process that is mapped and drawn on before the deadline; 0 when none
+    // is. Qt's windows have no background of the server's, so the first drawing is the program's first paint.
+    xcb_window_t waitForPaintedWindowOf(pid_t pid, Clock::time_point deadline)
     {
+        xcb_window_t mapped = 0;
+        std::set<xcb_window_t> drawnOn;
         while (auto event = nextEvent(deadline)) {
-            if ((event->response_type & 0x7f) != XCB_MAP_NOTIFY)
-                continue;
-            const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event.get());
-            if (map->event == m_root && !map->override_redirect && pidOf(map->window) == pid)
-                return map->window;
+            const uint8_t type = event->response_type & 0x7f;
+            if (type == XCB_CREATE_NOTIFY) {
+                // Watched from its creation, so that no drawing can come before the watch.
+                const auto* created = reinterpret_cast<const xcb_create_notify_event_t*>(event.get());
+                if (created->parent == m_root)
+                    xcb_damage_create(m_connection, xcb_generate_id(m_connection), created->window,
+                                      XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+                xcb_flush(m_connection);
+            } else if (type == XCB_MAP_NOTIFY) {
+                const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event.get());
+                if (map->event == m_root && !map->override_redirect && pidOf(map->window) == pid)
+                    mapped = map->window;
+            } else if (type == m_damageEvent + XCB_DAMAGE_NOTIFY) {
+                drawnOn.insert(reinterpret_cast<const xcb_damage_notify_event_t*>(event.get())->drawable);
+            }
+            if (mapped && drawnOn.count(mapped))
+                return mapped;
         }
         return 0;
     }
@@ -209,6 +233,23 @@ public:
                 return true;
         }
         return false;
+    }
+
+    // The window's picture as the X server holds it; a null image when it cannot be read.
+    QImage grab(xcb_window_t window)
+    {
+        const auto geometryCookie = xcb_get_geometry(m_connection, window);
+        const std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(
+            xcb_get_geometry_reply(m_connection, geometryCookie, nullptr), &std::free);
+        if (!geometry || geometry->depth != 24)
+            return {};
+        const auto imageCookie = xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, geometry->width,
+                                               geometry->height, ~0u);
+        const std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> image(
+            xcb_get_image_reply(m_connection, imageCookie, nullptr), &std::free);
+        if (!image || xcb_get_image_data_length(image.get()) != geometry->width * geometry->height * 4)
+            return {};
+        return QImage(xcb_get_image_data(image.get()), geometry->width, geometry->height, QImage::Format_RGB32).copy();
     }
 
     // Asks the window's program to close it, as the title bar's close button does.
@@ -270,6 +311,7 @@ private:
     xcb_atom_t m_delete = 0;
     xcb_atom_t m_pid = 0;
     uint32_t m_pingSerial = 0;
+    uint8_t m_damageEvent = 0;
 };
 
 // One program as the benchmark runs it: a copy of its folder with its own list.txt, and the stored search list
@@ -301,7 +343,8 @@ QString programFolderCopy(const QString& folder, const QString& executable, cons
     return folder + QLatin1Char('/') + QFileInfo(executable).fileName();
 }
 
-Subject programWith(const QString& root, const QString& name, const QString& catalogue, int searches)
+Subject programWith(const QString& root, const QString& executable, const QString& name, const QString& catalogue,
+                    int searches)
 {
     const QString folder = root + QLatin1Char('/') + name;
     const QString programFolder = folder + QStringLiteral("/program");
@@ -309,8 +352,8 @@ Subject programWith(const QString& root, const QString& name, const QString& cat
     QDir().mkpath(programFolder);
     if (!QFile::copy(catalogue, programFolder + QStringLiteral("/list.txt")))
         fail(QStringLiteral("cannot copy %1").arg(catalogue));
-    subject.executable = programFolderCopy(programFolder, QStringLiteral(BAZAARLY_EXECUTABLE),
-                                           {QStringLiteral(BAZAARLY_PROGRAM_DIR "/HAND-M.CUR")});
+    subject.executable =
+        programFolderCopy(programFolder, executable, {QStringLiteral(BAZAARLY_PROGRAM_DIR "/HAND-M.CUR")});
     QSettings stored(subject.settingsFile, QSettings::IniFormat);
     stored.setValue(kSearchesKey, subject.storedValue);
     stored.sync();
@@ -359,7 +402,8 @@ void checkStoredList(const Subject& subject, const QString& runFolder)
 class Runner final
 {
 public:
-    Runner(const QString& root, const std::string& display) : m_root(root), m_display(display), m_windows(display)
+    Runner(const QString& root, const std::string& display, const QString& screenshots)
+        : m_root(root), m_display(display), m_windows(display), m_screenshots(screenshots)
     {
         m_opener = writeOpenerStandIn(root + QStringLiteral("/opener"));
     }
@@ -384,14 +428,17 @@ public:
         Child program({subject.executable.toStdString()}, environment, &actions);
         posix_spawn_file_actions_destroy(&actions);
         const Clock::time_point deadline = started + kPatience;
-        const xcb_window_t window = m_windows.waitForWindowOf(program.pid(), deadline);
-        if (!window || !m_windows.ping(window, deadline) || !m_windows.ping(window, deadline))
-            fail(QStringLiteral("%1 showed no answering window; its output is in %2")
+        const xcb_window_t window = m_windows.waitForPaintedWindowOf(program.pid(), deadline);
+        if (!window || !m_windows.ping(window, deadline))
+            fail(QStringLiteral("%1 showed no painted, answering window; its output is in %2")
                      .arg(subject.name, QString::fromStdString(log)));
         const Clock::time_point answered = Clock::now();
+        if (!m_screenshots.isEmpty())
+            m_windows.grab(window).save(m_screenshots + QLatin1Char('/') + subject.name + QStringLiteral(".png"));
 
+        const Clock::time_point closing = Clock::now();
         m_windows.askToClose(window);
-        const std::optional<int> status = program.waitUntil(answered + kPatience);
+        const std::optional<int> status = program.waitUntil(closing + kPatience);
         const Clock::time_point ended = Clock::now();
         if (status != 0)
             fail(QStringLiteral("%1 did not end cleanly on closing; its output is in %2")
@@ -400,7 +447,7 @@ public:
         if (QFile::exists(runFolder + QStringLiteral("/home/opened.txt")))
             ++m_homePagesOpened;
         timings.startUp.push_back(Milliseconds(answered - started).count());
-        timings.close.push_back(Milliseconds(ended - answered).count());
+        timings.close.push_back(Milliseconds(ended - closing).count());
         QDir(runFolder).removeRecursively();
     }
 
@@ -410,6 +457,7 @@ private:
     QString m_root;
     std::string m_display;
     WindowManagerSide m_windows;
+    QString m_screenshots;
     QString m_opener;
     int m_runs = 0;
     int m_homePagesOpened = 0;
@@ -442,8 +490,12 @@ int main(int argc, char* argv[])
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const bool smoke = arguments.contains(QStringLiteral("--smoke"));
-    const qsizetype repetitionsAt = arguments.indexOf(QStringLiteral("--repetitions"));
-    const int repetitions = smoke ? 1 : repetitionsAt > 0 ? arguments.value(repetitionsAt + 1).toInt() : 41;
+    const auto option = [&arguments](const char* name) {
+        const qsizetype at = arguments.indexOf(QLatin1String(name));
+        return at > 0 ? arguments.value(at + 1) : QString();
+    };
+    const int repetitions = smoke ? 1 : option("--repetitions").isEmpty() ? 41 : option("--repetitions").toInt();
+    const QString program = option("--program").isEmpty() ? QStringLiteral(BAZAARLY_EXECUTABLE) : option("--program");
     const int warmUps = smoke ? 0 : 2;
     if (!hasXvfb()) {
         std::puts("bazaarly_process_bench: Xvfb is not installed; skipped");
@@ -457,17 +509,17 @@ int main(int argc, char* argv[])
         programFolderCopy(root.filePath(QStringLiteral("bare")), QStringLiteral(BAZAARLY_BARE_WINDOW), {}),
         {},
         {}};
-    std::vector<Subject> programs = {programWith(root.path(), QStringLiteral("shipped"), shipped, 1'000)};
+    std::vector<Subject> programs = {programWith(root.path(), program, QStringLiteral("shipped"), shipped, 1'000)};
     if (!smoke) {
-        programs.push_back(programWith(root.path(), QStringLiteral("large"),
+        programs.push_back(programWith(root.path(), program, QStringLiteral("large"),
                                        writeCatalogue(root.filePath(QStringLiteral("large.txt")), 100'000), 30'000));
         // The least the program loads without a report: its window with one location.
-        programs.push_back(programWith(root.path(), QStringLiteral("least"),
+        programs.push_back(programWith(root.path(), program, QStringLiteral("least"),
                                        writeCatalogue(root.filePath(QStringLiteral("least.txt")), 1), 0));
     }
 
     const VirtualScreen screen;
-    Runner runner(root.path(), screen.display());
+    Runner runner(root.path(), screen.display(), option("--screenshots"));
     Timings bareTimings;
     std::vector<Timings> programTimings(programs.size());
     for (int repetition = 0; repetition < warmUps + repetitions; ++repetition) {

@@ -8,8 +8,8 @@ packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation xdg-util
 if [ "${1:-}" = "--test" ]; then
     # The end-to-end test drives the real window in a virtual X server with a small window manager; the
     # sanitizer and fuzzing builds use clang and its runtimes; the benchmarks use Google Benchmark, and the
-    # one that times whole processes speaks to the X server through libxcb.
-    packages+=(xvfb xdotool xclip openbox x11-utils clang libclang-rt-dev libbenchmark-dev libxcb1-dev)
+    # one that times whole processes watches the X server through libxcb and its DAMAGE extension.
+    packages+=(xvfb xdotool xclip openbox x11-utils clang libclang-rt-dev libbenchmark-dev libxcb-damage0-dev)
 fi
 
 missing=()
