@@ -41,6 +41,7 @@
 #include <set>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -104,9 +105,29 @@ public:
         if (poll(&exited, 1, std::max<int>(0, static_cast<int>(left.count()))) != 1)
             return std::nullopt;
         int status = 0;
-        waitpid(std::exchange(m_pid, 0), &status, 0);
+        rusage usage{};
+        wait4(std::exchange(m_pid, 0), &status, 0, &usage);
+        m_cpuAtExit = Milliseconds(std::chrono::seconds(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                                   std::chrono::microseconds(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec))
+                          .count();
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
+
+    // The processor time the running process has used so far, all its threads together.
+    double cpuMilliseconds() const
+    {
+        double nanoseconds = 0;
+        const QDir threads(QStringLiteral("/proc/%1/task").arg(m_pid));
+        for (const QString& thread : threads.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile schedulerStatistics(threads.filePath(thread + QStringLiteral("/schedstat")));
+            if (schedulerStatistics.open(QIODevice::ReadOnly))
+                nanoseconds += schedulerStatistics.readAll().split(' ').value(0).toDouble();
+        }
+        return nanoseconds / 1e6;
+    }
+
+    // The processor time the process used in all, once it has ended.
+    double cpuMillisecondsAtExit() const { return m_cpuAtExit; }
 
 private:
     static std::vector<char*> pointersTo(const std::vector<std::string>& strings)
@@ -120,6 +141,7 @@ private:
 
     pid_t m_pid = 0;
     int m_exited = -1;
+    double m_cpuAtExit = 0;
 };
 
 // A virtual X server on the first free display, for as long as this object lives.
@@ -343,10 +365,13 @@ struct Subject
     QString valueAfterClose;      // what the store must hold once the program has ended
 };
 
+// Milliseconds per run: on the clock, and of processor time, which waiting for a busy machine does not swell.
 struct Timings
 {
     std::vector<double> startUp;
     std::vector<double> close;
+    std::vector<double> startUpCpu;
+    std::vector<double> closeCpu;
 };
 
 // A folder holding a copy of `executable` and the given data files beside it.
@@ -367,7 +392,10 @@ Subject programWith(const QString& root, const QString& executable, const QStrin
 {
     const QString folder = root + QLatin1Char('/') + name;
     const QString programFolder = folder + QStringLiteral("/program");
-    Subject subject{name, {}, folder + QStringLiteral("/stored.conf"), joinStoredSearches(searchesOf(searches))};
+    Subject subject;
+    subject.name = name;
+    subject.settingsFile = folder + QStringLiteral("/stored.conf");
+    subject.storedValue = joinStoredSearches(searchesOf(searches));
     subject.valueAfterClose = subject.storedValue;
     QDir().mkpath(programFolder);
     if (!QFile::copy(catalogue, programFolder + QStringLiteral("/list.txt")))
@@ -453,6 +481,7 @@ public:
             fail(QStringLiteral("%1 showed no painted, answering window; its output is in %2")
                      .arg(subject.name, QString::fromStdString(log)));
         const Clock::time_point answered = Clock::now();
+        const double startUpCpu = program.cpuMilliseconds();
         if (!m_screenshots.isEmpty())
             m_windows.grab(window).save(m_screenshots + QLatin1Char('/') + subject.name + QStringLiteral(".png"));
 
@@ -472,6 +501,8 @@ public:
             ++m_homePagesOpened;
         timings.startUp.push_back(Milliseconds(answered - started).count());
         timings.close.push_back(Milliseconds(ended - closing).count());
+        timings.startUpCpu.push_back(startUpCpu);
+        timings.closeCpu.push_back(program.cpuMillisecondsAtExit() - startUpCpu);
         QDir(runFolder).removeRecursively();
     }
 
@@ -494,12 +525,16 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-void printRow(const char* what, const std::vector<double>& subject, const std::vector<double>& baseline,
-              const char* goal)
+// One row of the table: the medians on the clock and of processor time, each beside the bare program's.
+void printRow(const QString& what, const std::vector<double>& subject, const std::vector<double>& baseline,
+              const std::vector<double>& subjectCpu, const std::vector<double>& bareCpu, const char* goal)
 {
     const double ms = median(subject);
     const double baselineMs = median(baseline);
-    std::printf("%-54s %9.1f %12.1f %7.2fx  %s\n", what, ms, baselineMs, ms / baselineMs, goal);
+    const double cpu = median(subjectCpu);
+    const double baselineCpu = median(bareCpu);
+    std::printf("%-52s %8.1f %8.1f %6.2fx %8.1f %8.1f %6.2fx  %s\n", qPrintable(what), ms, baselineMs, ms / baselineMs,
+                cpu, baselineCpu, cpu / baselineCpu, goal);
 }
 
 bool hasXvfb()
@@ -528,11 +563,10 @@ int main(int argc, char* argv[])
 
     QTemporaryDir root;
     const QString shipped = QStringLiteral(BAZAARLY_PROGRAM_DIR "/list.txt");
-    const Subject bare{
-        QStringLiteral("bare window"),
-        programFolderCopy(root.filePath(QStringLiteral("bare")), QStringLiteral(BAZAARLY_BARE_WINDOW), {}),
-        {},
-        {}};
+    Subject bare;
+    bare.name = QStringLiteral("bare window");
+    bare.executable =
+        programFolderCopy(root.filePath(QStringLiteral("bare")), QStringLiteral(BAZAARLY_BARE_WINDOW), {});
     std::vector<Subject> programs;
     const auto add = [&](const QString& name, const QString& catalogue, int searches, const char* label,
                          const char* startUpGoal) {
@@ -572,14 +606,18 @@ int main(int argc, char* argv[])
 
     std::printf("\nwhole processes under Xvfb, %d runs each in turn, medians (%d home pages opened)\n", repetitions,
                 runner.homePagesOpened());
-    std::printf("%-54s %9s %12s %8s  %s\n", "benchmark", "ms", "baseline ms", "ratio", "goal");
+    std::printf("%-52s %8s %8s %7s %8s %8s %7s  %s\n", "benchmark", "ms", "bare ms", "ratio", "CPU ms", "bare", "ratio",
+                "goal");
     for (size_t i = 0; i < programs.size(); ++i) {
+        const Timings& timings = programTimings[i];
         if (programs[i].startUpGoal)
-            printRow(qPrintable(QStringLiteral("start-up, ") + programs[i].label), programTimings[i].startUp,
-                     bareTimings.startUp, programs[i].startUpGoal);
+            printRow(QStringLiteral("start-up, ") + programs[i].label, timings.startUp, bareTimings.startUp,
+                     timings.startUpCpu, bareTimings.startUpCpu, programs[i].startUpGoal);
     }
-    for (size_t i = 0; i < programs.size(); ++i)
-        printRow(qPrintable(QStringLiteral("close, ") + programs[i].label), programTimings[i].close, bareTimings.close,
-                 "");
+    for (size_t i = 0; i < programs.size(); ++i) {
+        const Timings& timings = programTimings[i];
+        printRow(QStringLiteral("close, ") + programs[i].label, timings.close, bareTimings.close, timings.closeCpu,
+                 bareTimings.closeCpu, "");
+    }
     return EXIT_SUCCESS;
 }
