@@ -63,10 +63,15 @@ const QString kSearchesKey = QStringLiteral("Searches");
 // The middle of "Load Example/Sample Searches" in the main window.
 constexpr QPoint kSampleButton(268, 631);
 
+// What went wrong in a run; thrown, so that every started process is ended on the way out.
+struct BenchFailure
+{
+    QString what;
+};
+
 [[noreturn]] void fail(const QString& what)
 {
-    std::fprintf(stderr, "bazaarly_process_bench: %s\n", qPrintable(what));
-    std::exit(EXIT_FAILURE);
+    throw BenchFailure{what};
 }
 
 // A started process: its id, and a descriptor that becomes readable when it ends.
@@ -96,6 +101,7 @@ public:
     Child& operator=(const Child&) = delete;
 
     pid_t pid() const { return m_pid; }
+    int exitDescriptor() const { return m_exited; }
 
     // The exit status once the process has ended, or nothing when it is still running at the deadline.
     std::optional<int> waitUntil(Clock::time_point deadline)
@@ -218,12 +224,13 @@ public:
     WindowManagerSide& operator=(const WindowManagerSide&) = delete;
 
     // The first top-level window of the process that is mapped and drawn on before the deadline; 0 when none
-    // is. Qt's windows have no background of the server's, so the first drawing is the program's first paint.
-    xcb_window_t waitForPaintedWindowOf(pid_t pid, Clock::time_point deadline)
+    // is, or the process ends first. Qt's windows have no background of the server's, so the first drawing is
+    // the program's first paint.
+    xcb_window_t waitForPaintedWindowOf(const Child& process, Clock::time_point deadline)
     {
         xcb_window_t mapped = 0;
         std::set<xcb_window_t> drawnOn;
-        while (auto event = nextEvent(deadline)) {
+        while (auto event = nextEvent(deadline, process.exitDescriptor())) {
             const uint8_t type = event->response_type & 0x7f;
             if (type == XCB_CREATE_NOTIFY) {
                 // Watched from its creation, so that no drawing can come before the watch.
@@ -234,7 +241,7 @@ public:
                 xcb_flush(m_connection);
             } else if (type == XCB_MAP_NOTIFY) {
                 const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event.get());
-                if (map->event == m_root && !map->override_redirect && pidOf(map->window) == pid)
+                if (map->event == m_root && !map->override_redirect && pidOf(map->window) == process.pid())
                     mapped = map->window;
             } else if (type == m_damageEvent + XCB_DAMAGE_NOTIFY) {
                 drawnOn.insert(reinterpret_cast<const xcb_damage_notify_event_t*>(event.get())->drawable);
@@ -295,14 +302,15 @@ public:
 private:
     using Event = std::unique_ptr<xcb_generic_event_t, decltype(&std::free)>;
 
-    Event nextEvent(Clock::time_point deadline)
+    // The next event; none at the deadline, or once `ended` (a process's exit descriptor) becomes readable.
+    Event nextEvent(Clock::time_point deadline, int ended = -1)
     {
         for (;;) {
             if (xcb_generic_event_t* event = xcb_poll_for_event(m_connection))
                 return Event(event, &std::free);
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            pollfd readable{xcb_get_file_descriptor(m_connection), POLLIN, 0};
-            if (left.count() <= 0 || poll(&readable, 1, static_cast<int>(left.count())) != 1)
+            pollfd readable[] = {{xcb_get_file_descriptor(m_connection), POLLIN, 0}, {ended, POLLIN, 0}};
+            if (left.count() <= 0 || poll(readable, 2, static_cast<int>(left.count())) < 1 || readable[1].revents)
                 return Event(nullptr, &std::free);
         }
     }
@@ -476,7 +484,7 @@ public:
         Child program({subject.executable.toStdString()}, environment, &actions);
         posix_spawn_file_actions_destroy(&actions);
         const Clock::time_point deadline = started + kPatience;
-        const xcb_window_t window = m_windows.waitForPaintedWindowOf(program.pid(), deadline);
+        const xcb_window_t window = m_windows.waitForPaintedWindowOf(program, deadline);
         if (!window || !m_windows.ping(window, deadline))
             fail(QStringLiteral("%1 showed no painted, answering window; its output is in %2")
                      .arg(subject.name, QString::fromStdString(log)));
@@ -537,17 +545,28 @@ void printRow(const QString& what, const std::vector<double>& subject, const std
                 cpu, baselineCpu, cpu / baselineCpu, goal);
 }
 
-bool hasXvfb()
+void printTable(int repetitions, int homePagesOpened, const std::vector<Subject>& programs,
+                const std::vector<Timings>& programTimings, const Timings& bare)
 {
-    return !QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty();
+    std::printf("\nwhole processes under Xvfb, %d runs each in turn, medians (%d home pages opened)\n", repetitions,
+                homePagesOpened);
+    std::printf("%-52s %8s %8s %7s %8s %8s %7s  %s\n", "benchmark", "ms", "bare ms", "ratio", "CPU ms", "bare", "ratio",
+                "goal");
+    for (size_t i = 0; i < programs.size(); ++i) {
+        const Timings& timings = programTimings[i];
+        if (programs[i].startUpGoal)
+            printRow(QStringLiteral("start-up, ") + programs[i].label, timings.startUp, bare.startUp,
+                     timings.startUpCpu, bare.startUpCpu, programs[i].startUpGoal);
+    }
+    for (size_t i = 0; i < programs.size(); ++i) {
+        const Timings& timings = programTimings[i];
+        printRow(QStringLiteral("close, ") + programs[i].label, timings.close, bare.close, timings.closeCpu,
+                 bare.closeCpu, "");
+    }
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+void runBenchmark(const QStringList& arguments, const QString& root)
 {
-    QCoreApplication application(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
     const bool smoke = arguments.contains(QStringLiteral("--smoke"));
     const auto option = [&arguments](const char* name) {
         const qsizetype at = arguments.indexOf(QLatin1String(name));
@@ -556,21 +575,15 @@ int main(int argc, char* argv[])
     const int repetitions = smoke ? 1 : option("--repetitions").isEmpty() ? 41 : option("--repetitions").toInt();
     const QString program = option("--program").isEmpty() ? QStringLiteral(BAZAARLY_EXECUTABLE) : option("--program");
     const int warmUps = smoke ? 0 : 2;
-    if (!hasXvfb()) {
-        std::puts("bazaarly_process_bench: Xvfb is not installed; skipped");
-        return kSkipped;
-    }
 
-    QTemporaryDir root;
     const QString shipped = QStringLiteral(BAZAARLY_PROGRAM_DIR "/list.txt");
     Subject bare;
     bare.name = QStringLiteral("bare window");
-    bare.executable =
-        programFolderCopy(root.filePath(QStringLiteral("bare")), QStringLiteral(BAZAARLY_BARE_WINDOW), {});
+    bare.executable = programFolderCopy(root + QStringLiteral("/bare"), QStringLiteral(BAZAARLY_BARE_WINDOW), {});
     std::vector<Subject> programs;
     const auto add = [&](const QString& name, const QString& catalogue, int searches, const char* label,
                          const char* startUpGoal) {
-        programs.push_back(programWith(root.path(), program, name, catalogue, searches));
+        programs.push_back(programWith(root, program, name, catalogue, searches));
         programs.back().label = QLatin1String(label);
         programs.back().startUpGoal = startUpGoal;
     };
@@ -582,17 +595,17 @@ int main(int argc, char* argv[])
     };
     add(QStringLiteral("shipped"), shipped, 1'000, "shipped catalogue, 1000 searches", "at most 1.2x");
     if (!smoke) {
-        const QString large = writeCatalogue(root.filePath(QStringLiteral("large.txt")), 100'000);
+        const QString large = writeCatalogue(root + QStringLiteral("/large.txt"), 100'000);
         add(QStringLiteral("large"), large, 30'000, "100000 locations, 30000 searches", "at most 2x");
         // The least the program loads without a report: its window with one location.
-        add(QStringLiteral("least"), writeCatalogue(root.filePath(QStringLiteral("least.txt")), 1), 0,
+        add(QStringLiteral("least"), writeCatalogue(root + QStringLiteral("/least.txt"), 1), 0,
             "1 location, no searches", "(the window's own widgets)");
         addChanged(QStringLiteral("shipped-changed"), shipped, 1'000, "shipped catalogue, 1000+1 searches, changed");
         addChanged(QStringLiteral("large-changed"), large, 30'000, "100000 locations, 30000+1 searches, changed");
     }
 
     const VirtualScreen screen;
-    Runner runner(root.path(), screen.display(), option("--screenshots"));
+    Runner runner(root, screen.display(), option("--screenshots"));
     Timings bareTimings;
     std::vector<Timings> programTimings(programs.size());
     for (int repetition = 0; repetition < warmUps + repetitions; ++repetition) {
@@ -603,21 +616,26 @@ int main(int argc, char* argv[])
         for (size_t i = 0; i < programs.size(); ++i)
             runner.run(programs[i], counted ? programTimings[i] : discarded);
     }
+    printTable(repetitions, runner.homePagesOpened(), programs, programTimings, bareTimings);
+}
 
-    std::printf("\nwhole processes under Xvfb, %d runs each in turn, medians (%d home pages opened)\n", repetitions,
-                runner.homePagesOpened());
-    std::printf("%-52s %8s %8s %7s %8s %8s %7s  %s\n", "benchmark", "ms", "bare ms", "ratio", "CPU ms", "bare", "ratio",
-                "goal");
-    for (size_t i = 0; i < programs.size(); ++i) {
-        const Timings& timings = programTimings[i];
-        if (programs[i].startUpGoal)
-            printRow(QStringLiteral("start-up, ") + programs[i].label, timings.startUp, bareTimings.startUp,
-                     timings.startUpCpu, bareTimings.startUpCpu, programs[i].startUpGoal);
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()) {
+        std::puts("bazaarly_process_bench: Xvfb is not installed; skipped");
+        return kSkipped;
     }
-    for (size_t i = 0; i < programs.size(); ++i) {
-        const Timings& timings = programTimings[i];
-        printRow(QStringLiteral("close, ") + programs[i].label, timings.close, bareTimings.close, timings.closeCpu,
-                 bareTimings.closeCpu, "");
+    QTemporaryDir root;
+    try {
+        runBenchmark(QCoreApplication::arguments(), root.path());
+        return EXIT_SUCCESS;
+    } catch (const BenchFailure& failure) {
+        root.setAutoRemove(false);
+        std::fprintf(stderr, "bazaarly_process_bench: %s (the runs' files are kept in %s)\n", qPrintable(failure.what),
+                     qPrintable(root.path()));
+        return EXIT_FAILURE;
     }
-    return EXIT_SUCCESS;
 }
