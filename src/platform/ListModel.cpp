@@ -60,7 +60,7 @@ void ListModel::store(QStringView text, QStringView subItem1)
 {
     m_rows.push_back({m_texts.size(), text.size(), subItem1.size()});
     m_texts.append(text);
-    if (!subItem1.isEmpty()) // most lists have no sub-items, and an empty append still costs a call
+    if (!subItem1.isEmpty()) // the search list has no sub-items, and even an empty append costs a call
         m_texts.append(subItem1);
 }
 
