@@ -30,8 +30,9 @@ test-sanitized:
 bench:
 	scripts/setup.sh --test
 	cmake -S . -B $(BUILD)-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBAZAARLY_BUILD_TESTS=OFF
-	cmake --build $(BUILD)-release -j $(JOBS) --target bazaarly_bench
+	cmake --build $(BUILD)-release -j $(JOBS) --target bazaarly_bench bazaarly_process_bench
 	$(BUILD)-release/bench/bazaarly_bench
+	$(BUILD)-release/bench/bazaarly_process_bench
 
 # Each fuzz target runs for FUZZ_SECONDS; what it finds lands in $(BUILD)-fuzz/findings.
 FUZZ_SECONDS ?= 60

@@ -1,8 +1,11 @@
-// Speed and memory of the program beside baselines measured in the same run, so that the ratio, not the
-// machine, is the figure to quote.
+// Speed and memory of the program's parts beside baselines measured in the same run, so that the ratio, not
+// the machine, is the figure to quote. Start-up and close are measured on whole processes by
+// bazaarly_process_bench.
 //   bazaarly_bench            every benchmark at every size, then the memory figure for a million-line catalogue
 //   bazaarly_bench --smoke    each benchmark once on its smallest input (keeps them building and running)
 // Inputs are generated here, deterministically, into a temporary folder.
+
+#include "BenchInputs.h"
 
 #include "app/ErrorTrap.h"
 #include "platform/Environment.h"
@@ -33,36 +36,6 @@
 namespace {
 
 bool g_smoke = false;
-
-// A catalogue of `lines` locations in which about one display name in ten contains "ville".
-QString writeCatalogue(const QString& path, int lines)
-{
-    static const char* const kRegions[] = {"New York", "Ohio",    "Texas", "Oregon",
-                                           "Ontario",  "Florida", "Maine", "Utah"};
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(path));
-    QByteArray chunk;
-    for (int i = 0; i < lines; ++i) {
-        chunk += "http://town" + QByteArray::number(i) + ".bazaarly.org/," + (i % 10 == 0 ? "Springville " : "Town ") +
-                 QByteArray::number(i) + ',' + kRegions[i % 8] + '\n';
-        if (chunk.size() > (1 << 20)) {
-            file.write(chunk);
-            chunk.clear();
-        }
-    }
-    file.write(chunk);
-    return path;
-}
-
-QStringList searchesOf(int count)
-{
-    QStringList searches;
-    searches.reserve(count);
-    for (int i = 0; i < count; ++i)
-        searches.append(QStringLiteral("used road bike %1 site:town%1.bazaarly.org").arg(i));
-    return searches;
-}
 
 // A program folder and settings file of the benchmark's own; reports are counted, nothing is opened.
 class World
@@ -105,27 +78,6 @@ void showAndSettle(QWidget& window)
 {
     window.show();
     QCoreApplication::processEvents();
-}
-
-void bareWindow(benchmark::State& state)
-{
-    for (auto _ : state) {
-        QWidget window;
-        window.resize(536, 652);
-        showAndSettle(window);
-    }
-}
-
-void startUp(benchmark::State& state, int catalogueLines, int savedSearches)
-{
-    World world(catalogueLines, savedSearches);
-    for (auto _ : state) {
-        Form1 window(world.environment());
-        window.showCentred();
-        QCoreApplication::processEvents();
-        if (window.ListView2->count() != savedSearches)
-            state.SkipWithError("the searches were not restored");
-    }
 }
 
 void filterKeystroke(benchmark::State& state)
@@ -315,15 +267,6 @@ int main(int argc, char* argv[])
         if (g_smoke)
             benchmark->Iterations(1);
     };
-    configure(benchmark::RegisterBenchmark("startup/bare window", bareWindow));
-    configure(benchmark::RegisterBenchmark("startup/no locations, no searches", startUp, 0, 0));
-    pairs.push_back({"startup/no locations, no searches", "startup/bare window", "(the window's own widgets)"});
-    configure(benchmark::RegisterBenchmark("startup/shipped size, 1000 searches", startUp, 513, 1'000));
-    pairs.push_back({"startup/shipped size, 1000 searches", "startup/bare window", "at most 1.5x"});
-    if (!g_smoke) {
-        configure(benchmark::RegisterBenchmark("startup/100000 lines, 30000 searches", startUp, 100'000, 30'000));
-        pairs.push_back({"startup/100000 lines, 30000 searches", "startup/bare window", "at most 3x"});
-    }
     for (const int lines : catalogueSizes) {
         configure(benchmark::RegisterBenchmark("filter", filterKeystroke)->Arg(lines));
         configure(benchmark::RegisterBenchmark("grep -Fic", grepCount)->Arg(lines));

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     splitStoredSearches(text); // a hand-edited value of any shape
 
     const QStringList queries = text.split(u'\n'); // the input as a list of queries, "|" and "\" included
-    QStringList parts = splitStoredSearches(joinStoredSearches(queries));
+    QStringList parts = splitStoredSearches(joinStoredSearches(queries)).toStringList();
     if (parts.takeLast() != QString() || parts != queries)
         std::abort();
     return 0;

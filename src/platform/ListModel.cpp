@@ -44,8 +44,13 @@ void ListModel::addColumn(const QString& header)
 
 QString ListModel::text(qsizetype row) const
 {
+    return textView(row).toString();
+}
+
+QStringView ListModel::textView(qsizetype row) const
+{
     const Row& item = m_rows[static_cast<size_t>(row)];
-    return m_texts.sliced(item.start, item.textLength);
+    return QStringView(m_texts).sliced(item.start, item.textLength);
 }
 
 QString ListModel::subItem1(qsizetype row) const
@@ -59,7 +64,9 @@ void ListModel::store(QStringView text, QStringView subItem1)
     // All or nothing: a row that runs out of memory half-way leaves no trace, and no row points past the texts.
     const qsizetype start = m_texts.size();
     try {
-        m_texts.append(text).append(subItem1);
+        m_texts.append(text);
+        if (!subItem1.isEmpty()) // the search list has no sub-items, and even an empty append costs a call
+            m_texts.append(subItem1);
         m_rows.push_back({start, text.size(), subItem1.size()});
     } catch (...) {
         m_texts.truncate(start);

@@ -25,6 +25,8 @@ public:
     void append(QStringView text, QStringView subItem1 = {});
     void setSubItem1(qsizetype row, QStringView text);
     QString text(qsizetype row) const;
+    // The item's text without a copy; valid until the model next changes.
+    QStringView textView(qsizetype row) const;
     QString subItem1(qsizetype row) const;
     qsizetype size() const { return static_cast<qsizetype>(m_rows.size()); }
     void remove(qsizetype row);

@@ -75,10 +75,12 @@ void SearchListCommands::loadSampleSearch()
 
 QString SearchListCommands::storedValueFromTheList() const
 {
-    QStringList queries;
-    queries.reserve(m_searches.count());
-    for (qsizetype position = 1; position <= m_searches.count(); ++position)
-        queries.append(m_searches.itemText(position));
+    // Views of the list's own texts: no query is copied before the joined value.
+    const ListModel& list = m_searches.listModel();
+    QList<QStringView> queries;
+    queries.reserve(list.size());
+    for (qsizetype row = 0; row < list.size(); ++row)
+        queries.append(list.textView(row));
     return joinStoredSearches(queries);
 }
 
@@ -115,12 +117,12 @@ void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
     QString value;
     m_restoredWhole = startUp.run(142, [&] { value = m_environment.settings().readText(kSearchesKey); });
     if (!value.isEmpty()) { // 144
-        QStringList parts;
+        StoredSearchParts parts;
         m_restoredWhole = startUp.run(146, [&] { parts = splitStoredSearches(value); }) && m_restoredWhole;
         value.clear();
         ListModel::Batch batch(m_searches.listModel());
         bool outOfMemory = false;
-        const auto append = [&](const QString& part) {
+        const auto append = [&batch, &outOfMemory](QStringView part) {
             try {
                 batch.append(part);
             } catch (const std::bad_alloc&) {
@@ -128,14 +130,14 @@ void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
                 throw;
             }
         };
-        for (const QString& part : std::as_const(parts)) { // 148 to 154
+        for (qsizetype i = 0; i < parts.size() && !outOfMemory; ++i) { // 148 to 154
+            const QStringView part = parts[i];
+            // Two references fit in the statement's own storage: a long list costs no allocation per query here.
             if (!part.isEmpty())
-                m_restoredWhole = startUp.run(152, [&] { append(part); }) && m_restoredWhole;
-            if (outOfMemory)
-                break;
+                m_restoredWhole = startUp.run(152, [&append, &part] { append(part); }) && m_restoredWhole;
         }
         if (!outOfMemory)
-            m_restoredWhole = startUp.run(152, [&] { batch.finish(); }) && m_restoredWhole;
+            m_restoredWhole = startUp.run(152, [&batch] { batch.finish(); }) && m_restoredWhole;
     }
     watchForChanges();
 }

@@ -1,50 +1,88 @@
 #include "StoredSearches.h"
 
-#include <utility>
-
 namespace {
 constexpr QChar kSeparator = u'|';
 constexpr QChar kEscape = u'\\';
+
+// Moves `next`, the position of a `character` in `text`, to the first at or after `from`; a position still
+// ahead is kept, so the text is scanned once however the two characters alternate. -1 once there are no more.
+void advance(qsizetype& next, QStringView text, QChar character, qsizetype from)
+{
+    if (next >= 0 && next < from)
+        next = text.indexOf(character, from);
+}
 } // namespace
 
-QString joinStoredSearches(const QStringList& queries)
+QString joinStoredSearches(const QList<QStringView>& queries)
 {
     qsizetype length = 0;
-    for (const QString& query : queries)
+    for (const QStringView query : queries)
         length += query.size() + 1;
     QString value;
     value.reserve(length);
-    for (const QString& query : queries) {
-        // Whole runs between the characters to escape go in at once; most queries are one run.
+    for (const QStringView query : queries) {
+        // Whole runs between the characters to escape go in at once; most queries hold none and are one run.
         qsizetype runStart = 0;
-        for (qsizetype i = 0; i < query.size(); ++i) {
-            if (query[i] == kSeparator || query[i] == kEscape) {
-                value.append(QStringView(query).sliced(runStart, i - runStart)).append(kEscape);
-                runStart = i;
+        if (query.contains(kSeparator) || query.contains(kEscape)) {
+            for (qsizetype i = 0; i < query.size(); ++i) {
+                if (query[i] == kSeparator || query[i] == kEscape) {
+                    value.append(query.sliced(runStart, i - runStart)).append(kEscape);
+                    runStart = i;
+                }
             }
         }
-        value.append(QStringView(query).sliced(runStart)).append(kSeparator);
+        value.append(query.sliced(runStart)).append(kSeparator);
     }
     return value;
 }
 
-QStringList splitStoredSearches(const QString& value)
+QString joinStoredSearches(const QStringList& queries)
 {
-    const QStringView text(value);
+    return joinStoredSearches(QList<QStringView>(queries.cbegin(), queries.cend()));
+}
+
+QStringView StoredSearchParts::operator[](qsizetype index) const
+{
+    const qsizetype start = index == 0 ? 0 : m_ends[static_cast<size_t>(index - 1)];
+    return QStringView(m_text).sliced(start, m_ends[static_cast<size_t>(index)] - start);
+}
+
+QStringList StoredSearchParts::toStringList() const
+{
     QStringList parts;
-    QString part;
-    qsizetype chunkStart = 0; // the start of the text not yet copied into `part`
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == kSeparator) {
-            part.append(text.sliced(chunkStart, i - chunkStart));
-            parts.append(std::exchange(part, QString()));
-            chunkStart = i + 1;
-        } else if (text[i] == kEscape && i + 1 < text.size() && (text[i + 1] == kSeparator || text[i + 1] == kEscape)) {
-            part.append(text.sliced(chunkStart, i - chunkStart));
-            chunkStart = ++i; // the escaped character starts the next chunk
+    parts.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        parts.append((*this)[i].toString());
+    return parts;
+}
+
+StoredSearchParts splitStoredSearches(QStringView value)
+{
+    StoredSearchParts parts;
+    parts.m_text.reserve(value.size());
+    qsizetype nextSeparator = value.indexOf(kSeparator);
+    qsizetype nextEscape = value.indexOf(kEscape);
+    qsizetype chunkStart = 0; // the start of the text not yet copied into the current part
+    for (qsizetype from = 0;;) {
+        advance(nextSeparator, value, kSeparator, from);
+        advance(nextEscape, value, kEscape, from);
+        if (nextEscape >= 0 && (nextSeparator < 0 || nextEscape < nextSeparator)) {
+            const qsizetype escaped = nextEscape + 1;
+            from = escaped;
+            if (escaped < value.size() && (value[escaped] == kSeparator || value[escaped] == kEscape)) {
+                parts.m_text.append(value.sliced(chunkStart, nextEscape - chunkStart));
+                chunkStart = escaped; // the escaped character starts the next chunk
+                from = escaped + 1;
+            }
+        } else if (nextSeparator >= 0) {
+            parts.m_text.append(value.sliced(chunkStart, nextSeparator - chunkStart));
+            parts.endPart();
+            chunkStart = from = nextSeparator + 1;
+        } else {
+            break;
         }
     }
-    part.append(text.sliced(chunkStart));
-    parts.append(part);
+    parts.m_text.append(value.sliced(chunkStart));
+    parts.endPart();
     return parts;
 }

@@ -21,6 +21,7 @@ private slots:
     void cleanup();
     void itemsKeepTheirOrderAndSubItems();
     void removeKeepsTheOthersInOrder();
+    void rowsWithAndWithoutSubItemsKeepTheirTexts();
     void textsSurviveRemovalsAndChanges();
     void operationsThatFindNoItemFail_data();
     void operationsThatFindNoItemFail();
@@ -79,6 +80,26 @@ void tst_ListView::removeKeepsTheOthersInOrder()
     QCOMPARE(m_list->itemText(2), QStringLiteral("three"));
     m_list->clear();
     QCOMPARE(m_list->count(), 0);
+}
+
+void tst_ListView::rowsWithAndWithoutSubItemsKeepTheirTexts()
+{
+    ListModel& model = m_list->listModel();
+    {
+        ListModel::Batch batch(model);
+        batch.append(u"first", u"");
+        batch.append(u"second", u"Second, Region");
+        batch.append(u"", u"an empty item's sub-item");
+        batch.append(u"last");
+    }
+    const QStringList texts = {"first", "second", "", "last"};
+    const QStringList subItems = {"", "Second, Region", "an empty item's sub-item", ""};
+    QCOMPARE(model.size(), texts.size());
+    for (qsizetype row = 0; row < model.size(); ++row) {
+        QCOMPARE(model.textView(row), texts[row]);
+        QCOMPARE(model.text(row), texts[row]);
+        QCOMPARE(model.subItem1(row), subItems[row]);
+    }
 }
 
 void tst_ListView::textsSurviveRemovalsAndChanges()

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The benchmarks' generated inputs, the same in every run.
+
+// Writes a catalogue of `lines` locations in which one display name in ten contains "ville"; returns `path`.
+// Ends the benchmark when the file cannot be written.
+QString writeCatalogue(const QString& path, int lines);
+
+// `count` queries like "used road bike 12 site:town12.bazaarly.org".
+QStringList searchesOf(int count);
