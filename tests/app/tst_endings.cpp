@@ -26,6 +26,8 @@ private slots:
 private:
     std::unique_ptr<QProcess> start(const QString& platform = QStringLiteral("offscreen"),
                                     const QString& display = QString());
+    void waitUntilUp(QProcess& program);
+    void endWith(QProcess& program, int signal);
     QString storedValue() const;
     void storeValue(const QString& value) const;
 
@@ -49,6 +51,13 @@ static bool catchesSignal(qint64 pid, int signal)
             return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
     }
     return false;
+}
+
+// Sends the signal to the program alone: a process that has already ended has no id, and a signal to id 0
+// would go to this test's whole process group.
+static bool sendSignal(const QProcess& program, int signal)
+{
+    return program.processId() > 0 && ::kill(pid_t(program.processId()), signal) == 0;
 }
 
 void tst_Endings::init()
@@ -90,6 +99,21 @@ std::unique_ptr<QProcess> tst_Endings::start(const QString& platform, const QStr
     return program;
 }
 
+void tst_Endings::waitUntilUp(QProcess& program)
+{
+    QVERIFY(program.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program.processId(), SIGTERM), 10000);
+}
+
+// Sends the signal and expects the program to end the normal way.
+void tst_Endings::endWith(QProcess& program, int signal)
+{
+    QVERIFY(sendSignal(program, signal));
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+}
+
 void tst_Endings::terminationSignalSavesTheList_data()
 {
     QTest::addColumn<int>("signal");
@@ -102,48 +126,37 @@ void tst_Endings::terminationSignalSavesTheList()
 {
     QFETCH(int, signal);
     const std::unique_ptr<QProcess> program = start();
-    QVERIFY(program->waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program->processId(), signal), 10000);
-    ::kill(pid_t(program->processId()), signal);
-    QVERIFY(program->waitForFinished(20000));
-    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program->exitCode(), 0);
+    waitUntilUp(*program);
+    QVERIFY(catchesSignal(program->processId(), signal));
+    endWith(*program, signal);
     QCOMPARE(storedValue(), kSavedByTheProgram);
 }
 
 void tst_Endings::brokenPipeDoesNotEndTheProgram()
 {
     const std::unique_ptr<QProcess> program = start();
-    QVERIFY(program->waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program->processId(), SIGTERM), 10000);
-    ::kill(pid_t(program->processId()), SIGPIPE);
+    waitUntilUp(*program);
+    QVERIFY(sendSignal(*program, SIGPIPE));
     QVERIFY(!program->waitForFinished(500));
-    ::kill(pid_t(program->processId()), SIGTERM);
-    QVERIFY(program->waitForFinished(20000));
-    QCOMPARE(program->exitCode(), 0);
+    endWith(*program, SIGTERM);
     QCOMPARE(storedValue(), kSavedByTheProgram);
 }
 
 void tst_Endings::secondStartHandsOverToTheRunningWindow()
 {
     const std::unique_ptr<QProcess> first = start();
-    QVERIFY(first->waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(first->processId(), SIGTERM), 10000);
+    waitUntilUp(*first);
     const std::unique_ptr<QProcess> second = start();
     QVERIFY(second->waitForFinished(20000));
     QCOMPARE(second->exitCode(), 0);
     QCOMPARE(storedValue(), kStoredByHand); // the second start wrote nothing
     QCOMPARE(first->state(), QProcess::Running);
-    ::kill(pid_t(first->processId()), SIGTERM);
-    QVERIFY(first->waitForFinished(20000));
+    endWith(*first, SIGTERM);
     QCOMPARE(storedValue(), kSavedByTheProgram);
 
     const std::unique_ptr<QProcess> afterwards = start(); // the lock went with the first
-    QVERIFY(afterwards->waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(afterwards->processId(), SIGTERM), 10000);
-    ::kill(pid_t(afterwards->processId()), SIGTERM);
-    QVERIFY(afterwards->waitForFinished(20000));
-    QCOMPARE(afterwards->exitCode(), 0);
+    waitUntilUp(*afterwards);
+    endWith(*afterwards, SIGTERM);
 }
 
 void tst_Endings::displayGoingAwaySavesTheList()
@@ -159,8 +172,7 @@ void tst_Endings::displayGoingAwaySavesTheList()
     QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
     const QString display = QLatin1Char(':') + QString::fromLatin1(server.readLine().trimmed());
     const std::unique_ptr<QProcess> program = start(QStringLiteral("xcb"), display);
-    QVERIFY(program->waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program->processId(), SIGTERM), 10000);
+    waitUntilUp(*program);
     server.kill();
     QVERIFY(server.waitForFinished(10000));
     QVERIFY(program->waitForFinished(20000));
@@ -175,13 +187,10 @@ void tst_Endings::closeHeldUpByAFailedSaveEndsOnTheNextRequest()
     QVERIFY(
         QDir(m_home->path()).mkpath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf.lock")));
     const std::unique_ptr<QProcess> program = start();
-    QVERIFY(program->waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program->processId(), SIGTERM), 10000);
+    waitUntilUp(*program);
     // The first request starts the close; one that comes while its report is up ends the program.
-    for (int request = 0; request < 20 && program->state() == QProcess::Running; ++request) {
-        ::kill(pid_t(program->processId()), SIGTERM);
+    for (int request = 0; request < 20 && sendSignal(*program, SIGTERM); ++request)
         program->waitForFinished(1000);
-    }
     QCOMPARE(program->state(), QProcess::NotRunning);
     QCOMPARE(program->exitCode(), EXIT_FAILURE);
     QCOMPARE(storedValue(), kStoredByHand);
