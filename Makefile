@@ -20,6 +20,7 @@ test:
 test-sanitized: export QT_QPA_PLATFORM = offscreen
 test-sanitized: export ASAN_OPTIONS = detect_leaks=1:abort_on_error=1
 test-sanitized: export UBSAN_OPTIONS = print_stacktrace=1:halt_on_error=1
+test-sanitized: export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
 test-sanitized:
 	scripts/setup.sh --test
 	cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DBAZAARLY_SANITIZE=ON

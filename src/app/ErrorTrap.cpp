@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 
+#include <cstdio>
 #include <new>
 
 const QString kSupportAddress = QStringLiteral(BAZAARLY_SUPPORT_CONTACT);
@@ -23,15 +24,25 @@ ErrorTrap::ErrorTrap(QString procedure, Report report, QWidget* owner)
 
 bool ErrorTrap::run(int label, const std::function<void()>& statement) const
 {
+    QString description;
     try {
         statement();
         return true;
     } catch (const Failure& failure) {
-        m_report(m_owner, errorReportText(failure.description(), m_procedure, label));
-        return false;
+        description = failure.description();
     } catch (const std::bad_alloc&) {
-        m_report(m_owner,
-                 errorReportText(QStringLiteral("There is not enough memory for this step."), m_procedure, label));
-        return false;
+        description = QStringLiteral("There is not enough memory for this step.");
+    }
+    report(errorReportText(description, m_procedure, label));
+    return false;
+}
+
+void ErrorTrap::report(const QString& text) const
+{
+    try {
+        m_report(m_owner, text);
+    } catch (const std::bad_alloc&) {
+        // Not even the report's box could be made: standard error is the last place left to say it.
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     }
 }

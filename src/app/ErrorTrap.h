@@ -28,6 +28,8 @@ public:
     bool run(int label, const std::function<void()>& statement) const;
 
 private:
+    void report(const QString& text) const;
+
     QString m_procedure;
     Report m_report;
     QWidget* m_owner;

@@ -112,6 +112,21 @@ void SearchListCommands::watchForChanges()
     QObject::connect(&model, &ListModel::modelReset, &model, changed);
 }
 
+bool SearchListCommands::appendRestored(const StoredSearchParts& parts)
+{
+    ListModel::Batch batch(m_searches.listModel());
+    try {
+        for (qsizetype i = 0; i < parts.size(); ++i) { // 148 to 154: empty parts are skipped
+            if (!parts[i].isEmpty())
+                batch.append(parts[i]);
+        }
+        batch.finish();
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false; // the parts after it would fail the same way
+    }
+}
+
 void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
 {
     QString value;
@@ -120,24 +135,14 @@ void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
         StoredSearchParts parts;
         m_restoredWhole = startUp.run(146, [&] { parts = splitStoredSearches(value); }) && m_restoredWhole;
         value.clear();
-        ListModel::Batch batch(m_searches.listModel());
-        bool outOfMemory = false;
-        const auto append = [&batch, &outOfMemory](QStringView part) {
-            try {
-                batch.append(part);
-            } catch (const std::bad_alloc&) {
-                outOfMemory = true; // reported once; the parts after it would fail the same way
-                throw;
-            }
-        };
-        for (qsizetype i = 0; i < parts.size() && !outOfMemory; ++i) { // 148 to 154
-            const QStringView part = parts[i];
-            // Two references fit in the statement's own storage: a long list costs no allocation per query here.
-            if (!part.isEmpty())
-                m_restoredWhole = startUp.run(152, [&append, &part] { append(part); }) && m_restoredWhole;
+        const bool appended = appendRestored(parts);
+        parts = {}; // gives the memory back before anything is shown
+        // Appending fails only for want of memory. It is reported once, after the batch has ended: a report's
+        // event loop must never meet the list half-way through a rebuild.
+        if (!appended) {
+            m_restoredWhole = false;
+            startUp.run(152, [] { throw std::bad_alloc(); });
         }
-        if (!outOfMemory)
-            m_restoredWhole = startUp.run(152, [&batch] { batch.finish(); }) && m_restoredWhole;
     }
     watchForChanges();
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 class ErrorTrap;
+class StoredSearchParts;
 class ListView;
 class QLineEdit;
 class QWidget;
@@ -40,6 +41,8 @@ public:
 private:
     ErrorTrap trapFor(const char* procedure) const;
     void watchForChanges();
+    // Appends the restored queries in one batch; false when memory ran out part-way.
+    bool appendRestored(const StoredSearchParts& parts);
     QString storedValueFromTheList() const;
 
     bool m_restoredWhole = true;
