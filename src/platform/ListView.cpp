@@ -1,6 +1,7 @@
 #include "ListView.h"
 
 #include "Failure.h"
+#include "FrameOverlay.h"
 #include "Twips.h"
 
 #include <QEvent>
@@ -24,6 +25,7 @@ ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this)
     header()->setMinimumSectionSize(0);
     header()->viewport()->setMouseTracking(true);
     header()->viewport()->installEventFilter(this);
+    new FrameOverlay(this);
 
     // The selection stays visible when the focus moves to a button that is about to use it.
     QPalette colours = palette();
