@@ -7,6 +7,7 @@
 #include "catalogue/LocationCatalogue.h"
 #include "platform/Accessibility.h"
 #include "platform/CursorFile.h"
+#include "platform/FontFallback.h"
 #include "platform/ListView.h"
 #include "platform/PushButton.h"
 #include "platform/SkinFramework.h"
@@ -78,6 +79,7 @@ Form1::Form1(Environment environment, QWidget* parent)
       m_environment(std::move(environment))
 {
     presentPlainWindowsAsFrames();
+    useArialStandIns();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     setFixedSize(twipsToPixels(8040), twipsToPixels(9780));

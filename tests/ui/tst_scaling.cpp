@@ -40,7 +40,8 @@ QList<int> gapsInEdge(const QImage& image, const QRect& strip, Qt::Orientation a
     for (int i = 0; i < length; ++i) {
         bool crossed = false;
         for (int j = 0; j < depth && !crossed; ++j) {
-            const QPoint at = vertical ? QPoint(strip.left() + j, strip.top() + i) : QPoint(strip.left() + i, strip.top() + j);
+            const QPoint at =
+                vertical ? QPoint(strip.left() + j, strip.top() + i) : QPoint(strip.left() + i, strip.top() + j);
             crossed = isBorder(image.pixel(at));
         }
         if (!crossed)
@@ -71,7 +72,8 @@ void tst_Scaling::listsKeepTheirWholeBorder_data()
     QTest::addColumn<QString>("searches");
     QTest::newRow("the location list, with its scroll bar") << "ListView1" << QString();
     QTest::newRow("the empty search list") << "ListView2" << QString();
-    QTest::newRow("the search list with its selected row across it") << "ListView2" << "bike site:town1.bazaarly.org|";
+    QTest::newRow("the search list with its selected row across it") << "ListView2"
+                                                                     << "bike site:town1.bazaarly.org|";
 }
 
 void tst_Scaling::listsKeepTheirWholeBorder()
