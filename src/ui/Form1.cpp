@@ -55,9 +55,12 @@ Control* place(const char* name, QWidget* container, const QRect& geometry, Argu
 }
 
 // A screen reader names each control by the words a sighted user reads for it: the filter box by its label, the
-// search box by its group box, each list by its one visible column.
+// search box by its group box, each list by its one visible column. Qt would name a control inside a group box,
+// the inner group box too, after the outer group box's title.
 void nameForScreenReaders(Form1& window)
 {
+    for (QGroupBox* frame : {window.Frame2, window.Frame1})
+        frame->setAccessibleName(frame->title());
     window.Label1->setBuddy(window.Text1);
     window.Text1->setAccessibleName(QStringLiteral("Filter Locations"));
     window.txtSearch->setAccessibleName(window.Frame1->title());

@@ -28,10 +28,10 @@ void tst_FontFallback::metricCompatibleFacesComeFirst_data()
         << QStringList{"Nimbus Sans [UKWN]", "DejaVu Sans"} << QStringList{"Nimbus Sans"};
     QTest::newRow("a family named in other letter case still counts")
         << QStringList{"ARIMO", "DejaVu Sans"} << QStringList{"Arimo"};
-    QTest::newRow("with no compatible face the system chooses") << QStringList{"DejaVu Sans", "Noto Sans"}
-                                                                  << QStringList{};
-    QTest::newRow("a narrow cousin does not count") << QStringList{"Liberation Sans Narrow", "Nimbus Sans Narrow"}
-                                                    << QStringList{};
+    QTest::newRow("with no compatible face the system chooses")
+        << QStringList{"DejaVu Sans", "Noto Sans"} << QStringList{};
+    QTest::newRow("a narrow cousin does not count")
+        << QStringList{"Liberation Sans Narrow", "Nimbus Sans Narrow"} << QStringList{};
 }
 
 void tst_FontFallback::metricCompatibleFacesComeFirst()
