@@ -26,6 +26,10 @@ ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this)
     header()->viewport()->setMouseTracking(true);
     header()->viewport()->installEventFilter(this);
     new FrameOverlay(this);
+    // At fractional scales an X11 screen can keep a one-pixel line of the old highlight at the edge of the row that
+    // lost the selection, although Qt's own picture of the list is right; repainting the visible rows, a few dozen
+    // at most, leaves none.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, viewport(), qOverload<>(&QWidget::update));
 
     // The selection stays visible when the focus moves to a button that is about to use it.
     QPalette colours = palette();
