@@ -49,8 +49,8 @@ int nearestEntry(const QByteArray& bytes, int entries, int wantedSize)
     int nearest = 0;
     int nearestWidth = 0;
     for (int entry = 0; entry < entries; ++entry) {
-        const int width =
-            byte(bytes, kHeaderSize + entry * kEntrySize) == 0 ? 256 : byte(bytes, kHeaderSize + entry * kEntrySize);
+        const int widthByte = byte(bytes, kHeaderSize + entry * kEntrySize);
+        const int width = widthByte == 0 ? 256 : widthByte;
         const int distance = std::abs(width - wantedSize);
         const int nearestDistance = std::abs(nearestWidth - wantedSize);
         if (entry == 0 || distance < nearestDistance || (distance == nearestDistance && width < nearestWidth)) {

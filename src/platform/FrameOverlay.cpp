@@ -13,8 +13,10 @@ FrameOverlay::FrameOverlay(QFrame* framed) : QWidget(framed), m_framed(framed)
     setFocusPolicy(Qt::NoFocus);
     setGeometry(framed->rect());
     framed->installEventFilter(this);
-    for (QObject* sibling : framed->children())
-        sibling->installEventFilter(this);
+    for (QObject* sibling : framed->children()) {
+        if (sibling != this)
+            sibling->installEventFilter(this);
+    }
     raise();
 }
 
