@@ -1,5 +1,4 @@
 #include "platform/CursorFile.h"
-#include "platform/DesktopCursor.h"
 #include "platform/Failure.h"
 
 #include <QFile>
@@ -16,8 +15,6 @@ private slots:
     void pictureNearestTheWantedSizeIsRead();
     void wantedSizeFollowsTheDesktopsArrow_data();
     void wantedSizeFollowsTheDesktopsArrow();
-    void desktopCursorSizeComesFromTheEnvironment_data();
-    void desktopCursorSizeComesFromTheEnvironment();
     void brokenCursorFails_data();
     void brokenCursorFails();
 
@@ -50,7 +47,6 @@ void tst_CursorFile::pictureNearestTheWantedSizeIsRead_data()
     QTest::newRow("32 pixels take the 32-pixel hand") << 32 << 32 << QPoint(8, 1);
     QTest::newRow("44 pixels take the 48-pixel hand") << 44 << 48 << QPoint(12, 1);
     QTest::newRow("40 pixels, as near to 32 as to 48, take the smaller") << 40 << 32 << QPoint(8, 1);
-    QTest::newRow("64 pixels take the 64-pixel hand") << 64 << 64 << QPoint(16, 2);
     QTest::newRow("more than the largest takes the largest") << 200 << 64 << QPoint(16, 2);
     QTest::newRow("less than the smallest takes the smallest") << 16 << 32 << QPoint(8, 1);
 }
@@ -75,10 +71,8 @@ void tst_CursorFile::wantedSizeFollowsTheDesktopsArrow_data()
     QTest::addColumn<qreal>("scale");
     QTest::addColumn<int>("wanted");
     QTest::newRow("the usual 24-pixel arrow wants 32 pixels") << 24 << 1.0 << 32;
-    QTest::newRow("a 36-pixel arrow wants 48") << 36 << 1.0 << 48;
     QTest::newRow("a 48-pixel arrow wants 64") << 48 << 1.0 << 64;
     QTest::newRow("a known arrow outweighs the scale") << 24 << 2.0 << 32;
-    QTest::newRow("with no known arrow, 150 % wants 48") << 0 << 1.5 << 48;
     QTest::newRow("with no known arrow, 200 % wants 64") << 0 << 2.0 << 64;
     QTest::newRow("a scale below 100 % still wants 32") << 0 << 0.5 << 32;
 }
@@ -89,25 +83,6 @@ void tst_CursorFile::wantedSizeFollowsTheDesktopsArrow()
     QFETCH(qreal, scale);
     QFETCH(int, wanted);
     QCOMPARE(wantedCursorSize(arrow, scale), wanted);
-}
-
-void tst_CursorFile::desktopCursorSizeComesFromTheEnvironment_data()
-{
-    QTest::addColumn<QByteArray>("variable");
-    QTest::addColumn<int>("size");
-    QTest::newRow("XCURSOR_SIZE=48 is a 48-pixel arrow") << QByteArray("48") << 48;
-    QTest::newRow("a size that is not a number says nothing") << QByteArray("large") << 0;
-    QTest::newRow("a negative size says nothing") << QByteArray("-24") << 0;
-}
-
-void tst_CursorFile::desktopCursorSizeComesFromTheEnvironment()
-{
-    QFETCH(QByteArray, variable);
-    QFETCH(int, size);
-    qputenv("XCURSOR_SIZE", variable);
-    const int found = desktopCursorSize();
-    qunsetenv("XCURSOR_SIZE");
-    QCOMPARE(found, size); // the test runs without an X server, so no resource speaks instead
 }
 
 void tst_CursorFile::brokenCursorFails_data()

@@ -26,8 +26,6 @@ void tst_FontFallback::metricCompatibleFacesComeFirst_data()
         << QStringList{"Nimbus Sans", "DejaVu Sans", "Arimo"} << QStringList{"Arimo", "Nimbus Sans"};
     QTest::newRow("a family listed with its foundry still counts")
         << QStringList{"Nimbus Sans [UKWN]", "DejaVu Sans"} << QStringList{"Nimbus Sans"};
-    QTest::newRow("a family named in other letter case still counts")
-        << QStringList{"ARIMO", "DejaVu Sans"} << QStringList{"Arimo"};
     QTest::newRow("with no compatible face the system chooses")
         << QStringList{"DejaVu Sans", "Noto Sans"} << QStringList{};
     QTest::newRow("a narrow cousin does not count")
