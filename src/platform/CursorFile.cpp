@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPixmap>
@@ -102,6 +103,9 @@ CursorPicture readCursorPicture(const QByteArray& bytes, const QString& fileName
 
 QCursor loadCursorFile(const QString& path)
 {
+    // Only a regular file: opening a named pipe or a device would wait for a writer that never comes.
+    if (!QFileInfo(path).isFile())
+        throw Failure(QStringLiteral("The file \"%1\" is not a regular file.").arg(QDir::toNativeSeparators(path)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("The file \"%1\" cannot be read: %2.")

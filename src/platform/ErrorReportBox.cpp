@@ -11,9 +11,45 @@
 
 namespace {
 
-// A message box wraps any line wider than about 500 pixels, which would break the report's short, fixed lines
-// in two. Widening its label to the widest line (within most of the screen) keeps each line on one line.
-void keepLinesWhole(QMessageBox& box)
+// The widest the report's text may be: lines up to this stay whole, longer ones wrap. Chosen so that the box,
+// with its icon, margins and frame, fits a 1024 x 768 screen, and less on a smaller one.
+constexpr int kWidestTextOnLargeScreens = 600;
+constexpr double kShareOfScreenWidth = 0.6;
+// A run of text without blanks longer than this may be broken inside it, every so many characters.
+constexpr qsizetype kLongestUnbrokenRun = 8;
+constexpr QChar kBreakOpportunity = u'\u200B';
+
+// The text with an invisible break opportunity inside every long run without blanks (a file path, a long
+// location line), so that word wrapping can break it instead of letting it run past the box's edge.
+QString breakableText(const QString& text)
+{
+    QString breakable;
+    breakable.reserve(text.size() + text.size() / kLongestUnbrokenRun);
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > kLongestUnbrokenRun) {
+            breakable.append(kBreakOpportunity);
+            run = 1;
+        }
+        breakable.append(c);
+    }
+    return breakable;
+}
+
+int widestAllowedText(const QWidget& box)
+{
+    const QScreen* screen = box.screen();
+    if (!screen)
+        return kWidestTextOnLargeScreens;
+    const int screenWidth = screen->availableGeometry().width();
+    return std::min(kWidestTextOnLargeScreens, static_cast<int>(screenWidth * kShareOfScreenWidth));
+}
+
+// The message box would wrap every line wider than about 500 pixels, breaking the report's short fixed lines in
+// two, and beyond its own hard limit it would let the label run past its edge. Giving the label the width of the
+// widest line, up to what fits the screen, settles both: short lines stay whole, long ones wrap within it.
+void fitTextToScreen(QMessageBox& box)
 {
     auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     if (!label)
@@ -22,22 +58,27 @@ void keepLinesWhole(QMessageBox& box)
     int widest = 0;
     for (const QString& line : box.text().split(QLatin1Char('\n')))
         widest = std::max(widest, metrics.horizontalAdvance(line));
-    const QScreen* screen = box.screen();
-    const int limit = screen ? screen->availableGeometry().width() * 3 / 4 : widest;
-    label->setMinimumWidth(std::min(widest + 1, limit));
+    label->setMinimumWidth(std::min(widest + 1, widestAllowedText(box)));
+    label->setWordWrap(true);
 }
 
 } // namespace
 
+std::unique_ptr<QMessageBox> makeErrorReportBox(QWidget* owner, const QString& text)
+{
+    const QString shown = displayedReportText(text);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, QStringLiteral("Application Error"),
+                                             breakableText(shown), QMessageBox::Ok, owner);
+    box->setTextFormat(Qt::PlainText);
+    fitTextToScreen(*box);
+    // As on Windows, Ctrl+C copies the report, so it can be pasted into the e-mail it asks for.
+    new QShortcut(QKeySequence::Copy, box.get(), [shown] { QGuiApplication::clipboard()->setText(shown); });
+    return box;
+}
+
 void showErrorReportBox(QWidget* owner, const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Application Error"), displayedReportText(text),
-                    QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
-    keepLinesWhole(box);
-    // As on Windows, Ctrl+C copies the report, so it can be pasted into the e-mail it asks for.
-    const QShortcut copy(QKeySequence::Copy, &box, [&box] { QGuiApplication::clipboard()->setText(box.text()); });
-    box.exec();
+    makeErrorReportBox(owner, text)->exec();
 }
 
 QString displayedReportText(const QString& text)

@@ -6,6 +6,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QScopedValueRollback>
 
 ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this)
 {
@@ -30,6 +31,11 @@ ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this)
     // lost the selection, although Qt's own picture of the list is right; repainting the visible rows, a few dozen
     // at most, leaves none.
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, viewport(), qOverload<>(&QWidget::update));
+
+    connect(&m_model, &ListModel::rowsInserted, this, &ListView::keepAnItemSelected);
+    connect(&m_model, &ListModel::modelReset, this, &ListView::keepAnItemSelected);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListView::keepAnItemSelected);
+    connect(header(), &QHeaderView::sectionResized, this, &ListView::keepCurrentInReadableColumn);
 
     // The selection stays visible when the focus moves to a button that is about to use it.
     QPalette colours = palette();
@@ -73,7 +79,15 @@ QString ListView::itemText(qsizetype position) const
 void ListView::removeItem(qsizetype position)
 {
     checkPosition(position);
-    m_model.remove(position - 1);
+    const int row = static_cast<int>(position - 1);
+    const bool removesSelection = selectionModel()->isRowSelected(row);
+    {
+        // The selection follows the item that takes the removed one's place, not the one the view would pick.
+        const QScopedValueRollback removing(m_removing, true);
+        m_model.remove(row);
+    }
+    if (removesSelection && m_model.size() > 0)
+        selectRow(std::min(row, static_cast<int>(m_model.size()) - 1));
 }
 
 void ListView::clear()
@@ -107,6 +121,43 @@ bool ListView::eventFilter(QObject* watched, QEvent* event)
     if (watched == header()->viewport() && event->type() == QEvent::MouseMove)
         emit mouseMoved();
     return QTreeView::eventFilter(watched, event);
+}
+
+int ListView::readableColumn() const
+{
+    int widest = 0;
+    for (int column = 1; column < m_model.columnCount(); ++column) {
+        if (columnWidth(column) > columnWidth(widest))
+            widest = column;
+    }
+    return widest;
+}
+
+void ListView::selectRow(int row)
+{
+    selectionModel()->setCurrentIndex(m_model.index(row, readableColumn()),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ListView::keepAnItemSelected()
+{
+    if (m_removing || m_model.size() == 0)
+        return;
+    const QModelIndex current = currentIndex();
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        selectRow(current.isValid() ? current.row() : 0);
+    else if (current.row() != selected.first().row()) // the keyboard goes on from the selected item
+        selectionModel()->setCurrentIndex(m_model.index(selected.first().row(), readableColumn()),
+                                          QItemSelectionModel::NoUpdate);
+}
+
+void ListView::keepCurrentInReadableColumn()
+{
+    const QModelIndex current = currentIndex();
+    const int column = readableColumn();
+    if (current.isValid() && current.column() != column)
+        selectionModel()->setCurrentIndex(m_model.index(current.row(), column), QItemSelectionModel::NoUpdate);
 }
 
 void ListView::checkPosition(qsizetype position) const

@@ -5,6 +5,10 @@
 #include <QTreeView>
 
 // The list control of the main window: rows under column headers, one selected row at a time, whole rows.
+// Like the Windows list view it stands in for, it always has a selected item while it holds items: the first
+// item added to an empty list (or the first after a rebuild) becomes the selected, current item; when the
+// selected item goes, the one that takes its place (or the new last one) is selected. The current column is
+// the widest one, the column the user reads, so typing finds a row by its visible text.
 // Positions are counted from 1, as the program's commands count them. Operations that find no item raise a
 // Failure whose description says what was missing.
 class ListView final : public QTreeView
@@ -41,6 +45,11 @@ protected:
 
 private:
     void checkPosition(qsizetype position) const;
+    int readableColumn() const;
+    void selectRow(int row);
+    void keepAnItemSelected();
+    void keepCurrentInReadableColumn();
 
     ListModel m_model;
+    bool m_removing = false;
 };

@@ -2,7 +2,8 @@
 
 #include <QPushButton>
 
-// The command buttons: never the window's default button, so Enter and Escape start nothing, and they report
+// The command buttons as Windows push buttons behave: never the window's default button, so Enter and Escape
+// pressed elsewhere start nothing, but a focused button answers Enter (either key) as well as Space. They report
 // every mouse move over them, pressed button or not, for the hover pointer.
 class PushButton final : public QPushButton
 {
@@ -15,5 +16,6 @@ signals:
     void mouseMoved();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 };

@@ -3,31 +3,74 @@
 #include "Failure.h"
 
 #include <QDir>
-#include <QSettings>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
 
 namespace {
+
 const QString kOrganisation = QStringLiteral("Quillmark");
 const QString kSection = QStringLiteral("Bazaarly Lookup Across Many Towns Utility");
+const QString kCopySuffix = QStringLiteral(".unrestored");
+// QSettings waits for its lock beside the file for as long as it takes, forever if the lock can never be taken
+// (a folder in its place, a folder the user cannot write). A write gives up after this long instead.
+constexpr int kLockWaitMs = 3000;
+// A lock older than this is left over from a program that died while writing (or is empty, never written).
+constexpr int kStaleLockMs = 2000;
+
+Failure cannotBeWritten(const QString& location, const QString& why = QString())
+{
+    return Failure(QStringLiteral("The settings store %1 cannot be written%2.").arg(location, why));
+}
 
 } // namespace
 
-SettingsStore::SettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganisation, kSection))
+SettingsStore::SettingsStore() : m_format(QSettings::NativeFormat)
 {
+    // Opened by its own path, the store is read alone: QSettings opened by maker and section also reads the
+    // maker-wide and system-wide stores, and fails when any of those cannot be read.
+#if defined(Q_OS_WIN)
+    m_path = QStringLiteral("HKEY_CURRENT_USER\\Software\\") + kOrganisation + QLatin1Char('\\') + kSection;
+#elif !defined(Q_OS_MACOS)
+    // Where QSettings keeps a user's native settings on Linux and the other Unix systems.
+    m_path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+             kOrganisation + QLatin1Char('/') + kSection + QLatin1String(".conf");
+    m_file = m_path;
+#endif
 }
 
-SettingsStore::SettingsStore(const QString& path) : m_settings(std::make_unique<QSettings>(path, QSettings::IniFormat))
+SettingsStore::SettingsStore(const QString& path) : m_format(QSettings::IniFormat), m_path(path), m_file(path) {}
+
+std::unique_ptr<QSettings> SettingsStore::open() const
 {
+    auto settings = m_path.isEmpty()
+                        ? std::make_unique<QSettings>(m_format, QSettings::UserScope, kOrganisation, kSection)
+                        : std::make_unique<QSettings>(m_path, m_format);
+    settings->setFallbacksEnabled(false);
+    return settings;
 }
 
-SettingsStore::~SettingsStore() = default;
+QString SettingsStore::location() const
+{
+    return QDir::toNativeSeparators(m_file.isEmpty() ? open()->fileName() : m_file);
+}
+
+void SettingsStore::checkFileCanBeOpened() const
+{
+    // Opening a named pipe or a device would wait for a writer that never comes.
+    const QFileInfo file(m_file);
+    if (!m_file.isEmpty() && file.exists() && !file.isFile())
+        throw Failure(QStringLiteral("The settings store %1 is not a file.").arg(location()));
+}
 
 QString SettingsStore::readText(const QString& key) const
 {
+    checkFileCanBeOpened();
+    const std::unique_ptr<QSettings> settings = open();
     // A file with malformed lines elsewhere still gives the value, so only a store that cannot be read fails.
-    if (m_settings->status() == QSettings::AccessError)
+    if (settings->status() == QSettings::AccessError)
         throw Failure(QStringLiteral("The settings store %1 cannot be read.").arg(location()));
-    const QVariant value = m_settings->value(key);
+    const QVariant value = settings->value(key);
     switch (value.typeId()) {
     case QMetaType::UnknownType:
         return {};
@@ -43,17 +86,58 @@ QString SettingsStore::readText(const QString& key) const
     }
 }
 
-void SettingsStore::writeText(const QString& key, const QString& value)
+void SettingsStore::waitForTheLock() const
 {
-    m_settings->setValue(key, value);
-    m_settings->sync();
-    // A format error is left over from reading malformed lines elsewhere in the file; the write itself
-    // succeeded (and tidied those lines). Only an access error means the value did not reach the store.
-    if (m_settings->status() == QSettings::AccessError)
-        throw Failure(QStringLiteral("The settings store %1 cannot be written.").arg(location()));
+    if (m_file.isEmpty())
+        return;
+    if (!QDir().mkpath(QFileInfo(m_file).absolutePath()))
+        throw cannotBeWritten(location(), QStringLiteral(": its folder cannot be made"));
+    const QString lockPath = m_file + QLatin1String(".lock");
+    QLockFile lock(lockPath);
+    lock.setStaleLockTime(kStaleLockMs);
+    if (!lock.tryLock(kLockWaitMs))
+        throw cannotBeWritten(location(),
+                              QStringLiteral(": its lock %1 cannot be taken").arg(QDir::toNativeSeparators(lockPath)));
 }
 
-QString SettingsStore::location() const
+void SettingsStore::writeText(const QString& key, const QString& value)
 {
-    return QDir::toNativeSeparators(m_settings->fileName());
+    checkFileCanBeOpened();
+    waitForTheLock();
+    const std::unique_ptr<QSettings> settings = open();
+    settings->setValue(key, value);
+    settings->sync();
+    switch (settings->status()) {
+    case QSettings::NoError:
+        return;
+    case QSettings::FormatError:
+        // Malformed lines read from the file hide whether the write itself succeeded: look at what was stored.
+        if (open()->value(key).toString() == value)
+            return;
+        break;
+    case QSettings::AccessError:
+        break;
+    }
+    throw cannotBeWritten(location());
+}
+
+QString SettingsStore::keepCopy(const QString& key)
+{
+    checkFileCanBeOpened();
+    if (m_file.isEmpty()) {
+        const QString copyKey = key + kCopySuffix;
+        const std::unique_ptr<QSettings> settings = open();
+        settings->setValue(copyKey, settings->value(key));
+        settings->sync();
+        if (settings->status() != QSettings::NoError)
+            throw cannotBeWritten(location());
+        return QStringLiteral("the value \"%1\" in %2").arg(copyKey, location());
+    }
+    QString copy = m_file + kCopySuffix;
+    for (int n = 2; QFileInfo::exists(copy); ++n)
+        copy = m_file + kCopySuffix + QLatin1Char('-') + QString::number(n);
+    if (!QFile::copy(m_file, copy))
+        throw Failure(QStringLiteral("The settings store %1 could not be copied to %2.")
+                          .arg(location(), QDir::toNativeSeparators(copy)));
+    return QDir::toNativeSeparators(copy);
 }

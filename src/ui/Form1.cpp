@@ -12,6 +12,7 @@
 #include "platform/PushButton.h"
 #include "platform/SkinFramework.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QScreen>
 
 #include <limits>
 
@@ -95,6 +95,8 @@ Form1::Form1(Environment environment, QWidget* parent)
     m_searchList = std::make_unique<SearchListCommands>(*this, *txtSearch, *ListView1, *ListView2, m_environment);
     connectEvents();
     Text1->setFocus();
+    // Placed before the start-up runs, so a report shown during it stands where the window will.
+    centreOnScreen(*this);
     Form_Load();
 }
 
@@ -172,9 +174,7 @@ void Form1::connectEvents()
 
 void Form1::showCentred()
 {
-    const QRect screenArea = screen()->availableGeometry();
-    move(screenArea.center() - QPoint(width() / 2, height() / 2));
-    show();
+    ::showCentred(*this);
 }
 
 QString Form1::dataFilePath(const QString& relativeName) const

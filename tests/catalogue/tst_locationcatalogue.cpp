@@ -26,7 +26,7 @@ private slots:
     void emptyDisplayNameIsGoneAfterTheFirstFilterChange();
     void fileDeletedWhileRunningLeavesTheListUntouched();
     void badLineDuringFilterKeepsWhatWasAdded();
-    void filterDropsTheSelection();
+    void filterSelectsTheFirstLocationLeft();
     void hostileFilesNeverCrash_data();
     void hostileFilesNeverCrash();
     void hugeFileLoadsWhole();
@@ -190,15 +190,19 @@ void tst_LocationCatalogue::badLineDuringFilterKeepsWhatWasAdded()
     QVERIFY(isReportFor(test.reports[2], QStringLiteral("Text1_Change"), 100));
 }
 
-void tst_LocationCatalogue::filterDropsTheSelection()
+void tst_LocationCatalogue::filterSelectsTheFirstLocationLeft()
 {
     TestEnvironment test;
-    test.writeLocations({"u1,Albany,", "u2,Alban,"});
+    test.writeLocations({"u1,Boston,", "u2,Albany,", "u3,Alban,"});
     Form1 window(test.environment());
-    window.ListView1->selectionModel()->select(window.ListView1->listModel().index(0, 0),
-                                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QCOMPARE(window.ListView1->selectedItemText(), QStringLiteral("u1"));
+    window.ListView1->selectionModel()->select(window.ListView1->listModel().index(2, 0),
+                                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     QTest::keyClicks(window.Text1, QStringLiteral("alb"));
     QCOMPARE(window.ListView1->count(), 2);
+    QCOMPARE(window.ListView1->selectedItemText(), QStringLiteral("u2"));
+    QTest::keyClicks(window.Text1, QStringLiteral("x"));
+    QCOMPARE(window.ListView1->count(), 0);
     QVERIFY(window.ListView1->selectionModel()->selectedRows().isEmpty());
 }
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Uses the installed program as a person would, in a real X server with a window manager, keyboard only:
-# filter, pick a location, add searches, open them, edit the list, close through the window manager, start
-# again and find the list restored, then read the error report of Open Selected on an empty list.
+# add a search for the location selected from the start, filter and add for the first match, pick a query,
+# open it and all, edit the list, close through the window manager, start again and open the restored list's
+# first query straight away, then read the error report of Open Selected on an empty list. Buttons are
+# pressed with Space and with Return.
 # Everything is checked from outside: the addresses a stand-in browser was asked to open, the stored value
 # after each close, and the report's text copied from its box.
 # Usage: keyboard_session.sh BUILD_FOLDER
@@ -80,8 +82,6 @@ start_program() {
 keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
 type_text() { xdotool type --clearmodifiers --delay 40 "$1"; }
 tabs() { for _ in $(seq "$1"); do keys Tab; done; }
-# Tabbing into a list puts the focus on its first row without selecting it; Home and Space select it.
-select_first() { keys Home space; }
 close_through_window_manager() {
     keys alt+F4
     wait_for bash -c "! kill -0 $program"
@@ -99,35 +99,37 @@ expect_stored() {
 }
 
 engine='https://www.google.com/#q='
+albany="site:albany.bazaarly.org"
+boston="site:boston.bazaarly.org"
 start_program
-# Focus starts in the filter box.
-type_text 'bo'
-tabs 7                                # to the location list
-select_first                          # Boston, the only location left
-tabs 1 && type_text 'road bike' && tabs 1 && keys space
+# Focus starts in the filter box. With no location picked, the first one is selected.
+tabs 8 && type_text 'sofa' && tabs 1 && keys Return   # the search box, then Add Search by Return
+tabs 2 && type_text 'bo'              # Add Search, then the filter box: Boston is the first match
+tabs 8 && type_text 'road bike' && tabs 1 && keys space
 type_text 'desk' && tabs 1 && keys space
-tabs 3 && select_first               # Add Search, the filter box, then the search list: its first query
+tabs 3 && keys Down                   # Add Search, the filter box, the search list: from sofa to road bike
 tabs 1 && keys space                  # Open Selected
-expect_addresses 1 "${engine}road%20bike%20site:boston.bazaarly.org"
-tabs 1 && keys space                  # Open All
-expect_addresses 3 "${engine}road%20bike%20site:boston.bazaarly.org" \
-    "${engine}road%20bike%20site:boston.bazaarly.org" "${engine}desk%20site:boston.bazaarly.org"
+expect_addresses 1 "${engine}road%20bike%20${boston}"
+tabs 1 && keys Return                 # Open All
+expect_addresses 4 "${engine}road%20bike%20${boston}" \
+    "${engine}sofa%20${albany}" "${engine}road%20bike%20${boston}" "${engine}desk%20${boston}"
 tabs 2 && keys space                  # past Clear All to Delete Selected: the road bike goes
 tabs 1 && keys space                  # Load Example/Sample Searches
 keys shift+Tab shift+Tab space        # Clear All
-tabs 3 && select_first               # Delete Selected, Load Samples, then the location list
+tabs 3                                # Delete Selected, Load Samples, then the location list: Boston
 tabs 1 && type_text 'lamp' && tabs 1 && keys space
 tabs 2 && keys ctrl+a && type_text 'port'   # Add Search, then the filter box
-tabs 7 && select_first               # Portland
-tabs 1 && type_text 'chair' && tabs 1 && keys space
+tabs 8 && type_text 'chair' && tabs 1 && keys space   # Portland, the first match
 close_through_window_manager
-expect_stored 'lamp site:boston.bazaarly.org|chair site:portland.bazaarly.org|'
+expect_stored "lamp ${boston}|chair site:portland.bazaarly.org|"
 
 start_program
-tabs 3 && keys space                  # the search list, Open Selected, Open All
-expect_addresses 5 "${engine}road%20bike%20site:boston.bazaarly.org" \
-    "${engine}road%20bike%20site:boston.bazaarly.org" "${engine}desk%20site:boston.bazaarly.org" \
-    "${engine}lamp%20site:boston.bazaarly.org" "${engine}chair%20site:portland.bazaarly.org"
+tabs 2 && keys space                  # the search list, then Open Selected: its first query
+tabs 1 && keys space                  # Open All
+expect_addresses 7 "${engine}road%20bike%20${boston}" \
+    "${engine}sofa%20${albany}" "${engine}road%20bike%20${boston}" "${engine}desk%20${boston}" \
+    "${engine}lamp%20${boston}" \
+    "${engine}lamp%20${boston}" "${engine}chair%20site:portland.bazaarly.org"
 tabs 1 && keys space                  # Clear All
 keys shift+Tab shift+Tab space        # Open Selected, on the empty list
 wait_for xdotool search --onlyvisible --name '^Application Error$'
@@ -140,6 +142,6 @@ keys Return
 wait_for bash -c "! xdotool search --onlyvisible --name '^Application Error\$'"
 close_through_window_manager
 expect_stored ''
-[ "$(addresses | wc -l)" -eq 5 ] || fail "the error report opened an address"
+[ "$(addresses | wc -l)" -eq 7 ] || fail "the error report opened an address"
 
 echo "1 passed, 0 failed"

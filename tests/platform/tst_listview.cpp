@@ -25,6 +25,9 @@ private slots:
     void operationsThatFindNoItemFail_data();
     void operationsThatFindNoItemFail();
     void batchResetsTheViewOnceAndKeepsRowsOnFailure();
+    void aListWithItemsAlwaysHasASelectedItem_data();
+    void aListWithItemsAlwaysHasASelectedItem();
+    void theKeyboardStartsFromTheSelectedItemAndFindsVisibleText();
     void clickOnTheVisibleColumnSelectsTheRow();
     void selectionStaysWhenTheFocusMovesToAButton();
     void columnWidthsAreInTwips();
@@ -104,8 +107,11 @@ void tst_ListView::operationsThatFindNoItemFail_data()
     QTest::addColumn<ListOperation>("operation");
     QTest::newRow("selected text of an empty list")
         << 0 << ListOperation([](ListView& list) { list.selectedItemText(); });
-    QTest::newRow("selected position with nothing selected")
-        << 2 << ListOperation([](ListView& list) { list.selectedPosition(); });
+    QTest::newRow("selected position of an emptied list") << 0 << ListOperation([](ListView& list) {
+        list.addItem(QStringLiteral("a"));
+        list.clear();
+        list.selectedPosition();
+    });
     QTest::newRow("text at position 0") << 2 << ListOperation([](ListView& list) { list.itemText(0); });
     QTest::newRow("text past the end") << 2 << ListOperation([](ListView& list) { list.itemText(3); });
     QTest::newRow("removing past the end") << 2 << ListOperation([](ListView& list) { list.removeItem(3); });
@@ -146,6 +152,115 @@ void tst_ListView::batchResetsTheViewOnceAndKeepsRowsOnFailure()
     QCOMPARE(inserts.count(), 0);
     QCOMPARE(m_list->count(), 1000);
     QCOMPARE(m_list->itemText(1000), QStringLiteral("999"));
+}
+
+void tst_ListView::aListWithItemsAlwaysHasASelectedItem_data()
+{
+    const auto add = [](ListView& list, std::initializer_list<const char*> texts) {
+        for (const char* text : texts)
+            list.addItem(QString::fromLatin1(text));
+    };
+    const auto select = [](ListView& list, int position) {
+        list.selectionModel()->select(list.listModel().index(position - 1, 0),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    };
+    QTest::addColumn<ListOperation>("operation");
+    QTest::addColumn<QString>("selected"); // the selected item's text; empty when nothing is selected
+    QTest::newRow("the first item added to an empty list is selected")
+        << ListOperation([=](ListView& list) { add(list, {"a"}); }) << "a";
+    QTest::newRow("later items leave the selection where it is") << ListOperation([=](ListView& list) {
+        add(list, {"a", "b", "c"});
+    }) << "a";
+    QTest::newRow("a selection the user moved stays when items are added") << ListOperation([=](ListView& list) {
+        add(list, {"a", "b"});
+        select(list, 2);
+        add(list, {"c"});
+    }) << "b";
+    QTest::newRow("removing the selected item selects the one that takes its place")
+        << ListOperation([=](ListView& list) {
+               add(list, {"a", "b", "c"});
+               select(list, 2);
+               list.removeItem(2);
+           })
+        << "c";
+    QTest::newRow("removing the selected last item selects the new last") << ListOperation([=](ListView& list) {
+        add(list, {"a", "b", "c"});
+        select(list, 3);
+        list.removeItem(3);
+    }) << "b";
+    QTest::newRow("removing another item keeps the selected one") << ListOperation([=](ListView& list) {
+        add(list, {"a", "b", "c"});
+        select(list, 3);
+        list.removeItem(1);
+    }) << "c";
+    QTest::newRow("removing the only item leaves nothing selected") << ListOperation([=](ListView& list) {
+        add(list, {"a"});
+        list.removeItem(1);
+    }) << "";
+    QTest::newRow("clearing leaves nothing selected") << ListOperation([=](ListView& list) {
+        add(list, {"a", "b"});
+        list.clear();
+    }) << "";
+    QTest::newRow("the first item after a clear is selected") << ListOperation([=](ListView& list) {
+        add(list, {"a", "b"});
+        select(list, 2);
+        list.clear();
+        add(list, {"c", "d"});
+    }) << "c";
+    QTest::newRow("a rebuild selects its first item") << ListOperation([=](ListView& list) {
+        add(list, {"a", "b"});
+        select(list, 2);
+        ListModel::Batch batch(list.listModel());
+        batch.clear();
+        batch.append(QStringLiteral("x"));
+        batch.append(QStringLiteral("y"));
+    }) << "x";
+    QTest::newRow("a rebuild that finds nothing leaves nothing selected") << ListOperation([=](ListView& list) {
+        add(list, {"a"});
+        ListModel::Batch(list.listModel()).clear();
+    }) << "";
+    QTest::newRow("deselecting the selected item does not leave the list without one")
+        << ListOperation([=](ListView& list) {
+               add(list, {"a", "b"});
+               select(list, 2);
+               list.selectionModel()->select(list.listModel().index(1, 0),
+                                             QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+           })
+        << "b";
+}
+
+void tst_ListView::aListWithItemsAlwaysHasASelectedItem()
+{
+    QFETCH(ListOperation, operation);
+    QFETCH(QString, selected);
+    operation(*m_list);
+    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
+    QCOMPARE(rows.size(), selected.isEmpty() ? 0 : 1);
+    if (selected.isEmpty())
+        return;
+    QCOMPARE(m_list->selectedItemText(), selected);
+    QCOMPARE(m_list->currentIndex().row(), rows.first().row()); // the keyboard goes on from the selected item
+}
+
+void tst_ListView::theKeyboardStartsFromTheSelectedItemAndFindsVisibleText()
+{
+    m_list->setColumnWidthTwips(1, 1);
+    m_list->setColumnWidthTwips(2, 3000);
+    for (const char* name : {"Albany", "Boston", "Chicago", "Dallas"}) {
+        const qsizetype position =
+            m_list->addItem(QStringLiteral("http://%1/").arg(QString::fromLatin1(name).toLower()));
+        m_list->setSubItem1(position, QString::fromLatin1(name));
+    }
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    m_list->setFocus();
+    QCOMPARE(m_list->currentIndex().column(), 1); // the visible column, not the hidden URL
+    QTest::keyClick(m_list, Qt::Key_Down);
+    QCOMPARE(m_list->selectedItemText(), QStringLiteral("http://boston/"));
+    QTest::keyClicks(m_list, QStringLiteral("dal")); // every URL begins with "http": only a name can match
+    QCOMPARE(m_list->selectedItemText(), QStringLiteral("http://dallas/"));
+    QTest::keyClick(m_list, Qt::Key_Space, Qt::ControlModifier); // would deselect in a plain Qt view
+    QCOMPARE(m_list->selectedItemText(), QStringLiteral("http://dallas/"));
 }
 
 void tst_ListView::clickOnTheVisibleColumnSelectsTheRow()

@@ -1,18 +1,24 @@
+#include "TestEnvironment.h"
+
 #include "platform/Failure.h"
 #include "platform/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
 
 class tst_SettingsStore : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void init();
     void absentValueReadsAsEmptyText();
     void writtenTextReadsBackExactly_data();
     void writtenTextReadsBackExactly();
@@ -22,11 +28,44 @@ private slots:
     void unwritableStoreFails();
     void malformedLinesElsewhereDoNotStopTheSave();
     void userStoreUsesTheMakerAndSection();
+    void neighbouringFilesAreNeverRead_data();
+    void neighbouringFilesAreNeverRead();
+    void eachOperationIsJudgedByItsOwnOutcome();
+    void storeThatIsNotAFileFailsAtOnce();
+    void lockBesideTheStore_data();
+    void lockBesideTheStore();
+    void copyIsKeptBesideTheStore();
 
 private:
     QString path() const { return m_folder.filePath(QStringLiteral("settings.ini")); }
+    QString userFolder() const { return m_user.filePath(QStringLiteral("config")); }
+    QString systemFolder() const { return m_user.filePath(QStringLiteral("xdg")); }
+    void write(const QString& file, const QByteArray& contents);
     QTemporaryDir m_folder;
+    QTemporaryDir m_user;
 };
+
+void tst_SettingsStore::initTestCase()
+{
+    // The user's own store, in folders of this test's own.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(userFolder()));
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(systemFolder()));
+}
+
+void tst_SettingsStore::init()
+{
+    // Each test starts without a store, or anything beside it.
+    QVERIFY(QDir(m_folder.path()).removeRecursively());
+    QVERIFY(QDir().mkpath(m_folder.path()));
+}
+
+void tst_SettingsStore::write(const QString& file, const QByteArray& contents)
+{
+    QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()));
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(out.write(contents), contents.size());
+}
 
 void tst_SettingsStore::absentValueReadsAsEmptyText()
 {
@@ -109,10 +148,101 @@ void tst_SettingsStore::malformedLinesElsewhereDoNotStopTheSave()
 
 void tst_SettingsStore::userStoreUsesTheMakerAndSection()
 {
-    QStandardPaths::setTestModeEnabled(true);
     const QString location = SettingsStore().location();
-    QVERIFY2(location.contains(QStringLiteral("Quillmark")), qPrintable(location));
-    QVERIFY2(location.contains(QStringLiteral("Bazaarly Lookup Across Many Towns Utility")), qPrintable(location));
+    QCOMPARE(location, QDir::toNativeSeparators(QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                                                          QStringLiteral("Quillmark"),
+                                                          QStringLiteral("Bazaarly Lookup Across Many Towns Utility"))
+                                                    .fileName()));
+    QVERIFY2(location.startsWith(QDir::toNativeSeparators(userFolder())), qPrintable(location));
+}
+
+void tst_SettingsStore::neighbouringFilesAreNeverRead_data()
+{
+    QTest::addColumn<QString>("neighbour");
+    QTest::newRow("the maker-wide file cannot be read") << userFolder() + QStringLiteral("/Quillmark.conf");
+    QTest::newRow("the system-wide file cannot be read")
+        << systemFolder() + QStringLiteral("/Quillmark/Bazaarly Lookup Across Many Towns Utility.conf");
+    QTest::newRow("the system-wide maker file cannot be read") << systemFolder() + QStringLiteral("/Quillmark.conf");
+}
+
+void tst_SettingsStore::neighbouringFilesAreNeverRead()
+{
+    QFETCH(QString, neighbour);
+    SettingsStore store;
+    store.writeText(QStringLiteral("Searches"), QStringLiteral("kept site:x|"));
+    QVERIFY(QDir().mkpath(neighbour)); // a folder: nobody can read it as a file, root included
+    QCOMPARE(store.readText(QStringLiteral("Searches")), QStringLiteral("kept site:x|"));
+    store.writeText(QStringLiteral("Searches"), QStringLiteral("new site:x|"));
+    QCOMPARE(SettingsStore().readText(QStringLiteral("Searches")), QStringLiteral("new site:x|"));
+    QVERIFY(QDir(neighbour).removeRecursively());
+}
+
+void tst_SettingsStore::eachOperationIsJudgedByItsOwnOutcome()
+{
+    SettingsStore store(path());
+    QVERIFY(QDir().mkpath(path()));
+    QVERIFY_THROWS_EXCEPTION(Failure, store.readText(QStringLiteral("Searches")));
+    QVERIFY(QDir(path()).removeRecursively());
+    store.writeText(QStringLiteral("Searches"), QStringLiteral("a|")); // the failed read is forgotten
+    QCOMPARE(store.readText(QStringLiteral("Searches")), QStringLiteral("a|"));
+
+    write(path(), "[General]\nSearches=b|\n[broken\n");
+    QCOMPARE(store.readText(QStringLiteral("Searches")), QStringLiteral("b|"));
+    QVERIFY(QDir().mkpath(path() + QStringLiteral(".lock"))); // the next write cannot succeed
+    QVERIFY_THROWS_EXCEPTION(Failure, store.writeText(QStringLiteral("Searches"), QStringLiteral("c|")));
+}
+
+void tst_SettingsStore::storeThatIsNotAFileFailsAtOnce()
+{
+#if !defined(Q_OS_UNIX)
+    QSKIP("A named pipe in place of a file is a Unix matter.");
+#endif
+    makeNamedPipe(path());
+    SettingsStore store(path());
+    QVERIFY_THROWS_EXCEPTION(Failure, store.readText(QStringLiteral("Searches")));
+    QVERIFY_THROWS_EXCEPTION(Failure, store.writeText(QStringLiteral("Searches"), QStringLiteral("a|")));
+}
+
+void tst_SettingsStore::lockBesideTheStore_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("an empty lock left behind is taken over") << false << true;
+    QTest::newRow("a folder in place of the lock fails the write") << true << false;
+}
+
+void tst_SettingsStore::lockBesideTheStore()
+{
+    QFETCH(bool, folder);
+    QFETCH(bool, saved);
+    const QString lock = path() + QStringLiteral(".lock");
+    if (folder)
+        QVERIFY(QDir().mkpath(lock));
+    else
+        write(lock, QByteArray());
+    SettingsStore store(path());
+    try {
+        store.writeText(QStringLiteral("Searches"), QStringLiteral("a|"));
+        QVERIFY(saved);
+        QCOMPARE(store.readText(QStringLiteral("Searches")), QStringLiteral("a|"));
+    } catch (const Failure& failure) {
+        QVERIFY2(!saved, qPrintable(failure.description()));
+        QVERIFY2(failure.description().contains(QDir::toNativeSeparators(lock)), qPrintable(failure.description()));
+    }
+}
+
+void tst_SettingsStore::copyIsKeptBesideTheStore()
+{
+    write(path(), "[General]\nSearches=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x6QPoint)\n");
+    SettingsStore store(path());
+    const QString first = store.keepCopy(QStringLiteral("Searches"));
+    const QString second = store.keepCopy(QStringLiteral("Searches"));
+    QCOMPARE(first, QDir::toNativeSeparators(path() + QStringLiteral(".unrestored")));
+    QCOMPARE(second, QDir::toNativeSeparators(path() + QStringLiteral(".unrestored-2")));
+    QFile original(path());
+    QFile copy(first);
+    QVERIFY(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), original.readAll());
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsStore)

@@ -25,6 +25,7 @@ private slots:
 
     void addSearchAppendsTheQueryAndReadiesTheBox();
     void addSearchWithAnEmptyBoxDoesNothing();
+    void addSearchUsesTheFirstLocationUntilAnotherIsPicked();
     void addSearchWithoutALocationReportsAndStillClearsTheBox();
     void openSelectedOpensTheSelectedQuery();
     void openSelectedOnAnEmptyListReports();
@@ -35,7 +36,7 @@ private slots:
     void clearAllEmptiesTheList();
     void deleteSelectedRemovesOnlyThatQuery();
     void deleteSelectedOnAnEmptyListDoesNothing();
-    void deleteSelectedWithoutASelectionReports();
+    void deleteSelectedAgainAndAgainEmptiesTheList();
     void loadSamplesAppendsOneSampleEachTime();
     void listSurvivesAClose_data();
     void listSurvivesAClose();
@@ -126,8 +127,18 @@ void tst_SearchList::addSearchWithAnEmptyBoxDoesNothing()
     QCOMPARE(m_test->reports, QStringList());
 }
 
+void tst_SearchList::addSearchUsesTheFirstLocationUntilAnotherIsPicked()
+{
+    addSearch(QStringLiteral("desk"));
+    QTest::keyClicks(m_window->Text1, QStringLiteral("bos"));
+    addSearch(QStringLiteral("lamp"));
+    QCOMPARE(searches(), QStringList({"desk site:albany.bazaarly.org", "lamp site:boston.bazaarly.org"}));
+    QCOMPARE(m_test->reports, QStringList());
+}
+
 void tst_SearchList::addSearchWithoutALocationReportsAndStillClearsTheBox()
 {
+    QTest::keyClicks(m_window->Text1, QStringLiteral("nowhere"));
     addSearch(QStringLiteral("chair"));
     QCOMPARE(searches(), QStringList());
     QCOMPARE(m_test->reports.size(), 1);
@@ -249,13 +260,17 @@ void tst_SearchList::deleteSelectedOnAnEmptyListDoesNothing()
     QCOMPARE(m_test->reports, QStringList());
 }
 
-void tst_SearchList::deleteSelectedWithoutASelectionReports()
+void tst_SearchList::deleteSelectedAgainAndAgainEmptiesTheList()
 {
-    QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    for (const char* text : {"one", "two", "three"})
+        addSearch(QString::fromLatin1(text));
+    select(m_window->ListView2, 2);
     QTest::mouseClick(m_window->PushButton4, Qt::LeftButton);
-    QCOMPARE(searches(), QStringList{kSampleQuery});
-    QCOMPARE(m_test->reports.size(), 1);
-    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("PushButton4_Click"), 102));
+    QCOMPARE(m_window->ListView2->selectedItemText(), QStringLiteral("three site:albany.bazaarly.org"));
+    QTest::mouseClick(m_window->PushButton4, Qt::LeftButton);
+    QTest::mouseClick(m_window->PushButton4, Qt::LeftButton);
+    QCOMPARE(searches(), QStringList());
+    QCOMPARE(m_test->reports, QStringList());
 }
 
 void tst_SearchList::loadSamplesAppendsOneSampleEachTime()

@@ -6,6 +6,10 @@
 #include <QSettings>
 #include <QTest>
 
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
+
 TestEnvironment::TestEnvironment()
 {
     QVERIFY(m_folder.isValid());
@@ -68,6 +72,15 @@ void TestEnvironment::storeValue(const QString& value, const QString& key) const
     settings.setValue(key, value);
     settings.sync();
     QCOMPARE(settings.status(), QSettings::NoError);
+}
+
+void makeNamedPipe(const QString& path)
+{
+#if defined(Q_OS_UNIX)
+    QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+#else
+    QFAIL(qPrintable(QStringLiteral("There are no named pipes here to make %1 with.").arg(path)));
+#endif
 }
 
 bool isReportFor(const QString& report, const QString& procedure, int label)

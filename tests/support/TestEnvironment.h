@@ -39,5 +39,8 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
 };
 
+// Makes a named pipe that nobody writes: opening it for reading would wait for ever.
+void makeNamedPipe(const QString& path);
+
 // The error report for a failure with the given location and label, with any description.
 bool isReportFor(const QString& report, const QString& procedure, int label);

@@ -31,6 +31,7 @@ private slots:
     void withoutASkinNothingIsRecoloured_data();
     void withoutASkinNothingIsRecoloured();
     void skinRecoloursAndDressesTheWindow();
+    void bracesInCommentsAndStringsDoNotSpoilASkin();
     void unusableSkinIsReportedAndColoursStay_data();
     void unusableSkinIsReportedAndColoursStay();
     void programIconHoldsItsFourPictures();
@@ -119,21 +120,27 @@ void tst_Appearance::customPointerWithoutACursorFileShowsTheArrow()
 void tst_Appearance::brokenCursorFileIsReportedOnce_data()
 {
     QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<bool>("folder");
-    QTest::newRow("an empty file") << QByteArray() << false;
-    QTest::newRow("a picture of another kind") << QByteArray("GIF89a\x01\x00\x01\x00") << false;
+    QTest::addColumn<QString>("kind"); // what stands in the cursor file's place: a file, a folder or a pipe
+    QTest::newRow("an empty file") << QByteArray() << "file";
+    QTest::newRow("a picture of another kind") << QByteArray("GIF89a\x01\x00\x01\x00") << "file";
     QFile hand(QStringLiteral(BAZAARLY_PICTURES "/HAND-M.CUR"));
     QVERIFY(hand.open(QIODevice::ReadOnly));
-    QTest::newRow("a truncated cursor") << hand.read(300) << false;
-    QTest::newRow("a folder of that name") << QByteArray() << true;
+    QTest::newRow("a truncated cursor") << hand.read(300) << "file";
+    QTest::newRow("a folder of that name") << QByteArray() << "folder";
+#if defined(Q_OS_UNIX)
+    QTest::newRow("a named pipe that nobody writes") << QByteArray() << "pipe";
+#endif
 }
 
 void tst_Appearance::brokenCursorFileIsReportedOnce()
 {
     QFETCH(QByteArray, contents);
-    QFETCH(bool, folder);
-    if (folder)
-        QVERIFY(QDir().mkpath(m_test->dataFilePath(QStringLiteral("HAND-M.CUR"))));
+    QFETCH(QString, kind);
+    const QString path = m_test->dataFilePath(QStringLiteral("HAND-M.CUR"));
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(path));
+    else if (kind == QLatin1String("pipe"))
+        makeNamedPipe(path);
     else
         m_test->writeDataFile(QStringLiteral("HAND-M.CUR"), contents);
     Form1 window(m_test->environment());
@@ -177,18 +184,39 @@ void tst_Appearance::skinRecoloursAndDressesTheWindow()
     QCOMPARE(qApp->styleSheet(), QString::fromUtf8(kSkin));
 }
 
+void tst_Appearance::bracesInCommentsAndStringsDoNotSpoilASkin()
+{
+    const QByteArray skin = "/* { a comment with a brace } } */\nQPushButton { color: white; }\n"
+                            "QLabel { qproperty-text: \"a brace } in a string\"; font-family: 'x{'; }\n";
+    m_test->writeDataFile(QStringLiteral("x/o.cjs"), skin);
+    Form1 window(m_test->environment());
+    QCOMPARE(m_test->reports, QStringList());
+    QCOMPARE(qApp->styleSheet(), QString::fromUtf8(skin));
+}
+
 void tst_Appearance::unusableSkinIsReportedAndColoursStay_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::newRow("an empty file") << QByteArray();
     QTest::newRow("binary garbage") << QByteArray("\x00\x01\x02\xff\xfe{}", 7);
     QTest::newRow("unbalanced braces") << QByteArray("QPushButton { color: red; ");
+    QTest::newRow("unbalanced braces after a comment") << QByteArray("/* { */ QPushButton { color: red; ");
     QTest::newRow("words without rules") << QByteArray("hello skin");
+    // %FOLDER% and %PIPE% stand for a folder and a named pipe beside the program.
+    QTest::newRow("a picture that is a folder") << QByteArray("QWidget { background-image: url(%FOLDER%); }");
+#if defined(Q_OS_UNIX)
+    QTest::newRow("a picture that is a named pipe") << QByteArray("QWidget { image: url(\"%PIPE%\"); }");
+#endif
 }
 
 void tst_Appearance::unusableSkinIsReportedAndColoursStay()
 {
     QFETCH(QByteArray, contents);
+    QVERIFY(QDir().mkpath(m_test->dataFilePath(QStringLiteral("folder"))));
+    if (contents.contains("%PIPE%"))
+        makeNamedPipe(m_test->dataFilePath(QStringLiteral("pipe")));
+    contents.replace("%FOLDER%", QFile::encodeName(m_test->dataFilePath(QStringLiteral("folder"))));
+    contents.replace("%PIPE%", QFile::encodeName(m_test->dataFilePath(QStringLiteral("pipe"))));
     m_test->writeDataFile(QStringLiteral("x/o.cjs"), contents);
     Form1 window(m_test->environment());
     QCOMPARE(m_test->reports.size(), 1);

@@ -31,6 +31,8 @@ private slots:
     void listsHaveTheirColumns();
     void tabVisitsTheControlsInOrder();
     void enterAndEscapeStartNoCommand();
+    void aFocusedButtonAnswersEnterAndSpace_data();
+    void aFocusedButtonAnswersEnterAndSpace();
     void searchListShowsItsToolTipOverItsItems();
     void homePageOpensOnlyOnADrawOfSeven_data();
     void homePageOpensOnlyOnADrawOfSeven();
@@ -200,6 +202,29 @@ void tst_Form1::enterAndEscapeStartNoCommand()
     QCOMPARE(m_test->reports, QStringList());
     for (QPushButton* button : window.findChildren<QPushButton*>())
         QVERIFY2(!button->isDefault() && !button->autoDefault(), qPrintable(button->objectName()));
+}
+
+void tst_Form1::aFocusedButtonAnswersEnterAndSpace_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
+    QTest::newRow("the keypad's Enter") << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    QTest::newRow("Space") << int(Qt::Key_Space) << Qt::KeyboardModifiers();
+}
+
+void tst_Form1::aFocusedButtonAnswersEnterAndSpace()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    Form1 window(m_test->environment());
+    window.showCentred();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.PushButton5->setFocus();
+    QTest::keyClick(window.PushButton5, Qt::Key(key), modifiers);
+    QTest::keyClick(window.PushButton5, Qt::Key(key), modifiers);
+    QCOMPARE(window.ListView2->count(), 2);
+    QCOMPARE(m_test->reports, QStringList());
 }
 
 void tst_Form1::searchListShowsItsToolTipOverItsItems()

@@ -1,0 +1,99 @@
+#include "app/ErrorTrap.h"
+#include "platform/ErrorReportBox.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTest>
+#include <QTextLayout>
+
+class tst_ErrorReportBox : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void reportFitsTheScreenWithNothingCut_data();
+    void reportFitsTheScreenWithNothingCut();
+    void ctrlCCopiesTheReport();
+};
+
+namespace {
+
+// The lines the label shows for one line of its text, laid out as the label lays it out.
+QList<QTextLine> laidOutLines(QTextLayout& layout, const QLabel& label)
+{
+    QTextOption option;
+    option.setWrapMode(label.wordWrap() ? QTextOption::WordWrap : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.setFont(label.font());
+    QList<QTextLine> lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label.contentsRect().width());
+        lines.append(line);
+    }
+    layout.endLayout();
+    return lines;
+}
+
+} // namespace
+
+void tst_ErrorReportBox::reportFitsTheScreenWithNothingCut_data()
+{
+    QTest::addColumn<QString>("description");
+    QTest::newRow("a short description") << QStringLiteral("No item is selected in the list.");
+    QTest::newRow("a 300-character line without blanks") << QString(300, QLatin1Char('x'));
+    QTest::newRow("a 300-character line of words") << QStringLiteral("bad catalogue line ").repeated(16).left(300);
+    QTest::newRow("a settings path") << QStringLiteral(
+        "The search list could not be saved. The settings store /home/a-rather-long-user-name/.config/Quillmark/"
+        "Bazaarly Lookup Across Many Towns Utility.conf cannot be written.");
+}
+
+void tst_ErrorReportBox::reportFitsTheScreenWithNothingCut()
+{
+    QFETCH(QString, description);
+    const QString text = errorReportText(description, QStringLiteral("PushButton7_Click"), 102);
+    const std::unique_ptr<QMessageBox> box = makeErrorReportBox(nullptr, text);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+
+    // The offscreen screen is 800 x 600: what fits it fits a 1024 x 768 screen too.
+    QVERIFY(box->screen()->availableGeometry().width() <= 1024);
+    QVERIFY2(box->screen()->availableGeometry().contains(box->frameGeometry()),
+             qPrintable(QStringLiteral("box at %1,%2 sized %3x%4")
+                            .arg(box->x())
+                            .arg(box->y())
+                            .arg(box->width())
+                            .arg(box->height())));
+    const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    QVERIFY(label);
+    int height = 0;
+    const QStringList shownLines = box->text().split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < shownLines.size(); ++i) {
+        QTextLayout layout(shownLines[i]);
+        const QList<QTextLine> lines = laidOutLines(layout, *label);
+        for (const QTextLine& line : lines) {
+            QVERIFY2(line.naturalTextWidth() <= label->contentsRect().width(), qPrintable(shownLines[i]));
+            height += qCeil(line.height());
+        }
+        if (i > 0) // the report's own lines always stand whole, each on a line of its own
+            QCOMPARE(lines.size(), 1);
+    }
+    QVERIFY(height <= label->contentsRect().height());
+}
+
+void tst_ErrorReportBox::ctrlCCopiesTheReport()
+{
+    const QString text = errorReportText(QString(300, QLatin1Char('x')), QStringLiteral("Form_Load"), 136);
+    const std::unique_ptr<QMessageBox> box = makeErrorReportBox(nullptr, text);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowActive(box.get()));
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(box.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), displayedReportText(text));
+}
+
+QTEST_MAIN(tst_ErrorReportBox)
+#include "tst_errorreportbox.moc"
