@@ -1,5 +1,6 @@
 #include "Accessibility.h"
 
+#include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QWidget>
 
@@ -21,4 +22,17 @@ void presentPlainWindowsAsFrames()
 {
     static const bool installed = (QAccessible::installFactory(plainWindowAsFrame), true);
     Q_UNUSED(installed);
+}
+
+void announceCurrentItem(QAbstractItemView& view)
+{
+    const QModelIndex current = view.currentIndex();
+    if (!QAccessible::isActive() || !current.isValid())
+        return;
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&view);
+    QAccessibleTableInterface* table = list != nullptr ? list->tableInterface() : nullptr;
+    if (QAccessibleInterface* item = table != nullptr ? table->cellAt(current.row(), current.column()) : nullptr) {
+        QAccessibleEvent focus(item, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
 }

@@ -1,5 +1,6 @@
 #include "ListView.h"
 
+#include "Accessibility.h"
 #include "Failure.h"
 #include "FrameOverlay.h"
 #include "Twips.h"
@@ -106,6 +107,12 @@ qsizetype ListView::selectedPosition() const
     if (rows.isEmpty())
         throw Failure(QStringLiteral("No item is selected in the list."));
     return rows.first().row() + 1;
+}
+
+void ListView::focusInEvent(QFocusEvent* event)
+{
+    QTreeView::focusInEvent(event);
+    announceCurrentItem(*this);
 }
 
 bool ListView::viewportEvent(QEvent* event)
