@@ -7,8 +7,10 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-liberation xdg-utils)
 if [ "${1:-}" = "--test" ]; then
     # The end-to-end test drives the real window in a virtual X server with a small window manager; the
-    # sanitizer and fuzzing builds use clang and its runtimes; the benchmarks use Google Benchmark.
-    packages+=(xvfb xdotool xclip openbox x11-utils clang libclang-rt-dev libbenchmark-dev)
+    # sanitizer and fuzzing builds use clang and its runtimes; the benchmarks use Google Benchmark; the
+    # package is checked with lintian, appstreamcli and desktop-file-validate.
+    packages+=(xvfb xdotool xclip openbox x11-utils clang libclang-rt-dev libbenchmark-dev
+        lintian appstream desktop-file-utils)
 fi
 
 missing=()

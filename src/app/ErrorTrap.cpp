@@ -4,6 +4,8 @@
 
 #include <new>
 
+const QString kSupportAddress = QStringLiteral(BAZAARLY_SUPPORT_CONTACT);
+
 namespace {
 const QString kLocationPrefix = QStringLiteral("in BazaarlySearch2017/04/05.Form1.");
 }

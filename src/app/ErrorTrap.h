@@ -6,8 +6,9 @@
 
 class QWidget;
 
-// The support address that every error report asks for a screenshot to be sent to.
-inline const QString kSupportAddress = QStringLiteral("support@quillmark.example");
+// Whom every error report asks for a screenshot: the support address given when the program was built
+// (BAZAARLY_SUPPORT_ADDRESS), or, when none was, the people the user got the program from.
+extern const QString kSupportAddress;
 
 // The error report's text: the failure's description, CR LF, where it happened ("in ...Form1.PROCEDURE "),
 // "at line " and the label, two CRs, and the request to e-mail a screenshot to the support address.

@@ -15,10 +15,22 @@ bool FileExists(const QString& path)
     return !path.isEmpty() && QFileInfo(path).lastModified().isValid();
 }
 
-void MaybeOpenHomePage(int draw, const std::function<void(const QUrl&)>& openUrl)
+QString configuredHomePage()
+{
+    return QStringLiteral(BAZAARLY_HOME_PAGE);
+}
+
+QUrl homePageAddress(const QString& applicationFolder, const QString& configuredAddress)
+{
+    if (configuredAddress.isEmpty())
+        return QUrl::fromLocalFile(applicationFolder + QLatin1Char('/') + kShippedHomePage);
+    return QUrl::fromUserInput(configuredAddress);
+}
+
+void MaybeOpenHomePage(int draw, const QString& applicationFolder, const std::function<void(const QUrl&)>& openUrl)
 {
     if (draw == kHomePageNumber)
-        openUrl(QUrl(kHomePage));
+        openUrl(homePageAddress(applicationFolder));
 }
 
 QString shortenedApplicationTitle(const QString& title)

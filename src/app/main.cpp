@@ -1,5 +1,7 @@
 #include "platform/Environment.h"
 #include "platform/SessionEnd.h"
+#include "platform/SettingsStore.h"
+#include "platform/SingleInstance.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
@@ -20,6 +22,15 @@ bool hasDisplay()
 #endif
 }
 
+// A request to end closes the window, which saves the list; a further one while the close is held up (by the
+// report that the list could not be saved) ends the program at once.
+void endOnRequest(Form1& window)
+{
+    if (window.isClosing())
+        SessionEnd::endAtOnce();
+    window.close();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -31,10 +42,21 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
     QApplication application(argc, argv);
+    // Wayland desktops match the window to its menu entry and icon by this name (X11 ones by StartupWMClass).
+    QGuiApplication::setDesktopFileName(QStringLiteral("bazaarly-search"));
+    SingleInstance instance(SettingsStore().location());
+    if (!instance.isFirst()) {
+        if (instance.bringRunningToFront())
+            return EXIT_SUCCESS;
+        std::fputs("BazaarlySearch is already running for this user, but does not answer.\n", stderr);
+        return EXIT_FAILURE;
+    }
     SessionEnd sessionEnd;
     Form1 window(Environment::system());
+    QObject::connect(&instance, &SingleInstance::frontRequested, &window, &Form1::bringToFront);
     // An end asked for during the start-up waits until the search list is restored, so the close saves it whole.
-    QObject::connect(&sessionEnd, &SessionEnd::endRequested, &window, &Form1::close);
+    QObject::connect(&sessionEnd, &SessionEnd::endRequested, &window, [&window] { endOnRequest(window); });
+    sessionEnd.onAbruptExit([&window] { window.saveBeforeAbruptEnd(); });
     sessionEnd.watch();
     window.showCentred();
     return application.exec();

@@ -26,6 +26,7 @@ template <typename Accept> void readLocations(const QString& path, ListView& lis
             batch.append(location.url, name);
         }
     }
+    batch.finish();
 }
 
 } // namespace

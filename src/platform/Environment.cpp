@@ -3,9 +3,9 @@
 #include "ErrorReportBox.h"
 #include "HomePageDraw.h"
 #include "SettingsStore.h"
+#include "UrlOpener.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QUrl>
 
 Environment Environment::system()
@@ -13,7 +13,7 @@ Environment Environment::system()
     Environment environment;
     environment.applicationFolder = QCoreApplication::applicationDirPath();
     environment.showErrorReport = showErrorReportBox;
-    environment.openUrl = [](const QUrl& address) { QDesktopServices::openUrl(address); };
+    environment.openUrl = openWithDesktop;
     environment.drawHomePageNumber = drawHomePageNumberFromTimeOfDay;
     environment.settings = []() -> SettingsStore& {
         static SettingsStore userSettings;

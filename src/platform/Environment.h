@@ -17,7 +17,7 @@ struct Environment
     QString applicationFolder;
     // Shows the error report, modal, and returns when the user has closed it.
     std::function<void(QWidget* owner, const QString& text)> showErrorReport;
-    // Hands an address to the desktop's default handler without waiting; the outcome is not reported.
+    // Hands an address to the desktop's default handler without waiting; a Failure when the desktop cannot take it.
     std::function<void(const QUrl& address)> openUrl;
     // A whole number from 1 to 100 that decides whether this start opens the home page.
     std::function<int()> drawHomePageNumber;

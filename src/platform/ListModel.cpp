@@ -1,5 +1,8 @@
 #include "ListModel.h"
 
+#include <memory>
+#include <new>
+
 int ListModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
@@ -67,26 +70,50 @@ QString ListModel::subItem1(qsizetype row) const
 
 void ListModel::store(QStringView text, QStringView subItem1)
 {
-    m_rows.push_back({m_texts.size(), text.size(), subItem1.size()});
-    m_texts.append(text).append(subItem1);
+    // All or nothing: a row that runs out of memory half-way leaves no trace, and no row points past the texts.
+    const qsizetype start = m_texts.size();
+    try {
+        m_texts.append(text).append(subItem1);
+        m_rows.push_back({start, text.size(), subItem1.size()});
+    } catch (...) {
+        m_texts.truncate(start);
+        throw;
+    }
 }
 
 void ListModel::append(QStringView text, QStringView subItem1)
 {
+    // The room comes first: once the views have been told of the new row, it must arrive.
+    makeRoomFor(text.size() + subItem1.size());
     const int position = static_cast<int>(m_rows.size());
     beginInsertRows({}, position, position);
     store(text, subItem1);
     endInsertRows();
 }
 
+void ListModel::makeRoomFor(qsizetype length)
+{
+    const qsizetype textsNeeded = m_texts.size() + length;
+    if (m_texts.capacity() < textsNeeded)
+        m_texts.reserve(std::max(textsNeeded, 2 * m_texts.capacity()));
+    if (m_rows.capacity() == m_rows.size())
+        m_rows.reserve(std::max<size_t>(16, 2 * m_rows.capacity()));
+}
+
 void ListModel::setSubItem1(qsizetype row, QStringView text)
 {
     Row& item = m_rows[static_cast<size_t>(row)];
     const QString itemText = m_texts.sliced(item.start, item.textLength);
+    const qsizetype start = m_texts.size();
+    try {
+        m_texts.append(itemText).append(text);
+    } catch (...) {
+        m_texts.truncate(start); // the row keeps its old texts
+        throw;
+    }
     m_unusedLength += item.textLength + item.subItemLength;
-    item.start = m_texts.size();
+    item.start = start;
     item.subItemLength = text.size();
-    m_texts.append(itemText).append(text);
     compactIfWasteful();
     if (columnCount() < 2)
         return; // kept, but not shown until the list has a second column
@@ -135,12 +162,48 @@ void ListModel::compactIfWasteful()
     m_unusedLength = 0;
 }
 
+bool ListModel::keepRoomForTheViews() noexcept
+{
+    // What a tree view keeps for each row it lays out, with room to spare.
+    constexpr size_t kViewBytesPerRow = 64;
+    bool dropped = false;
+    while (!m_rows.empty()) {
+        if (std::unique_ptr<char[]>(new (std::nothrow) char[m_rows.size() * kViewBytesPerRow]))
+            break;
+        m_rows.resize(m_rows.size() / 2);
+        dropped = true;
+    }
+    if (dropped)
+        forgetTextsOfDroppedRows();
+    return dropped;
+}
+
+void ListModel::forgetTextsOfDroppedRows() noexcept
+{
+    qsizetype end = 0;
+    qsizetype used = 0;
+    for (const Row& item : m_rows) {
+        end = std::max(end, item.start + item.textLength + item.subItemLength);
+        used += item.textLength + item.subItemLength;
+    }
+    m_texts.truncate(end);
+    m_texts.squeeze(); // shrinks in place
+    m_unusedLength = end - used;
+}
+
 ListModel::Batch::Batch(ListModel& model) : m_model(model)
 {
     m_model.beginResetModel();
 }
 
+void ListModel::Batch::finish()
+{
+    if (m_model.keepRoomForTheViews())
+        throw std::bad_alloc();
+}
+
 ListModel::Batch::~Batch()
 {
+    m_model.keepRoomForTheViews();
     m_model.endResetModel();
 }

@@ -31,7 +31,8 @@ public:
     void clear();
 
     // Many rows at once with a single reset of the views, however the batch ends (a failure part-way
-    // through keeps the rows added so far). Rows go to the end, after those already there.
+    // through keeps the rows added so far). Rows go to the end, after those already there. However it ends,
+    // the batch leaves the views the memory they need to lay out its rows, dropping the last rows if it must.
     class Batch final
     {
     public:
@@ -42,6 +43,8 @@ public:
 
         void append(QStringView text, QStringView subItem1 = {}) { m_model.store(text, subItem1); }
         void clear() { m_model.forgetAll(); }
+        // Ends a batch that went well; std::bad_alloc when rows had to be dropped to leave the views room.
+        void finish();
 
     private:
         ListModel& m_model;
@@ -58,9 +61,14 @@ private:
     // What a screen reader says for a cell: the text the row shows.
     QString spokenText(const QModelIndex& index) const;
     void store(QStringView text, QStringView subItem1);
+    void makeRoomFor(qsizetype length);
     void forgetAll();
     // Drops the texts of removed rows once they make up half the buffer.
     void compactIfWasteful();
+    // Makes sure the views can lay out every row (they need memory for each), dropping rows from the end until
+    // they can; true when rows were dropped.
+    bool keepRoomForTheViews() noexcept;
+    void forgetTextsOfDroppedRows() noexcept;
 
     QStringList m_headers;
     QString m_texts;

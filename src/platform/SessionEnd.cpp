@@ -4,6 +4,9 @@
 #include <QSessionManager>
 #include <QSocketNotifier>
 
+#include <cstdlib>
+#include <utility>
+
 #if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <csignal>
@@ -45,8 +48,12 @@ void installSignalHandlers()
     action.sa_flags = SA_RESTART;
     for (const int signal : {SIGTERM, SIGINT, SIGHUP})
         ::sigaction(signal, &action, nullptr);
+    ::signal(SIGPIPE, SIG_IGN);
 }
 #endif
+
+// The object whose last chance an exit handler runs; there is one at a time, in main.
+SessionEnd* g_lastChanceHolder = nullptr;
 
 } // namespace
 
@@ -82,6 +89,8 @@ SessionEnd::SessionEnd(QObject* parent) : QObject(parent)
 
 SessionEnd::~SessionEnd()
 {
+    if (g_lastChanceHolder == this)
+        g_lastChanceHolder = nullptr;
 #if defined(Q_OS_WIN)
     if (m_endSessionFilter)
         QCoreApplication::instance()->removeNativeEventFilter(m_endSessionFilter.get());
@@ -97,6 +106,25 @@ void SessionEnd::watch()
     m_endSessionFilter = std::make_unique<EndSessionFilter>(*this);
     QCoreApplication::instance()->installNativeEventFilter(m_endSessionFilter.get());
 #endif
+}
+
+void SessionEnd::onAbruptExit(std::function<void()> save)
+{
+    m_lastChance = std::move(save);
+    static const bool registered = std::atexit(&SessionEnd::runLastChance) == 0;
+    if (registered)
+        g_lastChanceHolder = this;
+}
+
+void SessionEnd::runLastChance()
+{
+    if (SessionEnd* holder = std::exchange(g_lastChanceHolder, nullptr))
+        holder->m_lastChance();
+}
+
+void SessionEnd::endAtOnce()
+{
+    std::_Exit(EXIT_FAILURE);
 }
 
 void SessionEnd::readSignal()

@@ -2,13 +2,18 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class QSocketNotifier;
 
 // Reports the ways the program can be asked to end from outside its window: SIGTERM, SIGINT and SIGHUP on Unix,
 // the desktop session ending everywhere. Each becomes one endRequested signal, so the window can close the normal
-// way and save the search list. Requests that come before watch() wait until then.
+// way and save the search list. Requests that come before watch() wait until then. SIGPIPE is ignored: a write
+// to a closed pipe (standard error, a socket) fails instead of ending the program.
+// It also keeps a last chance to save for the one ending that asks nobody: when the connection to the display
+// breaks (the X server killed, a remote session dropped), Qt ends the process with exit() from inside its
+// platform plugin, and only an exit handler still runs.
 class SessionEnd final : public QObject
 {
     Q_OBJECT
@@ -20,13 +25,21 @@ public:
 
     // Starts delivering endRequested, including any request that came before.
     void watch();
+    // Runs `save` if the process is ended by exit() while this object lives, which only an ending from inside Qt
+    // does: returning from main destroys this object first.
+    void onAbruptExit(std::function<void()> save);
+    // Ends the process at once, without any further saving: for a request to end that comes while the program
+    // is already closing and has shown why it could not save.
+    [[noreturn]] static void endAtOnce();
 
 signals:
     void endRequested();
 
 private:
     void readSignal();
+    static void runLastChance();
 
+    std::function<void()> m_lastChance;
     std::unique_ptr<QSocketNotifier> m_notifier;
 #if defined(Q_OS_WIN)
     class EndSessionFilter;

@@ -103,8 +103,12 @@ void SettingsStore::waitForTheLock() const
 void SettingsStore::writeText(const QString& key, const QString& value)
 {
     checkFileCanBeOpened();
-    waitForTheLock();
     const std::unique_ptr<QSettings> settings = open();
+    const QVariant stored = settings->value(key);
+    // Rewriting a long value costs far more than reading it (Qt's writer takes it a character at a time).
+    if (settings->status() == QSettings::NoError && stored.typeId() == QMetaType::QString && stored == value)
+        return;
+    waitForTheLock();
     settings->setValue(key, value);
     settings->sync();
     switch (settings->status()) {

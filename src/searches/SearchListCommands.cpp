@@ -11,6 +11,8 @@
 
 #include <QLineEdit>
 
+#include <new>
+
 namespace {
 const QString kSearchesKey = QStringLiteral("Searches");
 }
@@ -71,30 +73,69 @@ void SearchListCommands::loadSampleSearch()
     trapFor("PushButton5_Click").run(100, [&] { m_searches.addItem(kSampleQuery); });
 }
 
-void SearchListCommands::saveSearches()
+QString SearchListCommands::storedValueFromTheList() const
 {
     QStringList queries;
     queries.reserve(m_searches.count());
     for (qsizetype position = 1; position <= m_searches.count(); ++position)
         queries.append(m_searches.itemText(position));
+    return joinStoredSearches(queries);
+}
+
+void SearchListCommands::saveSearches()
+{
+    if (!m_restoredWhole && !m_changedSinceRestore)
+        return; // what is stored is more than the window ever showed
+    SettingsStore& settings = m_environment.settings();
+    QString keptCopy;
     try {
-        m_environment.settings().writeText(kSearchesKey, joinStoredSearches(queries));
+        if (!m_restoredWhole)
+            keptCopy = settings.keepCopy(kSearchesKey);
+        settings.writeText(kSearchesKey, storedValueFromTheList());
     } catch (const Failure& failure) {
         throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description());
     }
+    if (!keptCopy.isEmpty())
+        throw Failure(QStringLiteral("The search list has been saved. The searches stored before could not all be "
+                                     "restored when the program started, so they have been kept in %1.")
+                          .arg(keptCopy));
+}
+
+void SearchListCommands::watchForChanges()
+{
+    const auto changed = [this] { m_changedSinceRestore = true; };
+    ListModel& model = m_searches.listModel();
+    QObject::connect(&model, &ListModel::rowsInserted, &model, changed);
+    QObject::connect(&model, &ListModel::rowsRemoved, &model, changed);
+    QObject::connect(&model, &ListModel::modelReset, &model, changed);
 }
 
 void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
 {
     QString value;
-    startUp.run(142, [&] { value = m_environment.settings().readText(kSearchesKey); });
-    if (value.isEmpty()) // 144
-        return;
-    QStringList parts;
-    startUp.run(146, [&] { parts = splitStoredSearches(value); });
-    ListModel::Batch batch(m_searches.listModel());
-    for (const QString& part : std::as_const(parts)) { // 148 to 154
-        if (!part.isEmpty())
-            startUp.run(152, [&] { batch.append(part); });
+    m_restoredWhole = startUp.run(142, [&] { value = m_environment.settings().readText(kSearchesKey); });
+    if (!value.isEmpty()) { // 144
+        QStringList parts;
+        m_restoredWhole = startUp.run(146, [&] { parts = splitStoredSearches(value); }) && m_restoredWhole;
+        value.clear();
+        ListModel::Batch batch(m_searches.listModel());
+        bool outOfMemory = false;
+        const auto append = [&](const QString& part) {
+            try {
+                batch.append(part);
+            } catch (const std::bad_alloc&) {
+                outOfMemory = true; // reported once; the parts after it would fail the same way
+                throw;
+            }
+        };
+        for (const QString& part : std::as_const(parts)) { // 148 to 154
+            if (!part.isEmpty())
+                m_restoredWhole = startUp.run(152, [&] { append(part); }) && m_restoredWhole;
+            if (outOfMemory)
+                break;
+        }
+        if (!outOfMemory)
+            m_restoredWhole = startUp.run(152, [&] { batch.finish(); }) && m_restoredWhole;
     }
+    watchForChanges();
 }

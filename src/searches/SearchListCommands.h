@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class ErrorTrap;
 class ListView;
 class QLineEdit;
@@ -28,13 +30,20 @@ public:
     // "Load Example/Sample Searches": appends the sample query.
     void loadSampleSearch();
 
-    // Writes the whole list to the settings store; a Failure when it could not be stored.
+    // Writes the whole list to the settings store; a Failure when it could not be stored. When the restore at
+    // start-up failed or stopped part-way, the stored list is left as it is unless the user changed the list;
+    // then a copy of it is kept first, and a Failure says where (the list itself has been saved).
     void saveSearches();
     // Re-creates the list from the settings store, as the last statements of the start-up under its trap.
     void restoreSearches(const ErrorTrap& startUp);
 
 private:
     ErrorTrap trapFor(const char* procedure) const;
+    void watchForChanges();
+    QString storedValueFromTheList() const;
+
+    bool m_restoredWhole = true;
+    bool m_changedSinceRestore = false;
 
     QWidget& m_window;
     QLineEdit& m_searchBox;

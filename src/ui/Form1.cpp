@@ -7,6 +7,7 @@
 #include "catalogue/LocationCatalogue.h"
 #include "platform/Accessibility.h"
 #include "platform/CursorFile.h"
+#include "platform/Failure.h"
 #include "platform/FontFallback.h"
 #include "platform/ListView.h"
 #include "platform/PushButton.h"
@@ -21,7 +22,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
+#include <cstdio>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -177,6 +180,26 @@ void Form1::showCentred()
     ::showCentred(*this);
 }
 
+void Form1::bringToFront()
+{
+    if (!isVisible())
+        return; // still starting: it comes to the front when it is shown
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+}
+
+void Form1::saveBeforeAbruptEnd()
+{
+    if (std::exchange(m_closed, true))
+        return;
+    try {
+        SaveSearches();
+    } catch (const Failure& failure) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure.description()));
+    }
+}
+
 QString Form1::dataFilePath(const QString& relativeName) const
 {
     return m_environment.applicationFolder + QLatin1Char('/') + relativeName;
@@ -191,7 +214,10 @@ void Form1::Form_Load()
     trap.run(104, [&] { cursorFileExists = Main::FileExists(cursorPath); });
     if (cursorFileExists)
         trap.run(106, [&] { loadMouseIcon(cursorPath); });
-    trap.run(108, [&] { Main::MaybeOpenHomePage(m_environment.drawHomePageNumber(), m_environment.openUrl); });
+    trap.run(108, [&] {
+        Main::MaybeOpenHomePage(m_environment.drawHomePageNumber(), m_environment.applicationFolder,
+                                m_environment.openUrl);
+    });
     trap.run(126, [&] { setWindowTitle(Main::kProductTitle); });
     trap.run(126, [&] { setWindowIcon(programIcon()); });
     trap.run(126, [&] { Main::SetApplicationTitle(); });

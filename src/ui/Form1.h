@@ -32,6 +32,13 @@ public:
 
     // Shows the window centred on its screen.
     void showCentred();
+    // Shows the window in front of the others, restored if it was minimised.
+    void bringToFront();
+    // True from the moment the close has begun.
+    bool isClosing() const { return m_closed; }
+    // The save of a close that cannot happen: the process is ending from under the window (its display is
+    // gone), so nothing can be shown; a failure is written to standard error. Nothing when the window closed.
+    void saveBeforeAbruptEnd();
 
     int mousePointer() const { return m_mousePointer; }
     const std::optional<QCursor>& mouseIcon() const { return m_mouseIcon; }

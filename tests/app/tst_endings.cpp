@@ -2,22 +2,43 @@
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <memory>
 
-// Every way of being asked to end saves the search list, through the real program.
+// Every way of being asked to end saves the search list, and no way of ending loses it: through the real program.
 class tst_Endings : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void init();
     void terminationSignalSavesTheList_data();
     void terminationSignalSavesTheList();
+    void brokenPipeDoesNotEndTheProgram();
+    void secondStartHandsOverToTheRunningWindow();
+    void displayGoingAwaySavesTheList();
+    void closeHeldUpByAFailedSaveEndsOnTheNextRequest();
+
+private:
+    std::unique_ptr<QProcess> start(const QString& platform = QStringLiteral("offscreen"),
+                                    const QString& display = QString());
+    QString storedValue() const;
+    void storeValue(const QString& value) const;
+
+    std::unique_ptr<QTemporaryDir> m_home;
 };
 
-// Whether the process has a handler of its own for the signal, as the kernel reports it.
+// Stored by hand without the final bar: the program restores both items and writes them back with it, so the
+// value changes only if the program really saved.
+static const QString kStoredByHand = QStringLiteral("bike site:albany.bazaarly.org|desk site:x");
+static const QString kSavedByTheProgram = kStoredByHand + QLatin1Char('|');
+
+// Whether the process has a handler of its own for the signal, as the kernel reports it: the program installs
+// its handlers as it starts, so this says it is up.
 static bool catchesSignal(qint64 pid, int signal)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
@@ -28,6 +49,45 @@ static bool catchesSignal(qint64 pid, int signal)
             return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
     }
     return false;
+}
+
+void tst_Endings::init()
+{
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+    QVERIFY(QDir(m_home->path()).mkpath(QStringLiteral("runtime")));
+    QVERIFY(QFile::setPermissions(m_home->filePath(QStringLiteral("runtime")),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    storeValue(kStoredByHand);
+}
+
+QString tst_Endings::storedValue() const
+{
+    return QSettings(m_home->filePath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf")),
+                     QSettings::IniFormat)
+        .value(QStringLiteral("Searches"))
+        .toString();
+}
+
+void tst_Endings::storeValue(const QString& value) const
+{
+    QSettings(m_home->filePath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf")),
+              QSettings::IniFormat)
+        .setValue(QStringLiteral("Searches"), value);
+}
+
+std::unique_ptr<QProcess> tst_Endings::start(const QString& platform, const QString& display)
+{
+    auto program = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home->filePath(QStringLiteral("runtime")));
+    if (!display.isEmpty())
+        environment.insert(QStringLiteral("DISPLAY"), display);
+    program->setProcessEnvironment(environment);
+    program->start(QStringLiteral(BAZAARLY_EXECUTABLE), {});
+    return program;
 }
 
 void tst_Endings::terminationSignalSavesTheList_data()
@@ -41,29 +101,90 @@ void tst_Endings::terminationSignalSavesTheList_data()
 void tst_Endings::terminationSignalSavesTheList()
 {
     QFETCH(int, signal);
-    QTemporaryDir home;
-    const QString settingsPath =
-        home.filePath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf"));
-    {
-        // Stored by hand without the final bar: the program restores both items and writes them back with it,
-        // so the value changes only if the program really saved.
-        QSettings settings(settingsPath, QSettings::IniFormat);
-        settings.setValue(QStringLiteral("Searches"), QStringLiteral("bike site:albany.bazaarly.org|desk site:x"));
+    const std::unique_ptr<QProcess> program = start();
+    QVERIFY(program->waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program->processId(), signal), 10000);
+    ::kill(pid_t(program->processId()), signal);
+    QVERIFY(program->waitForFinished(20000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program->exitCode(), 0);
+    QCOMPARE(storedValue(), kSavedByTheProgram);
+}
+
+void tst_Endings::brokenPipeDoesNotEndTheProgram()
+{
+    const std::unique_ptr<QProcess> program = start();
+    QVERIFY(program->waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program->processId(), SIGTERM), 10000);
+    ::kill(pid_t(program->processId()), SIGPIPE);
+    QVERIFY(!program->waitForFinished(500));
+    ::kill(pid_t(program->processId()), SIGTERM);
+    QVERIFY(program->waitForFinished(20000));
+    QCOMPARE(program->exitCode(), 0);
+    QCOMPARE(storedValue(), kSavedByTheProgram);
+}
+
+void tst_Endings::secondStartHandsOverToTheRunningWindow()
+{
+    const std::unique_ptr<QProcess> first = start();
+    QVERIFY(first->waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(first->processId(), SIGTERM), 10000);
+    const std::unique_ptr<QProcess> second = start();
+    QVERIFY(second->waitForFinished(20000));
+    QCOMPARE(second->exitCode(), 0);
+    QCOMPARE(storedValue(), kStoredByHand); // the second start wrote nothing
+    QCOMPARE(first->state(), QProcess::Running);
+    ::kill(pid_t(first->processId()), SIGTERM);
+    QVERIFY(first->waitForFinished(20000));
+    QCOMPARE(storedValue(), kSavedByTheProgram);
+
+    const std::unique_ptr<QProcess> afterwards = start(); // the lock went with the first
+    QVERIFY(afterwards->waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(afterwards->processId(), SIGTERM), 10000);
+    ::kill(pid_t(afterwards->processId()), SIGTERM);
+    QVERIFY(afterwards->waitForFinished(20000));
+    QCOMPARE(afterwards->exitCode(), 0);
+}
+
+void tst_Endings::displayGoingAwaySavesTheList()
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty())
+        QSKIP("Xvfb is not installed.");
+    // A display of its own, on a number that Xvfb picks and writes to the pipe.
+    QProcess server;
+    server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                        QStringLiteral("tcp"), QStringLiteral("-noreset")});
+    QVERIFY(server.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
+    const QString display = QLatin1Char(':') + QString::fromLatin1(server.readLine().trimmed());
+    const std::unique_ptr<QProcess> program = start(QStringLiteral("xcb"), display);
+    QVERIFY(program->waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program->processId(), SIGTERM), 10000);
+    server.kill();
+    QVERIFY(server.waitForFinished(10000));
+    QVERIFY(program->waitForFinished(20000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(storedValue(), kSavedByTheProgram);
+}
+
+void tst_Endings::closeHeldUpByAFailedSaveEndsOnTheNextRequest()
+{
+    // A lock that can never be taken beside the store: the save fails after a few seconds and says so, in a
+    // report that nobody closes.
+    QVERIFY(
+        QDir(m_home->path()).mkpath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf.lock")));
+    const std::unique_ptr<QProcess> program = start();
+    QVERIFY(program->waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program->processId(), SIGTERM), 10000);
+    // The first request starts the close; one that comes while its report is up ends the program.
+    for (int request = 0; request < 20 && program->state() == QProcess::Running; ++request) {
+        ::kill(pid_t(program->processId()), SIGTERM);
+        program->waitForFinished(1000);
     }
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(BAZAARLY_EXECUTABLE), {});
-    QVERIFY(program.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program.processId(), signal), 10000);
-    ::kill(pid_t(program.processId()), signal);
-    QVERIFY(program.waitForFinished(20000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(program.exitCode(), 0);
-    QCOMPARE(QSettings(settingsPath, QSettings::IniFormat).value(QStringLiteral("Searches")).toString(),
-             QStringLiteral("bike site:albany.bazaarly.org|desk site:x|"));
+    QCOMPARE(program->state(), QProcess::NotRunning);
+    QCOMPARE(program->exitCode(), EXIT_FAILURE);
+    QCOMPARE(storedValue(), kStoredByHand);
 }
 
 QTEST_GUILESS_MAIN(tst_Endings)

@@ -19,7 +19,8 @@ void tst_ErrorTrap::reportTextIsExact()
 {
     QCOMPARE(errorReportText(QStringLiteral("Index out of range"), QStringLiteral("PushButton7_Click"), 102),
              QStringLiteral("Index out of range\r\nin BazaarlySearch2017/04/05.Form1.PushButton7_Click at line 102"
-                            "\r\rPlease email screenshot of this message to support@quillmark.example"));
+                            "\r\rPlease email screenshot of this message to ") +
+                 kSupportAddress);
 }
 
 void tst_ErrorTrap::reportShowsFourLines()
@@ -30,7 +31,7 @@ void tst_ErrorTrap::reportShowsFourLines()
     QCOMPARE(shown.split(QLatin1Char('\n')),
              QStringList({QStringLiteral("Broken"),
                           QStringLiteral("in BazaarlySearch2017/04/05.Form1.Form_Load at line 136"), QString(),
-                          QStringLiteral("Please email screenshot of this message to support@quillmark.example")}));
+                          QStringLiteral("Please email screenshot of this message to ") + kSupportAddress}));
 }
 
 void tst_ErrorTrap::failureIsReportedOnceAndTheProcedureGoesOn()

@@ -4,12 +4,15 @@
 # open it and all, edit the list, close through the window manager, start again and open the restored list's
 # first query straight away, then read the error report of Open Selected on an empty list. Buttons are
 # pressed with Space and with Return.
+# On the way it checks that the window's class is the one the menu entry names, so the desktop matches the two.
 # Everything is checked from outside: the addresses a stand-in browser was asked to open, the stored value
 # after each close, and the report's text copied from its box.
-# Usage: keyboard_session.sh BUILD_FOLDER
+# Usage: keyboard_session.sh BUILD_FOLDER HOME_PAGE SUPPORT_CONTACT (the last two as the build configured
+# them; an empty HOME_PAGE stands for the page installed beside the program)
 set -euo pipefail
 
 build=$1
+support_contact=$3
 work=$(mktemp -d)
 pids=()
 cleanup() {
@@ -44,6 +47,8 @@ prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 printf '%s\n' 'http://albany.bazaarly.org/,Albany,New York' 'http://boston.bazaarly.org/,Boston,Massachusetts' \
     'http://portland.bazaarly.org/,Portland,Oregon' >"$prefix/lib/bazaarly-search/list.txt"
+home_page=${2:-file://$prefix/lib/bazaarly-search/homepage/index.html}
+[ -n "$2" ] || [ -f "$prefix/lib/bazaarly-search/homepage/index.html" ] || fail "the home page was not installed"
 
 # A home and settings of our own, and a browser that only writes down what it is asked to open.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
@@ -86,12 +91,12 @@ close_through_window_manager() {
     keys alt+F4
     wait_for bash -c "! kill -0 $program"
 }
-# The addresses opened, less the maker's home page, which about one start in a hundred opens besides.
-addresses() { grep -v 'quillmark' "$opened" || true; }
+# The addresses opened, less the home page, which about one start in a hundred opens besides.
+addresses() { grep -vxF "$home_page" "$opened" || true; }
 expect_addresses() {
     local count=$1
     shift
-    wait_for bash -c "[ \$(grep -vc quillmark '$opened') -ge $count ]"
+    wait_for bash -c "[ \$(grep -vcxF '$home_page' '$opened') -ge $count ]"
     diff <(printf '%s\n' "$@") <(addresses) || fail "the browser was asked to open other addresses"
 }
 expect_stored() {
@@ -102,6 +107,10 @@ engine='https://www.google.com/#q='
 albany="site:albany.bazaarly.org"
 boston="site:boston.bazaarly.org"
 start_program
+# Desktops match a window to its menu entry by the class in WM_CLASS, its second string.
+entry_class=$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/bazaarly-search.desktop")
+xprop -id "$window" WM_CLASS | grep -Fq ", \"$entry_class\"" ||
+    fail "the window's $(xprop -id "$window" WM_CLASS) does not end in the menu entry's \"$entry_class\""
 # Focus starts in the filter box. With no location picked, the first one is selected.
 tabs 8 && type_text 'sofa' && tabs 1 && keys Return   # the search box, then Add Search by Return
 tabs 2 && type_text 'bo'              # Add Search, then the filter box: Boston is the first match
@@ -124,6 +133,9 @@ close_through_window_manager
 expect_stored "lamp ${boston}|chair site:portland.bazaarly.org|"
 
 start_program
+"$prefix/bin/bazaarly-search" >>"$work/program.log" 2>&1 || fail "a second start did not hand over and end"
+[ "$(xdotool search --onlyvisible --name "^$title\$" | wc -l)" -eq 1 ] || fail "a second start opened a window"
+xdotool windowactivate --sync "$window"
 tabs 2 && keys space                  # the search list, then Open Selected: its first query
 tabs 1 && keys space                  # Open All
 expect_addresses 7 "${engine}road%20bike%20${boston}" \
@@ -136,7 +148,7 @@ wait_for xdotool search --onlyvisible --name '^Application Error$'
 keys ctrl+c
 expected=$(printf '%s\n' 'No item is selected in the list.' \
     'in BazaarlySearch2017/04/05.Form1.PushButton2_Click at line 100' '' \
-    'Please email screenshot of this message to support@quillmark.example')
+    "Please email screenshot of this message to $support_contact")
 wait_for bash -c "[ \"\$(xclip -o -selection clipboard)\" = '$expected' ]"
 keys Return
 wait_for bash -c "! xdotool search --onlyvisible --name '^Application Error\$'"

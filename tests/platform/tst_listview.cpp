@@ -25,6 +25,7 @@ private slots:
     void operationsThatFindNoItemFail_data();
     void operationsThatFindNoItemFail();
     void batchResetsTheViewOnceAndKeepsRowsOnFailure();
+    void aRowThatRunsOutOfMemoryLeavesNoTrace();
     void aListWithItemsAlwaysHasASelectedItem_data();
     void aListWithItemsAlwaysHasASelectedItem();
     void theKeyboardStartsFromTheSelectedItemAndFindsVisibleText();
@@ -152,6 +153,21 @@ void tst_ListView::batchResetsTheViewOnceAndKeepsRowsOnFailure()
     QCOMPARE(inserts.count(), 0);
     QCOMPARE(m_list->count(), 1000);
     QCOMPARE(m_list->itemText(1000), QStringLiteral("999"));
+}
+
+void tst_ListView::aRowThatRunsOutOfMemoryLeavesNoTrace()
+{
+    m_list->addItem(QStringLiteral("first"));
+    m_list->setSubItem1(1, QStringLiteral("First"));
+    // A sub-item of 2^40 characters: asking for room for it fails before any of it is read.
+    const QStringView tooLong(u"x", qsizetype(1) << 40);
+    QVERIFY_THROWS_EXCEPTION(std::bad_alloc, m_list->listModel().append(QStringLiteral("second"), tooLong));
+    QVERIFY_THROWS_EXCEPTION(std::bad_alloc, ListModel::Batch(m_list->listModel()).append(u"third", tooLong));
+    QCOMPARE(m_list->count(), 1);
+    m_list->listModel().append(QStringLiteral("fourth"), QStringLiteral("Fourth"));
+    QCOMPARE(m_list->itemText(2), QStringLiteral("fourth"));
+    QCOMPARE(m_list->listModel().subItem1(1), QStringLiteral("Fourth"));
+    QCOMPARE(m_list->listModel().subItem1(0), QStringLiteral("First"));
 }
 
 void tst_ListView::aListWithItemsAlwaysHasASelectedItem_data()
@@ -304,6 +320,12 @@ void tst_ListView::columnWidthsAreInTwips()
     QCOMPARE(m_list->columnWidth(1), 467);
     m_list->setColumnWidthTwips(1, 1);
     QCOMPARE(m_list->columnWidth(0), 0);
+}
+
+// Under AddressSanitizer a request for too much memory fails as it does without it, instead of ending the test.
+extern "C" const char* __asan_default_options()
+{
+    return "allocator_may_return_null=1";
 }
 
 QTEST_MAIN(tst_ListView)

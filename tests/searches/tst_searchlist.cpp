@@ -48,6 +48,8 @@ private slots:
     void hostileStoredValues_data();
     void hostileStoredValues();
     void handEditedListWithCommasRestoresTheText();
+    void failedRestoreNeverCostsTheStoredList_data();
+    void failedRestoreNeverCostsTheStoredList();
 
 private:
     void start();
@@ -419,6 +421,51 @@ void tst_SearchList::handEditedListWithCommasRestoresTheText()
     file.close();
     start();
     QCOMPARE(searches(), QStringList({"red, blue bike site:albany.bazaarly.org", "desk site:x"}));
+}
+
+void tst_SearchList::failedRestoreNeverCostsTheStoredList_data()
+{
+    QTest::addColumn<bool>("unreadable"); // a folder in place of the store, rather than a value that is not text
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("a value that is not text stays when the list is left alone") << false << false;
+    QTest::newRow("a value that is not text is copied before a changed list is saved") << false << true;
+    QTest::newRow("a store that cannot be read stays when the list is left alone") << true << false;
+    QTest::newRow("a store that cannot be read or copied is not replaced") << true << true;
+}
+
+void tst_SearchList::failedRestoreNeverCostsTheStoredList()
+{
+    QFETCH(bool, unreadable);
+    QFETCH(bool, changed);
+    m_window.reset();
+    if (unreadable) {
+        QVERIFY(QDir().mkpath(m_test->settingsPath()));
+    } else {
+        QSettings settings(m_test->settingsPath(), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Searches"), QRect(1, 2, 3, 4));
+    }
+    start();
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 142));
+    if (changed)
+        addSearch(QStringLiteral("desk"));
+    m_window->close();
+
+    const QString copy = m_test->settingsPath() + QStringLiteral(".unrestored");
+    QCOMPARE(QFileInfo::exists(copy), changed && !unreadable);
+    QCOMPARE(m_test->reports.size(), changed ? 2 : 1);
+    if (changed) // the save says where the old list is, or that nothing was replaced
+        QVERIFY(isReportFor(m_test->reports[1], QStringLiteral("Form_QueryUnload"), 100));
+    if (unreadable) {
+        QVERIFY(QFileInfo(m_test->settingsPath()).isDir());
+        return;
+    }
+    QCOMPARE(QSettings(m_test->settingsPath(), QSettings::IniFormat).value(QStringLiteral("Searches")),
+             changed ? QVariant(QStringLiteral("desk site:albany.bazaarly.org|")) : QVariant(QRect(1, 2, 3, 4)));
+    if (changed) {
+        QVERIFY2(m_test->reports[1].contains(QDir::toNativeSeparators(copy)), qPrintable(m_test->reports[1]));
+        QCOMPARE(QSettings(copy, QSettings::IniFormat).value(QStringLiteral("Searches")), QVariant(QRect(1, 2, 3, 4)));
+    }
 }
 
 QTEST_MAIN(tst_SearchList)
