@@ -1,5 +1,6 @@
 // Draws the program's pictures and writes them in the formats the program and its installers use:
-//   HAND-M.CUR       the hand pointer shown over the buttons (Windows cursor, 32 x 32, 32 bits per pixel)
+//   HAND-M.CUR       the hand pointer shown over the buttons (Windows cursor, 32, 48 and 64 pixels square, 32 bits
+//                    per pixel)
 //   bazaarly.ico     the program's icon: 32 x 32 at 24 bits, 256, 128 and 48 at 32 bits per pixel
 //   hicolor/N.png    the same icon for the desktop's menu
 // Usage: make_pictures OUTPUT_FOLDER
@@ -12,6 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QtEndian>
+#include <QtMath>
 
 #include <cstdio>
 #include <vector>
@@ -115,10 +117,14 @@ QByteArray iconFile(quint16 type, const std::vector<IconImage>& images)
     return out;
 }
 
-// A pointing hand, index finger up, its tip at (8, 1).
-QImage drawHand()
+// The hand is drawn on a 32-pixel grid and scaled to each picture size of the cursor file.
+constexpr int kHandGrid = 32;
+constexpr QPointF kFingertip(8, 1);
+
+// A pointing hand, index finger up, its tip at the fingertip point of the grid.
+QImage drawHand(int size)
 {
-    QImage image(32, 32, QImage::Format_ARGB32);
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainterPath hand;
     hand.addRoundedRect(QRectF(6.5, 0.5, 4, 15), 2, 2);         // index finger
@@ -133,6 +139,7 @@ QImage drawHand()
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(qreal(size) / kHandGrid, qreal(size) / kHandGrid);
     painter.setPen(QPen(Qt::black, 1.2));
     painter.setBrush(Qt::white);
     painter.drawPath(hand.simplified());
@@ -140,6 +147,17 @@ QImage drawHand()
     for (const qreal x : {10.5, 14.5, 18.5})
         painter.drawLine(QPointF(x, 11), QPointF(x, 15));
     return image;
+}
+
+// The hand at the sizes that stand beside the desktop's arrow at 100 %, 150 % and 200 %, each with its hotspot.
+std::vector<IconImage> handPictures()
+{
+    std::vector<IconImage> pictures;
+    for (const int size : {32, 48, 64}) {
+        const QPointF tip = kFingertip * size / kHandGrid;
+        pictures.push_back({drawHand(size), 32, QPoint(qRound(tip.x()), qFloor(tip.y()))});
+    }
+    return pictures;
 }
 
 // The program's icon: a location pin with a magnifying glass, on a blue tile.
@@ -194,7 +212,7 @@ int main(int argc, char* argv[])
     if (!out.mkpath(QStringLiteral("hicolor")))
         return 1;
 
-    bool written = writeFile(out.filePath(QStringLiteral("HAND-M.CUR")), iconFile(2, {{drawHand(), 32, {8, 1}}}));
+    bool written = writeFile(out.filePath(QStringLiteral("HAND-M.CUR")), iconFile(2, handPictures()));
     written = written && writeFile(out.filePath(QStringLiteral("bazaarly.ico")), iconFile(1, {{drawIcon(32), 24, {}},
                                                                                               {drawIcon(256), 32, {}},
                                                                                               {drawIcon(128), 32, {}},

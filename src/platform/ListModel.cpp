@@ -15,7 +15,11 @@ int ListModel::columnCount(const QModelIndex& parent) const
 
 QVariant ListModel::data(const QModelIndex& index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::DisplayRole)
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    if (role == Qt::AccessibleTextRole)
+        return spokenText(index);
+    if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
     case 0:
@@ -25,6 +29,16 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
     default:
         return QString();
     }
+}
+
+QString ListModel::spokenText(const QModelIndex& index) const
+{
+    // An item with a sub-item keeps its own text in a column too narrow to see (the location list's address);
+    // a screen reader says what the row shows, the sub-item, in every cell of the row.
+    const QString shown = subItem1(index.row());
+    if (!shown.isEmpty())
+        return shown;
+    return index.column() == 0 ? text(index.row()) : QString();
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -60,6 +60,8 @@ private:
         qsizetype subItemLength;
     };
 
+    // What a screen reader says for a cell: the text the row shows.
+    QString spokenText(const QModelIndex& index) const;
     void store(QStringView text, QStringView subItem1);
     void makeRoomFor(qsizetype length);
     void forgetAll();

@@ -1,6 +1,8 @@
 #include "ListView.h"
 
+#include "Accessibility.h"
 #include "Failure.h"
+#include "FrameOverlay.h"
 #include "Twips.h"
 
 #include <QEvent>
@@ -25,6 +27,11 @@ ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this)
     header()->setMinimumSectionSize(0);
     header()->viewport()->setMouseTracking(true);
     header()->viewport()->installEventFilter(this);
+    new FrameOverlay(this);
+    // At fractional scales an X11 screen can keep a one-pixel line of the old highlight at the edge of the row that
+    // lost the selection, although Qt's own picture of the list is right; repainting the visible rows, a few dozen
+    // at most, leaves none.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, viewport(), qOverload<>(&QWidget::update));
 
     connect(&m_model, &ListModel::rowsInserted, this, &ListView::keepAnItemSelected);
     connect(&m_model, &ListModel::modelReset, this, &ListView::keepAnItemSelected);
@@ -100,6 +107,12 @@ qsizetype ListView::selectedPosition() const
     if (rows.isEmpty())
         throw Failure(QStringLiteral("No item is selected in the list."));
     return rows.first().row() + 1;
+}
+
+void ListView::focusInEvent(QFocusEvent* event)
+{
+    QTreeView::focusInEvent(event);
+    announceCurrentItem(*this);
 }
 
 bool ListView::viewportEvent(QEvent* event)

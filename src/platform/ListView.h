@@ -40,6 +40,7 @@ signals:
     void mouseMoved();
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -5,8 +5,10 @@
 #include "app/ErrorTrap.h"
 #include "app/Main.h"
 #include "catalogue/LocationCatalogue.h"
+#include "platform/Accessibility.h"
 #include "platform/CursorFile.h"
 #include "platform/Failure.h"
+#include "platform/FontFallback.h"
 #include "platform/ListView.h"
 #include "platform/PushButton.h"
 #include "platform/SkinFramework.h"
@@ -55,6 +57,20 @@ Control* place(const char* name, QWidget* container, const QRect& geometry, Argu
     return control;
 }
 
+// A screen reader names each control by the words a sighted user reads for it: the filter box by its label, the
+// search box by its group box, each list by its one visible column. Qt would name a control inside a group box,
+// the inner group box too, after the outer group box's title.
+void nameForScreenReaders(Form1& window)
+{
+    for (QGroupBox* frame : {window.Frame2, window.Frame1})
+        frame->setAccessibleName(frame->title());
+    window.Label1->setBuddy(window.Text1);
+    window.Text1->setAccessibleName(QStringLiteral("Filter Locations"));
+    window.txtSearch->setAccessibleName(window.Frame1->title());
+    window.ListView1->setAccessibleName(QStringLiteral("Locations"));
+    window.ListView2->setAccessibleName(QStringLiteral("Searches"));
+}
+
 // A mouse move counts for a container only over its own surface, not when a child passed it on.
 bool isOverOwnSurface(const QWidget* widget, const QMouseEvent* event)
 {
@@ -68,6 +84,8 @@ Form1::Form1(Environment environment, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_environment(std::move(environment))
 {
+    presentPlainWindowsAsFrames();
+    useArialStandIns();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     setFixedSize(twipsToPixels(8040), twipsToPixels(9780));
@@ -75,6 +93,7 @@ Form1::Form1(Environment environment, QWidget* parent)
     paintWhite(this);
     setMouseTracking(true);
     createControls();
+    nameForScreenReaders(*this);
     setTabOrder();
     m_searchList = std::make_unique<SearchListCommands>(*this, *txtSearch, *ListView1, *ListView2, m_environment);
     connectEvents();

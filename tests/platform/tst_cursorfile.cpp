@@ -11,6 +11,10 @@ class tst_CursorFile : public QObject
 private slots:
     void initTestCase();
     void shippedHandHasItsHotspotAtTheFingertip();
+    void pictureNearestTheWantedSizeIsRead_data();
+    void pictureNearestTheWantedSizeIsRead();
+    void wantedSizeFollowsTheDesktopsArrow_data();
+    void wantedSizeFollowsTheDesktopsArrow();
     void brokenCursorFails_data();
     void brokenCursorFails();
 
@@ -35,6 +39,52 @@ void tst_CursorFile::shippedHandHasItsHotspotAtTheFingertip()
     QCOMPARE(qAlpha(picture.image.pixel(30, 1)), 0);
 }
 
+void tst_CursorFile::pictureNearestTheWantedSizeIsRead_data()
+{
+    QTest::addColumn<int>("wanted");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QPoint>("hotspot");
+    QTest::newRow("32 pixels take the 32-pixel hand") << 32 << 32 << QPoint(8, 1);
+    QTest::newRow("44 pixels take the 48-pixel hand") << 44 << 48 << QPoint(12, 1);
+    QTest::newRow("40 pixels, as near to 32 as to 48, take the smaller") << 40 << 32 << QPoint(8, 1);
+    QTest::newRow("more than the largest takes the largest") << 200 << 64 << QPoint(16, 2);
+    QTest::newRow("less than the smallest takes the smallest") << 16 << 32 << QPoint(8, 1);
+}
+
+void tst_CursorFile::pictureNearestTheWantedSizeIsRead()
+{
+    QFETCH(int, wanted);
+    QFETCH(int, size);
+    QFETCH(QPoint, hotspot);
+    const CursorPicture picture = readCursorPicture(m_hand, QStringLiteral("HAND-M.CUR"), wanted);
+    QCOMPARE(picture.image.size(), QSize(size, size));
+    QCOMPARE(picture.hotspot, hotspot);
+    // Each picture is the hand drawn at its own size: the fingertip just below its hotspot, the corner beside it
+    // clear.
+    QVERIFY(qAlpha(picture.image.pixel(hotspot + QPoint(0, size / 32))) > 200);
+    QCOMPARE(qAlpha(picture.image.pixel(size - 2, 1)), 0);
+}
+
+void tst_CursorFile::wantedSizeFollowsTheDesktopsArrow_data()
+{
+    QTest::addColumn<int>("arrow");
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<int>("wanted");
+    QTest::newRow("the usual 24-pixel arrow wants 32 pixels") << 24 << 1.0 << 32;
+    QTest::newRow("a 48-pixel arrow wants 64") << 48 << 1.0 << 64;
+    QTest::newRow("a known arrow outweighs the scale") << 24 << 2.0 << 32;
+    QTest::newRow("with no known arrow, 200 % wants 64") << 0 << 2.0 << 64;
+    QTest::newRow("a scale below 100 % still wants 32") << 0 << 0.5 << 32;
+}
+
+void tst_CursorFile::wantedSizeFollowsTheDesktopsArrow()
+{
+    QFETCH(int, arrow);
+    QFETCH(qreal, scale);
+    QFETCH(int, wanted);
+    QCOMPARE(wantedCursorSize(arrow, scale), wanted);
+}
+
 void tst_CursorFile::brokenCursorFails_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -44,8 +94,9 @@ void tst_CursorFile::brokenCursorFails_data()
     QTest::newRow("an icon, not a cursor") << QByteArray(m_hand).replace(2, 1, "\x01");
     QTest::newRow("text") << QByteArray("this is not a cursor at all, just some words");
     QByteArray pastTheEnd = m_hand;
-    pastTheEnd[18] = '\xff';
+    pastTheEnd[21] = '\x7f'; // the high byte of the first picture's offset
     QTest::newRow("a picture offset past the end") << pastTheEnd;
+    QTest::newRow("a directory longer than the file") << QByteArray(m_hand).replace(4, 2, "\xff\x7f");
 }
 
 void tst_CursorFile::brokenCursorFails()
