@@ -112,8 +112,9 @@ void checkReferencedFiles(const QString& path, const QStringList& files)
     for (const QString& file : files) {
         const QFileInfo target(file);
         if (!file.startsWith(QLatin1Char(':')) && target.exists() && !target.isFile())
-            throw unusableSkin(path, QStringLiteral("it refers to \"%1\", which is not a regular file")
-                                         .arg(QDir::toNativeSeparators(file)));
+            throw unusableSkin(
+                path,
+                QStringLiteral("it refers to \"%1\", which is not a regular file").arg(QDir::toNativeSeparators(file)));
     }
 }
 

@@ -11,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 class tst_SettingsStore : public QObject
 {
     Q_OBJECT
