@@ -435,13 +435,19 @@ std::vector<std::string> runEnvironment(const QString& runFolder, const std::str
     QDir().mkpath(home + QStringLiteral("/.config"));
     QDir().mkpath(runtime);
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return {"DISPLAY=" + display,
-            "HOME=" + home.toStdString(),
-            "XDG_CONFIG_HOME=" + home.toStdString() + "/.config",
-            "XDG_RUNTIME_DIR=" + runtime.toStdString(),
-            "PATH=" + opener.toStdString() + ":/usr/local/bin:/usr/bin:/bin",
-            "LANG=C.UTF-8",
-            "QT_QPA_PLATFORM=xcb"};
+    std::vector<std::string> environment = {"DISPLAY=" + display,
+                                            "HOME=" + home.toStdString(),
+                                            "XDG_CONFIG_HOME=" + home.toStdString() + "/.config",
+                                            "XDG_RUNTIME_DIR=" + runtime.toStdString(),
+                                            "PATH=" + opener.toStdString() + ":/usr/local/bin:/usr/bin:/bin",
+                                            "LANG=C.UTF-8",
+                                            "QT_QPA_PLATFORM=xcb"};
+    // A sanitized build's programs keep the options the suite runs with (the leaks it ignores, for one).
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+        if (qEnvironmentVariableIsSet(name))
+            environment.push_back(std::string(name) + '=' + qgetenv(name).toStdString());
+    }
+    return environment;
 }
 
 // Checks, after the run, that the close stored the whole list again.
