@@ -50,6 +50,7 @@ stored() {
 expect_stored() {
     local value
     value=$(stored) || fail "no Searches value in the registry"
+    end_wine_session
     [ "$value" = "$1" ] || fail "stored: $value, expected: $1"
     echo "registry: Searches = $value"
 }
