@@ -3,7 +3,7 @@
 # The prefix is the build's own, made on first use, with Arial (the font the window asks for) drawn by Liberation
 # Sans, which has the same widths, as Windows would draw it in Arial.
 set -euo pipefail
-export WINEPREFIX=$1
+export WINEPREFIX=$(realpath -m "$1") # Wine takes only an absolute path
 shift
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install .NET or the HTML engine
