@@ -70,6 +70,7 @@ expect_stored 'road bike site:boston.bazaarly.org|desk site:boston.bazaarly.org|
 
 start_program
 add_search 'lamp'
+# As Windows does, Wine ends the program once it has answered the end of the session (bash reports it Killed).
 "${wine_run[@]}" wineboot --end-session
 wait_for bash -c "! kill -0 $program"
 end_wine_session
