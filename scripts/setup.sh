@@ -13,12 +13,22 @@ if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb xdotool xclip openbox x11-utils clang libclang-rt-dev libbenchmark-dev libxcb-damage0-dev
         lintian appstream desktop-file-utils)
 fi
+if [ "${1:-}" = "--windows" ]; then
+    # The Windows build: the MinGW-w64 cross-compiler, Debian's Qt source (unpacked by dpkg-source), Wine to run
+    # the program and its tests, and the window test's X server, window manager and key presser.
+    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev wine wine64 fonts-wine icoutils xvfb xdotool openbox x11-utils)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The Windows build compiles Qt from Debian's source package, which apt finds only through a deb-src entry.
+needs_sources=no
+if [ "${1:-}" = "--windows" ] && ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
+    needs_sources=yes
+fi
+[ ${#missing[@]} -eq 0 ] && [ $needs_sources = no ] && exit 0
 
 if ! command -v apt-get >/dev/null; then
     echo "setup: please install ${missing[*]} with your system's package manager" >&2
@@ -26,6 +36,17 @@ if ! command -v apt-get >/dev/null; then
 fi
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-echo "setup: installing ${missing[*]}"
+if [ $needs_sources = yes ]; then
+    # The same Debian or Ubuntu archives, suites and components as the binary packages, for sources.
+    echo "setup: adding deb-src entries for the system's Debian archives"
+    stanzas=$(cat /etc/apt/sources.list.d/*.sources 2>/dev/null |
+        awk -v RS= -v ORS='\n\n' '/Types:[^\n]*deb([ \n]|$)/ && /URIs:[^\n]*(debian|ubuntu)/ {
+            sub(/Types:[^\n]*/, "Types: deb-src"); print }')
+    lines=$(sed -n 's/^deb \(.*\(debian\|ubuntu\).*\)/deb-src \1/p' /etc/apt/sources.list 2>/dev/null || true)
+    [ -z "$stanzas" ] || echo "$stanzas" | "${sudo[@]}" tee /etc/apt/sources.list.d/bazaarly-deb-src.sources >/dev/null
+    [ -z "$lines" ] || echo "$lines" | "${sudo[@]}" tee /etc/apt/sources.list.d/bazaarly-deb-src.list >/dev/null
+fi
 "${sudo[@]}" apt-get update -qq
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "setup: installing ${missing[*]}"
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

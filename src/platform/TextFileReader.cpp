@@ -20,6 +20,10 @@ TextFileReader::TextFileReader(const QString& path) : m_file(path), m_decoder(QS
     if (!m_file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("The file \"%1\" cannot be read: %2.")
                           .arg(QDir::toNativeSeparators(path), m_file.errorString()));
+    // A byte-order mark names the file's Unicode encoding whatever the system's is: Notepad writes one when it
+    // saves as UTF-8 or Unicode.
+    if (const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(m_file.peek(4)))
+        m_decoder = QStringDecoder(*marked);
 }
 
 bool TextFileReader::readBlock()

@@ -5,7 +5,8 @@
 #include <QStringConverter>
 #include <QStringView>
 
-// Reads a text file line by line, in the system's locale encoding, for as long as the reader lives.
+// Reads a text file line by line, in the system's encoding (on Windows its ANSI code page) or in the Unicode
+// encoding that a byte-order mark names, for as long as the reader lives.
 // A line ends at LF or CR LF and is handed out without its break; a break after the last line adds no line.
 // The file is read and decoded in large blocks, so a line costs no allocation of its own.
 class TextFileReader final

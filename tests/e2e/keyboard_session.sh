@@ -13,34 +13,7 @@ set -euo pipefail
 
 build=$1
 support_contact=$3
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
-}
-trap cleanup EXIT
-trap "exit 1" INT TERM HUP
-
-fail() {
-    echo "FAIL: $*" >&2
-    [ -s "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
-    [ -s "$work/openbox.log" ] && sed 's/^/openbox: /' "$work/openbox.log" >&2
-    echo "windows on the screen:" >&2
-    xdotool search --onlyvisible --name . getwindowname %@ >&2 2>/dev/null || true
-    exit 1
-}
-
-# Waits up to 20 seconds for a command to succeed.
-wait_for() {
-    local tries=200
-    until "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || fail "timed out waiting for: $*"
-        sleep 0.1
-    done
-}
+source "$(dirname "$0")/x_session.sh"
 
 # The program, installed into a folder of its own, with a small catalogue of our own.
 prefix=$work/prefix
@@ -52,44 +25,18 @@ home_page=${2:-file://$prefix/lib/bazaarly-search/homepage/index.html}
 
 # A home and settings of our own, and a browser that only writes down what it is asked to open.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
-mkdir -p "$HOME" "$work/browser"
-opened=$work/opened.txt
-touch "$opened"
-cat >"$work/browser/xdg-open" <<SCRIPT
-#!/bin/sh
-echo "\$1" >>"$opened"
-SCRIPT
-chmod +x "$work/browser/xdg-open"
-export PATH=$work/browser:$PATH
+mkdir -p "$HOME"
+stand_in_browser
 stored=$XDG_CONFIG_HOME/Quillmark/Bazaarly\ Lookup\ Across\ Many\ Towns\ Utility.conf
 
-# A virtual screen on a free display, with a window manager.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-export DISPLAY=:$display QT_QPA_PLATFORM=xcb
-# -noreset: a server that resets when its last client leaves can refuse the next one meanwhile.
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-pids+=($!)
-wait_for xdpyinfo
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wait_for bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+start_screen
+export QT_QPA_PLATFORM=xcb
 
-title='Bazaarly Lookup Across Many Towns Utility'
 start_program() {
     "$prefix/bin/bazaarly-search" >>"$work/program.log" 2>&1 &
     program=$!
     pids+=("$program")
-    wait_for xdotool search --onlyvisible --name "^$title\$"
-    window=$(xdotool search --onlyvisible --name "^$title\$" | head -n 1)
-    xdotool windowactivate --sync "$window"
-}
-keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
-type_text() { xdotool type --clearmodifiers --delay 40 "$1"; }
-tabs() { for _ in $(seq "$1"); do keys Tab; done; }
-close_through_window_manager() {
-    keys alt+F4
-    wait_for bash -c "! kill -0 $program"
+    activate_window
 }
 # The addresses opened, less the home page, which about one start in a hundred opens besides.
 addresses() { grep -vxF "$home_page" "$opened" || true; }

@@ -6,6 +6,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+// The ANSI code page of Windows in Western Europe and the Americas, and of Wine.
+constexpr UINT kWesternCodePage = 1252;
+#endif
+
 class tst_TextFileReader : public QObject
 {
     Q_OBJECT
@@ -29,27 +35,63 @@ static QStringList readAll(const QString& path)
     return lines;
 }
 
+// The bytes of the text in the system's encoding: the locale's on Unix, the ANSI code page on Windows.
+static QByteArray inSystemEncoding(const QString& text)
+{
+    return QStringEncoder(QStringConverter::System).encode(text);
+}
+
+// The text as Notepad saves "Unicode": UTF-16, little-endian, after its byte-order mark.
+static QByteArray asNotepadUnicode(const QString& text)
+{
+    return QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text);
+}
+
 void tst_TextFileReader::readsLinesWithoutTheirBreaks_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QStringList>("lines");
+    const QByteArray utf8Mark("\xEF\xBB\xBF");
     QTest::newRow("LF lines") << QByteArray("a,b,c\nd,e,f\n") << QStringList{"a,b,c", "d,e,f"};
     QTest::newRow("CR LF lines read the same") << QByteArray("a,b,c\r\nd,e,f\r\n") << QStringList{"a,b,c", "d,e,f"};
     QTest::newRow("no break after the last line") << QByteArray("a\nb") << QStringList{"a", "b"};
     QTest::newRow("blank lines are lines") << QByteArray("a\n\nb\n") << QStringList{"a", "", "b"};
     QTest::newRow("an empty file has no lines") << QByteArray() << QStringList{};
-    QTest::newRow("a byte-order mark is not part of the first line")
-        << QByteArray("\xEF\xBB\xBFu,n,r\n") << QStringList{"u,n,r"};
-    QTest::newRow("lines across the reader's blocks")
-        << QByteArray(1 << 20, 'x') + "\r\n" + QByteArray(1 << 20, 'y') + "\n\xC3\xA9z"
+    QTest::newRow("a byte-order mark is not part of the first line") << utf8Mark + "u,n,r\n" << QStringList{"u,n,r"};
+    QTest::newRow("lines across the reader's blocks, in the system's encoding")
+        << QByteArray(1 << 20, 'x') + "\r\n" + QByteArray(1 << 20, 'y') + "\n" +
+               inSystemEncoding(QStringLiteral("\u00E9z"))
         << QStringList{QString(1 << 20, 'x'), QString(1 << 20, 'y'), QStringLiteral("\u00E9z")};
-    QByteArray splitLetter((1 << 20) - 1, 'a');
+    QByteArray splitLetter = utf8Mark + QByteArray((1 << 20) - 4, 'a');
     splitLetter += "\xC3\xA9\n"; // the block ends inside the two bytes of the letter
-    QTest::newRow("a letter split between blocks")
-        << splitLetter << QStringList{QString((1 << 20) - 1, 'a') + QChar(0xE9)};
+    QTest::newRow("a letter split between blocks of a marked UTF-8 file")
+        << splitLetter << QStringList{QString((1 << 20) - 4, 'a') + QChar(0xE9)};
     QTest::newRow("a lone CR is part of the line") << QByteArray("a\rb\n") << QStringList{"a\rb"};
+    QTest::newRow("a UTF-8 mark makes the file UTF-8 whatever the system's encoding")
+        << utf8Mark + "Z\xC3\xBCrich,Caf\xC3\xA9\n"
+        << QStringList{QStringLiteral("Z\u00FCrich,Caf\u00E9")};
+    QTest::newRow("invalid bytes in a marked UTF-8 file become replacement characters")
+        << utf8Mark + "a\xFF,b\n"
+        << QStringList{QStringLiteral("a\uFFFD,b")};
+    QTest::newRow("a file saved by Notepad as Unicode")
+        << asNotepadUnicode(QStringLiteral("Z\u00FCrich,\u6771\u4EAC\r\nb\r\n"))
+        << QStringList{QStringLiteral("Z\u00FCrich,\u6771\u4EAC"), "b"};
+#ifdef Q_OS_WIN
+    // The list is ANSI text: on Windows a file without a mark is in the system's code page, not UTF-8.
+    if (GetACP() == kWesternCodePage)
+        QTest::newRow("ANSI text in the Western code page")
+            << QByteArray("Z\xFCrich,Caf\xE9\n") << QStringList{QStringLiteral("Z\u00FCrich,Caf\u00E9")};
+#else
+    // On Unix the locale's encoding, UTF-8 where the tests run.
+    QTest::newRow("UTF-8 text in a UTF-8 locale")
+        << QByteArray("Z\xC3\xBCrich,Caf\xC3\xA9\n") << QStringList{QStringLiteral("Z\u00FCrich,Caf\u00E9")};
+    QByteArray unmarkedSplitLetter((1 << 20) - 1, 'a');
+    unmarkedSplitLetter += "\xC3\xA9\n";
+    QTest::newRow("a letter split between blocks")
+        << unmarkedSplitLetter << QStringList{QString((1 << 20) - 1, 'a') + QChar(0xE9)};
     QTest::newRow("invalid bytes become replacement characters")
         << QByteArray("a\xFF,b\n") << QStringList{QStringLiteral("a\uFFFD,b")};
+#endif
 }
 
 void tst_TextFileReader::readsLinesWithoutTheirBreaks()

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs a Windows program of ours under Wine: wine-run.sh WINEPREFIX PROGRAM [ARGUMENTS...].
+# The prefix is the build's own, made on first use, with Arial (the font the window asks for) drawn by Liberation
+# Sans, which has the same widths, as Windows would draw it in Arial.
+set -euo pipefail
+export WINEPREFIX=$(realpath -m "$1") # Wine takes only an absolute path
+shift
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install .NET or the HTML engine
+
+mkdir -p "$WINEPREFIX"
+(
+    flock 9
+    if [ ! -f "$WINEPREFIX/.bazaarly-ready" ]; then
+        # Without a display the new prefix is made headless, which is all a prefix needs.
+        DISPLAY= wine wineboot --init >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null
+        wineserver --wait
+        touch "$WINEPREFIX/.bazaarly-ready"
+    fi
+) 9>"$WINEPREFIX.lock"
+
+# Wine hides variables that begin with QT_ from the program but passes WINEQT_x on as QT_x.
+while IFS='=' read -r name _; do
+    [[ $name == QT_* ]] && export "WINE$name=${!name}"
+done < <(env)
+# QtTest writes to the debugger, not to a stdout that is no console, unless told to use the standard streams.
+export WINEQT_FORCE_STDERR_LOGGING=1
+exec wine "$@"

@@ -1,0 +1,74 @@
+# What the end-to-end tests share; source it. A work folder removed on exit (kept with KEEP_WORK), the processes
+# started in pids ended on exit, a failure that shows the logs, waiting, a virtual screen with a window manager,
+# and key presses.
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+trap "exit 1" INT TERM HUP
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -s "$work/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
+    [ -s "$work/openbox.log" ] && sed 's/^/openbox: /' "$work/openbox.log" >&2
+    echo "windows on the screen:" >&2
+    xdotool search --onlyvisible --name . getwindowname %@ >&2 2>/dev/null || true
+    exit 1
+}
+
+# Waits up to 20 seconds for a command to succeed.
+wait_for() {
+    local tries=200
+    until "$@" >/dev/null 2>&1; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || fail "timed out waiting for: $*"
+        sleep 0.1
+    done
+}
+
+# A browser that only writes down, in $opened, what it is asked to open.
+stand_in_browser() {
+    opened=$work/opened.txt
+    mkdir -p "$work/browser"
+    touch "$opened"
+    cat >"$work/browser/xdg-open" <<SCRIPT
+#!/bin/sh
+echo "\$1" >>"$opened"
+SCRIPT
+    chmod +x "$work/browser/xdg-open"
+    export PATH=$work/browser:$PATH
+}
+
+# A virtual screen on a free display, with a window manager; sets DISPLAY.
+start_screen() {
+    local display=90
+    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+    export DISPLAY=:$display
+    # -noreset: a server that resets when its last client leaves can refuse the next one meanwhile.
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    pids+=($!)
+    wait_for xdpyinfo
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    pids+=($!)
+    wait_for bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+}
+
+title='Bazaarly Lookup Across Many Towns Utility'
+# Waits for the program's window and gives it the keyboard.
+activate_window() {
+    wait_for xdotool search --onlyvisible --name "^$title\$"
+    window=$(xdotool search --onlyvisible --name "^$title\$" | head -n 1)
+    xdotool windowactivate --sync "$window"
+}
+keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
+type_text() { xdotool type --clearmodifiers --delay 40 "$1"; }
+tabs() { for _ in $(seq "$1"); do keys Tab; done; }
+# Alt+F4, and the program started last ($program) ends.
+close_through_window_manager() {
+    keys alt+F4
+    wait_for bash -c "! kill -0 $program"
+}
