@@ -26,4 +26,8 @@ while IFS='=' read -r name _; do
 done < <(env)
 # QtTest writes to the debugger, not to a stdout that is no console, unless told to use the standard streams.
 export WINEQT_FORCE_STDERR_LOGGING=1
+# Qt's headless platform on Windows reads fonts from a folder of its own; give it Liberation, as on Linux, so the
+# tests measure text in the faces the window asks for (through Wine's Z: drive, which is the root folder).
+fonts=/usr/share/fonts/truetype/liberation
+[ -d "$fonts" ] && export WINEQT_QPA_FONTDIR="Z:$fonts"
 exec wine "$@"
