@@ -71,7 +71,7 @@ windows:
 # Every test that applies to Windows under Wine, and the program driven through Wine's own windows. A test that
 # fails for Wine's sake gets a second try; a fault of ours fails both. No Wine process outlives the run.
 test-windows: windows
-	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS) --repeat until-pass:2; \
+	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS) --repeat until-pass:3; \
 	passed=$$?; WINEPREFIX=$(CURDIR)/$(WINDOWS_BUILD)/wine wineserver --kill 2>/dev/null; exit $$passed
 
 setup:

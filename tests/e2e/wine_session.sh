@@ -37,6 +37,8 @@ start_program() {
     program=$!
     pids+=("$program")
     activate_window
+    # A window that Wine has only just mapped can miss the first keys; start once it is the active window.
+    wait_for bash -c "[ \"\$(xdotool getactivewindow)\" = '$window' ]"
 }
 # Filters to Boston, which is then selected, and adds a search for the text; the focus starts in the filter box.
 add_search() {
