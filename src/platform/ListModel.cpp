@@ -73,19 +73,32 @@ QString ListModel::subItem1(qsizetype row) const
     return m_texts.sliced(item.start + item.textLength, item.subItemLength);
 }
 
-void ListModel::store(QStringView text, QStringView subItem1)
+void ListModel::reserveARow()
 {
-    // All or nothing: a row that runs out of memory half-way leaves no trace, and no row points past the texts.
+    if (m_rows.size() == m_rows.capacity())
+        m_rows.reserve(std::max<size_t>(16, 2 * m_rows.capacity()));
+}
+
+qsizetype ListModel::appendTexts(QStringView first, QStringView second)
+{
+    // All or nothing: texts that run out of memory half-way leave no trace.
     const qsizetype start = m_texts.size();
     try {
-        m_texts.append(text);
-        if (!subItem1.isEmpty()) // the search list has no sub-items, and even an empty append costs a call
-            m_texts.append(subItem1);
-        m_rows.push_back({start, text.size(), subItem1.size()});
+        m_texts.append(first);
+        if (!second.isEmpty()) // the search list has no sub-items, and even an empty append costs a call
+            m_texts.append(second);
     } catch (...) {
         m_texts.truncate(start);
         throw;
     }
+    return start;
+}
+
+void ListModel::store(QStringView text, QStringView subItem1)
+{
+    reserveARow(); // first, so that a row is added whole or not at all and never points past the texts
+    const qsizetype start = appendTexts(text, subItem1);
+    m_rows.push_back({start, text.size(), subItem1.size()});
 }
 
 void ListModel::append(QStringView text, QStringView subItem1)
@@ -103,21 +116,14 @@ void ListModel::makeRoomFor(qsizetype length)
     const qsizetype textsNeeded = m_texts.size() + length;
     if (m_texts.capacity() < textsNeeded)
         m_texts.reserve(std::max(textsNeeded, 2 * m_texts.capacity()));
-    if (m_rows.capacity() == m_rows.size())
-        m_rows.reserve(std::max<size_t>(16, 2 * m_rows.capacity()));
+    reserveARow();
 }
 
 void ListModel::setSubItem1(qsizetype row, QStringView text)
 {
     Row& item = m_rows[static_cast<size_t>(row)];
     const QString itemText = m_texts.sliced(item.start, item.textLength);
-    const qsizetype start = m_texts.size();
-    try {
-        m_texts.append(itemText).append(text);
-    } catch (...) {
-        m_texts.truncate(start); // the row keeps its old texts
-        throw;
-    }
+    const qsizetype start = appendTexts(itemText, text); // on failure the row keeps its old texts
     m_unusedLength += item.textLength + item.subItemLength;
     item.start = start;
     item.subItemLength = text.size();

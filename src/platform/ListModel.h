@@ -63,6 +63,9 @@ private:
     // What a screen reader says for a cell: the text the row shows.
     QString spokenText(const QModelIndex& index) const;
     void store(QStringView text, QStringView subItem1);
+    // Appends the two texts at the end of the buffer, both or neither; returns where the first begins.
+    qsizetype appendTexts(QStringView first, QStringView second);
+    void reserveARow();
     void makeRoomFor(qsizetype length);
     void forgetAll();
     // Drops the texts of removed rows once they make up half the buffer.
