@@ -15,11 +15,19 @@
 
 namespace {
 const QString kSearchesKey = QStringLiteral("Searches");
-}
+// What the everyday slips are told, in place of the list's own "nothing is selected".
+const QString kNoLocationListed =
+    QStringLiteral("No location is listed, so there is no town to search in. Change the text in Filter Locations "
+                   "until the town you want is listed, then press Add Search again.");
+const QString kNoSearchToOpen =
+    QStringLiteral("The search list is empty, so there is no search to open. Add a search with Add Search (or press "
+                   "Load Example/Sample Searches), then press Open Selected again.");
+} // namespace
 
 SearchListCommands::SearchListCommands(QWidget& window, QLineEdit& searchBox, ListView& locations, ListView& searches,
                                        const Environment& environment)
-    : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches), m_environment(environment)
+    : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches),
+      m_environment(environment), m_history(searches)
 {
 }
 
@@ -35,14 +43,41 @@ void SearchListCommands::addSearch()
     trap.run(100, [&] { hasSearchText = !m_searchBox.text().isEmpty(); });
     if (!hasSearchText)
         return;
-    trap.run(102, [&] { m_searches.addItem(composeQuery(m_searchBox.text(), m_locations.selectedItemText())); });
-    trap.run(104, [&] { m_searchBox.clear(); });
+    trap.run(102, [&] { appendQueries(queriesForSelectedLocations()); });
+    // Set rather than cleared: the box keeps no typing to take back, so Ctrl+Z there takes back the add.
+    trap.run(104, [&] { m_searchBox.setText(QString()); });
     trap.run(106, [&] { m_searchBox.setFocus(); });
+}
+
+QStringList SearchListCommands::queriesForSelectedLocations() const
+{
+    if (m_locations.count() == 0)
+        throw Failure(kNoLocationListed);
+    const QString searchText = m_searchBox.text();
+    QStringList queries;
+    for (const qsizetype position : m_locations.selectedPositions())
+        queries.append(composeQuery(searchText, m_locations.itemText(position)));
+    return queries;
+}
+
+void SearchListCommands::appendQueries(const QStringList& queries)
+{
+    m_history.record([&] { m_searches.addItems(queries); });
+    m_searches.ensureVisible(m_searches.count());
 }
 
 void SearchListCommands::openSelected()
 {
-    trapFor("PushButton2_Click").run(100, [&] { m_environment.openUrl(searchUrl(m_searches.selectedItemText())); });
+    trapFor("PushButton2_Click").run(100, [&] {
+        if (m_searches.count() == 0)
+            throw Failure(kNoSearchToOpen);
+        m_environment.openUrl(searchUrl(m_searches.selectedItemText()));
+    });
+}
+
+void SearchListCommands::copySelected()
+{
+    m_searches.copyCurrentItem();
 }
 
 void SearchListCommands::openAll()
@@ -56,7 +91,7 @@ void SearchListCommands::openAll()
 
 void SearchListCommands::clearAll()
 {
-    trapFor("PushButton3_Click").run(100, [&] { m_searches.clear(); });
+    trapFor("PushButton3_Click").run(100, [&] { m_history.record([&] { m_searches.clear(); }); });
 }
 
 void SearchListCommands::deleteSelected()
@@ -65,12 +100,22 @@ void SearchListCommands::deleteSelected()
     bool hasItems = true;
     trap.run(100, [&] { hasItems = m_searches.count() > 0; });
     if (hasItems)
-        trap.run(102, [&] { m_searches.removeItem(m_searches.selectedPosition()); });
+        trap.run(102, [&] { m_history.record([&] { m_searches.removeItem(m_searches.selectedPosition()); }); });
 }
 
 void SearchListCommands::loadSampleSearch()
 {
-    trapFor("PushButton5_Click").run(100, [&] { m_searches.addItem(kSampleQuery); });
+    trapFor("PushButton5_Click").run(100, [&] { appendQueries({kSampleQuery}); });
+}
+
+void SearchListCommands::undo()
+{
+    trapFor("Form_KeyDown").run(100, [&] { m_history.undo(); });
+}
+
+void SearchListCommands::redo()
+{
+    trapFor("Form_KeyDown").run(102, [&] { m_history.redo(); });
 }
 
 QString SearchListCommands::storedValueFromTheList() const

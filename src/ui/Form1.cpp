@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "Appearance.h"
+#include "UndoKeys.h"
 
 #include "app/ErrorTrap.h"
 #include "app/Main.h"
@@ -20,6 +21,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 
 #include <cstdio>
@@ -96,6 +98,7 @@ Form1::Form1(Environment environment, QWidget* parent)
     nameForScreenReaders(*this);
     setTabOrder();
     m_searchList = std::make_unique<SearchListCommands>(*this, *txtSearch, *ListView1, *ListView2, m_environment);
+    createSearchListMenu();
     connectEvents();
     Text1->setFocus();
     // Placed before the start-up runs, so a report shown during it stands where the window will.
@@ -139,11 +142,24 @@ void Form1::createControls()
     Label1->adjustSize();                                   // sized to its caption
     for (ListView* list : {ListView1, ListView2})
         list->setFont(arialBold(9));
+    ListView1->allowSeveralSelected(); // one search text for many towns in one Add Search
     ListView2->setToolTip(kListToolTip);
     for (PushButton* button : {PushButton7, PushButton2, PushButton6, PushButton3, PushButton4, PushButton5}) {
         button->setFont(arialBold(11.25));
         paintWhite(button, QPalette::Button);
     }
+}
+
+void Form1::createSearchListMenu()
+{
+    mnuSearch = new QMenu(this);
+    mnuSearch->setObjectName(QStringLiteral("mnuSearch"));
+    mnuSearch->addAction(QStringLiteral("Open"), this, &Form1::PushButton2_Click);
+    mnuSearch->addAction(QStringLiteral("Copy"), this, &Form1::mnuCopy_Click);
+    mnuSearch->addAction(QStringLiteral("Delete"), this, &Form1::PushButton4_Click);
+    ListView2->setContextMenuPolicy(Qt::CustomContextMenu);
+    new UndoKeys(
+        *this, {txtSearch, Text1}, [this] { m_searchList->undo(); }, [this] { m_searchList->redo(); });
 }
 
 void Form1::setTabOrder()
@@ -164,6 +180,7 @@ void Form1::connectEvents()
     connect(PushButton4, &PushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton5, &PushButton::clicked, this, &Form1::PushButton5_Click);
     connect(ListView1, &ListView::doubleClicked, this, &Form1::ListView1_DblClick);
+    connect(ListView2, &ListView::customContextMenuRequested, this, &Form1::ListView2_ContextMenu);
 
     connect(ListView1, &ListView::mouseMoved, this, &Form1::ListView1_MouseMove);
     connect(ListView2, &ListView::mouseMoved, this, &Form1::ListView2_MouseMove);
@@ -280,7 +297,7 @@ void Form1::closeEvent(QCloseEvent* event)
 void Form1::Text1_Change()
 {
     trapFor(QStringLiteral("Text1_Change")).run(100, [&] {
-        filterLocations(dataFilePath(kLocationListFile), Text1->text(), *ListView1);
+        m_filter.rebuild(dataFilePath(kLocationListFile), Text1->text(), *ListView1);
     });
 }
 
@@ -317,6 +334,21 @@ void Form1::PushButton5_Click()
 void Form1::ListView1_DblClick()
 {
     // Double-clicking a location starts no command.
+}
+
+void Form1::ListView2_ContextMenu(const QPoint& where)
+{
+    // The menu is for the query under the pointer, which a right-click selects first, as on Windows.
+    const qsizetype position = ListView2->positionAt(where);
+    if (position == 0)
+        return;
+    ListView2->selectPosition(position);
+    mnuSearch->popup(ListView2->viewport()->mapToGlobal(where));
+}
+
+void Form1::mnuCopy_Click()
+{
+    m_searchList->copySelected();
 }
 
 void Form1::setMousePointer(int pointer)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/LocationCatalogue.h"
 #include "platform/Environment.h"
 #include "searches/SearchListCommands.h"
 
@@ -14,6 +15,7 @@ class PushButton;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class SkinFramework;
 
 // The main window. Creating it runs the start-up sequence (Form_Load); closing it by any means saves the search
@@ -61,6 +63,8 @@ public:
     PushButton* PushButton4;
     PushButton* PushButton5;
     SkinFramework* SkinFramework1;
+    // The search list's right-click menu: Open, Copy and Delete for the query under the pointer.
+    QMenu* mnuSearch;
 
     void Form_Load();
     void Form_QueryUnload();
@@ -77,6 +81,8 @@ public:
     void PushButton4_Click();
     void PushButton5_Click();
     void ListView1_DblClick();
+    void ListView2_ContextMenu(const QPoint& where);
+    void mnuCopy_Click();
 
     void Form_MouseMove();
     void Frame1_MouseMove();
@@ -97,6 +103,7 @@ protected:
 
 private:
     void createControls();
+    void createSearchListMenu();
     void setTabOrder();
     void connectEvents();
     void loadMouseIcon(const QString& path);
@@ -105,6 +112,7 @@ private:
 
     Environment m_environment;
     std::unique_ptr<SearchListCommands> m_searchList; // made once the controls it works on exist
+    LocationFilterRebuild m_filter;
     int m_mousePointer = kDefaultPointer;
     std::optional<QCursor> m_mouseIcon;
     bool m_closed = false;

@@ -6,12 +6,21 @@
 #include "searches/SearchQuery.h"
 #include "ui/Form1.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTest>
+
+#include <functional>
+
+using Action = std::function<void()>;
+Q_DECLARE_METATYPE(Action)
 
 // The search list as the user works it: through the real window, with a recorder in place of the browser and a
 // temporary settings file.
@@ -27,6 +36,13 @@ private slots:
     void addSearchWithAnEmptyBoxDoesNothing();
     void addSearchUsesTheFirstLocationUntilAnotherIsPicked();
     void addSearchWithoutALocationReportsAndStillClearsTheBox();
+    void addSearchCoversEverySelectedLocation_data();
+    void addSearchCoversEverySelectedLocation();
+    void addedQueryIsScrolledIntoView();
+    void undoAndRedoWalkThroughTheChanges_data();
+    void undoAndRedoWalkThroughTheChanges();
+    void searchListMenuWorksOnTheQueryUnderThePointer_data();
+    void searchListMenuWorksOnTheQueryUnderThePointer();
     void openSelectedOpensTheSelectedQuery();
     void openSelectedOnAnEmptyListReports();
     void openAllOpensEveryQueryInOrder();
@@ -56,10 +72,13 @@ private:
     void restart();
     void addSearch(const QString& text);
     void select(ListView* list, int position);
+    void click(ListView* list, int position, Qt::KeyboardModifiers modifiers = {});
+    void keys(QKeySequence sequence);
     QStringList searches() const;
 
     std::unique_ptr<TestEnvironment> m_test;
     std::unique_ptr<Form1> m_window;
+    ListView* m_pickFrom = nullptr;
 };
 
 void tst_SearchList::init()
@@ -90,9 +109,20 @@ void tst_SearchList::restart()
 
 void tst_SearchList::select(ListView* list, int position)
 {
-    const QRect row = list->visualRect(list->listModel().index(position - 1, list->listModel().columnCount() - 1));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    click(list, position);
     QCOMPARE(list->selectedPosition(), position);
+}
+
+void tst_SearchList::click(ListView* list, int position, Qt::KeyboardModifiers modifiers)
+{
+    const QRect row = list->visualRect(list->listModel().index(position - 1, list->listModel().columnCount() - 1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, row.center());
+}
+
+// Presses the keys where the keyboard focus is, as the user would.
+void tst_SearchList::keys(QKeySequence sequence)
+{
+    QTest::keySequence(QApplication::focusWidget(), sequence);
 }
 
 void tst_SearchList::addSearch(const QString& text)
@@ -145,8 +175,211 @@ void tst_SearchList::addSearchWithoutALocationReportsAndStillClearsTheBox()
     QCOMPARE(searches(), QStringList());
     QCOMPARE(m_test->reports.size(), 1);
     QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("PushButton7_Click"), 102));
+    QVERIFY(m_test->reports[0].startsWith(QStringLiteral("No location is listed")));
+    QVERIFY(m_test->reports[0].section(QLatin1Char('\r'), 0, 0).contains(QStringLiteral("Filter Locations")));
     QCOMPARE(m_window->txtSearch->text(), QString());
     QVERIFY(m_window->txtSearch->hasFocus());
+}
+
+void tst_SearchList::addSearchCoversEverySelectedLocation_data()
+{
+    QTest::addColumn<Action>("pick");
+    QTest::addColumn<QStringList>("towns"); // the towns of the queries, in the order they were added
+    QTest::newRow("a plain click takes one town") << Action([this] {
+        click(m_pickFrom, 2, Qt::ControlModifier);
+        click(m_pickFrom, 3);
+    }) << QStringList{"c"};
+    QTest::newRow("Ctrl+click adds a town, and the queries follow the list's order") << Action([this] {
+        click(m_pickFrom, 3);
+        click(m_pickFrom, 1, Qt::ControlModifier);
+    }) << QStringList{"a", "c"};
+    QTest::newRow("Shift+click takes the towns between") << Action([this] {
+        click(m_pickFrom, 2);
+        click(m_pickFrom, 4, Qt::ShiftModifier);
+    }) << QStringList{"b", "c", "d"};
+    QTest::newRow("Shift with the arrow keys takes the towns passed") << Action([this] {
+        click(m_pickFrom, 1);
+        QTest::keyClick(m_pickFrom, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(m_pickFrom, Qt::Key_Down, Qt::ShiftModifier);
+    }) << QStringList{"a", "b", "c"};
+    QTest::newRow("Ctrl+Space adds the town the keyboard moved to") << Action([this] {
+        click(m_pickFrom, 1);
+        QTest::keyClick(m_pickFrom, Qt::Key_Down, Qt::ControlModifier);
+        QTest::keyClick(m_pickFrom, Qt::Key_Down, Qt::ControlModifier);
+        QTest::keyClick(m_pickFrom, Qt::Key_Space, Qt::ControlModifier);
+    }) << QStringList{"a", "c"};
+    QTest::newRow("Ctrl+A takes every town") << Action([this] {
+        click(m_pickFrom, 1);
+        QTest::keySequence(m_pickFrom, QKeySequence::SelectAll);
+    }) << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("typing a name takes that one town") << Action([this] {
+        click(m_pickFrom, 1);
+        QTest::keySequence(m_pickFrom, QKeySequence::SelectAll);
+        // A capital, through the window as the system delivers keys, so the view knows Shift is held.
+        QTest::keyClick(m_pickFrom->window()->windowHandle(), Qt::Key_C, Qt::ShiftModifier);
+    }) << QStringList{"c"};
+    QTest::newRow("Ctrl+click on the only town selected keeps it") << Action([this] {
+        click(m_pickFrom, 2);
+        click(m_pickFrom, 2, Qt::ControlModifier);
+    }) << QStringList{"b"};
+}
+
+void tst_SearchList::addSearchCoversEverySelectedLocation()
+{
+    QFETCH(Action, pick);
+    QFETCH(QStringList, towns);
+    m_test->writeLocations({"http://a.x/,A,", "http://b.x/,B,", "http://c.x/,C,", "http://d.x/,D,"});
+    restart();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_pickFrom = m_window->ListView1;
+    pick();
+    QCOMPARE(m_window->ListView1->accessibleDescription(), QStringLiteral("%1 of 4 selected").arg(towns.size()));
+    QTest::keyClicks(m_window->txtSearch, QStringLiteral("desk"));
+    QSignalSpy edits(m_window->txtSearch, &QLineEdit::textChanged);
+    QVERIFY(edits.isValid());
+    QTest::mouseClick(m_window->PushButton7, Qt::LeftButton);
+    QStringList expected;
+    for (const QString& town : std::as_const(towns))
+        expected.append(QStringLiteral("desk site:%1.x").arg(town));
+    QCOMPARE(searches(), expected);
+    QCOMPARE(edits.count(), 1); // emptied once, after the last
+    QCOMPARE(m_window->txtSearch->text(), QString());
+    QVERIFY(m_window->txtSearch->hasFocus());
+    QCOMPARE(m_test->reports, QStringList());
+    keys(QKeySequence::Undo); // one step, however many queries
+    QCOMPARE(searches(), QStringList());
+}
+
+void tst_SearchList::addedQueryIsScrolledIntoView()
+{
+    for (int i = 1; i <= 30; ++i)
+        addSearch(QString::number(i));
+    ListView* list = m_window->ListView2;
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(list->listModel().index(29, 0))));
+    QCOMPARE(list->selectedPosition(), 1); // seen, not selected
+    list->scrollToTop();
+    QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(list->listModel().index(30, 0))));
+}
+
+void tst_SearchList::undoAndRedoWalkThroughTheChanges_data()
+{
+    QTest::addColumn<Action>("steps");
+    QTest::addColumn<QStringList>("texts"); // of the queries left, each for Albany
+    QTest::addColumn<int>("selected");
+    const auto add = [this](std::initializer_list<const char*> texts) {
+        for (const char* text : texts)
+            addSearch(QString::fromLatin1(text));
+    };
+    const auto press = [](QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); };
+    QTest::newRow("Ctrl+Z right after Add Search takes the add back") << Action([=] {
+        add({"a", "b"});
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    }) << QStringList{"a"} << 1;
+    QTest::newRow("a deleted query comes back in its place, selected") << Action([=] {
+        add({"a", "b", "c"});
+        select(m_window->ListView2, 2);
+        press(m_window->PushButton4);
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    }) << QStringList{"a", "b", "c"} << 2;
+    QTest::newRow("Clear All is taken back whole, with its selection") << Action([=] {
+        add({"a", "b", "c"});
+        select(m_window->ListView2, 3);
+        press(m_window->PushButton3);
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    }) << QStringList{"a", "b", "c"} << 3;
+    QTest::newRow("Load Samples is taken back") << Action([=] {
+        add({"a"});
+        press(m_window->PushButton5);
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    }) << QStringList{"a"} << 1;
+    QTest::newRow("Ctrl+Y and Ctrl+Shift+Z redo step by step") << Action([=] {
+        add({"a", "b", "c"});
+        select(m_window->ListView2, 2);
+        press(m_window->PushButton4);
+        press(m_window->PushButton3);
+        for (int i = 0; i < 5; ++i)
+            keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Y));
+        keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+        keys(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    }) << QStringList{"a", "b", "c"} << 1;
+    QTest::newRow("as far back as the session goes, and no further") << Action([=] {
+        add({"a", "b"});
+        for (int i = 0; i < 4; ++i)
+            keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    }) << QStringList{"a"} << 1;
+    QTest::newRow("a new change forgets the changes taken back") << Action([=] {
+        add({"a", "b"});
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        add({"c"});
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    }) << QStringList{"a", "c"} << 1;
+    QTest::newRow("typing in a box is taken back before the list") << Action([=] {
+        add({"a"});
+        QTest::keyClicks(m_window->txtSearch, QStringLiteral("b"));
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(m_window->txtSearch->text(), QString());
+    }) << QStringList{"a"} << 1;
+}
+
+void tst_SearchList::undoAndRedoWalkThroughTheChanges()
+{
+    QFETCH(Action, steps);
+    QFETCH(QStringList, texts);
+    QFETCH(int, selected);
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    steps();
+    QStringList expected;
+    for (const QString& text : std::as_const(texts))
+        expected.append(text + QStringLiteral(" site:albany.bazaarly.org"));
+    QCOMPARE(searches(), expected);
+    QCOMPARE(m_window->ListView2->selectedPosition(), selected);
+    QCOMPARE(m_test->reports, QStringList());
+    m_window->close(); // what the window shows is what is kept
+    QCOMPARE(m_test->storedValue(), expected.join(QLatin1Char('|')) + QLatin1Char('|'));
+}
+
+void tst_SearchList::searchListMenuWorksOnTheQueryUnderThePointer_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("left");
+    QTest::addColumn<QList<QUrl>>("opened");
+    QTest::addColumn<QString>("copied");
+    const QStringList all = {"a site:albany.bazaarly.org", "b site:albany.bazaarly.org"};
+    QTest::newRow("Open opens it") << "Open" << all << QList<QUrl>{searchUrl(all[1])} << "";
+    QTest::newRow("Copy puts it on the clipboard") << "Copy" << all << QList<QUrl>{} << all[1];
+    QTest::newRow("Delete removes it") << "Delete" << QStringList{all[0]} << QList<QUrl>{} << "";
+}
+
+void tst_SearchList::searchListMenuWorksOnTheQueryUnderThePointer()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, left);
+    QFETCH(QList<QUrl>, opened);
+    QFETCH(QString, copied);
+    QGuiApplication::clipboard()->clear();
+    addSearch(QStringLiteral("a"));
+    addSearch(QStringLiteral("b"));
+    ListView* list = m_window->ListView2;
+    const QPoint overSecond = list->visualRect(list->listModel().index(1, 0)).center();
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, overSecond, list->viewport()->mapToGlobal(overSecond));
+    QApplication::sendEvent(list->viewport(), &rightClick);
+    QCOMPARE(list->selectedPosition(), 2);
+    auto* menu = m_window->findChild<QMenu*>(QStringLiteral("mnuSearch"));
+    QVERIFY(menu);
+    QTRY_VERIFY(menu->isVisible());
+    QStringList labels;
+    for (QAction* action : menu->actions())
+        labels.append(action->text());
+    QCOMPARE(labels, QStringList({"Open", "Copy", "Delete"}));
+    menu->actions().at(labels.indexOf(command))->trigger();
+    menu->hide();
+    QCOMPARE(searches(), left);
+    QCOMPARE(m_test->openedUrls, opened);
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+    QCOMPARE(m_test->reports, QStringList());
 }
 
 void tst_SearchList::openSelectedOpensTheSelectedQuery()
@@ -168,6 +401,7 @@ void tst_SearchList::openSelectedOnAnEmptyListReports()
     QCOMPARE(m_test->openedUrls, QList<QUrl>());
     QCOMPARE(m_test->reports.size(), 1);
     QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("PushButton2_Click"), 100));
+    QVERIFY(m_test->reports[0].startsWith(QStringLiteral("The search list is empty, so there is no search to open.")));
 }
 
 void tst_SearchList::openAllOpensEveryQueryInOrder()
