@@ -76,7 +76,7 @@ void ListView::addItems(const QStringList& texts)
 
 void ListView::insertItems(qsizetype position, const QStringList& texts)
 {
-    if (position < 1 || position > m_model.size() + 1)
+    if (position != m_model.size() + 1) // the place after the last item is no item's, but items may go there
         checkPosition(position);
     m_model.insert(position - 1, texts);
 }
@@ -227,13 +227,14 @@ void ListView::keepAnItemSelected()
     if (m_removing || m_model.size() == 0)
         return;
     const QModelIndex current = currentIndex();
-    if (!selectionModel()->hasSelection())
+    if (!selectionModel()->hasSelection()) {
         selectRow(current.isValid() ? current.row() : 0);
-    else if (!current.isValid() ||
-             !selectionModel()->isRowSelected(current.row())) // the keyboard goes on from a selected item
-        selectionModel()->setCurrentIndex(
-            m_model.index(selectionModel()->selectedRows().first().row(), readableColumn()),
-            QItemSelectionModel::NoUpdate);
+    } else if (!selectionModel()->isRowSelected(current.row())) {
+        // The keyboard goes on from a selected item.
+        const int firstSelected = selectionModel()->selectedRows().first().row();
+        selectionModel()->setCurrentIndex(m_model.index(firstSelected, readableColumn()),
+                                          QItemSelectionModel::NoUpdate);
+    }
 }
 
 void ListView::keepCurrentInReadableColumn()

@@ -108,6 +108,7 @@ void SearchListCommands::loadSampleSearch()
     trapFor("PushButton5_Click").run(100, [&] { appendQueries({kSampleQuery}); });
 }
 
+// The keys have a trap of their own; the only failure they can meet is a want of memory for the queries taken back.
 void SearchListCommands::undo()
 {
     trapFor("Form_KeyDown").run(100, [&] { m_history.undo(); });

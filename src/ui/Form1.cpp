@@ -158,8 +158,6 @@ void Form1::createSearchListMenu()
     mnuSearch->addAction(QStringLiteral("Copy"), this, &Form1::mnuCopy_Click);
     mnuSearch->addAction(QStringLiteral("Delete"), this, &Form1::PushButton4_Click);
     ListView2->setContextMenuPolicy(Qt::CustomContextMenu);
-    new UndoKeys(
-        *this, {txtSearch, Text1}, [this] { m_searchList->undo(); }, [this] { m_searchList->redo(); });
 }
 
 void Form1::setTabOrder()
@@ -181,6 +179,8 @@ void Form1::connectEvents()
     connect(PushButton5, &PushButton::clicked, this, &Form1::PushButton5_Click);
     connect(ListView1, &ListView::doubleClicked, this, &Form1::ListView1_DblClick);
     connect(ListView2, &ListView::customContextMenuRequested, this, &Form1::ListView2_ContextMenu);
+    new UndoKeys(
+        *this, {txtSearch, Text1}, [this] { m_searchList->undo(); }, [this] { m_searchList->redo(); });
 
     connect(ListView1, &ListView::mouseMoved, this, &Form1::ListView1_MouseMove);
     connect(ListView2, &ListView::mouseMoved, this, &Form1::ListView2_MouseMove);
