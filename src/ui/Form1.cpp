@@ -16,6 +16,7 @@
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -171,6 +172,9 @@ void Form1::setTabOrder()
 void Form1::connectEvents()
 {
     connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    m_filterReportDelay.setSingleShot(true);
+    m_filterReportDelay.setInterval(QApplication::keyboardInputInterval());
+    connect(&m_filterReportDelay, &QTimer::timeout, this, &Form1::showFilterReports);
     connect(PushButton7, &PushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton2, &PushButton::clicked, this, &Form1::PushButton2_Click);
     connect(PushButton6, &PushButton::clicked, this, &Form1::PushButton6_Click);
@@ -296,9 +300,18 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::Text1_Change()
 {
-    trapFor(QStringLiteral("Text1_Change")).run(100, [&] {
+    const auto keepForLater = [this](QWidget*, const QString& text) { m_filterReports.append(text); };
+    ErrorTrap(QStringLiteral("Text1_Change"), keepForLater, this).run(100, [&] {
         m_filter.rebuild(dataFilePath(kLocationListFile), Text1->text(), *ListView1);
     });
+    if (!m_filterReports.isEmpty())
+        m_filterReportDelay.start(); // again from the latest key
+}
+
+void Form1::showFilterReports()
+{
+    for (const QString& text : std::exchange(m_filterReports, {}))
+        m_environment.showErrorReport(this, text);
 }
 
 void Form1::PushButton7_Click()

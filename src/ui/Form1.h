@@ -5,6 +5,8 @@
 #include "searches/SearchListCommands.h"
 
 #include <QCursor>
+#include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -109,10 +111,14 @@ private:
     void loadMouseIcon(const QString& path);
     void setMousePointer(int pointer);
     ErrorTrap trapFor(const QString& procedure);
+    void showFilterReports();
 
     Environment m_environment;
     std::unique_ptr<SearchListCommands> m_searchList; // made once the controls it works on exist
     LocationFilterRebuild m_filter;
+    // The filter's reports wait for the typing to stop: a box that opened at once would take the keys after it.
+    QStringList m_filterReports;
+    QTimer m_filterReportDelay;
     int m_mousePointer = kDefaultPointer;
     std::optional<QCursor> m_mouseIcon;
     bool m_closed = false;
