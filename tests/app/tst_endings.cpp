@@ -9,6 +9,8 @@
 #include <csignal>
 #include <memory>
 
+#include <sys/resource.h>
+
 // Every way of being asked to end saves the search list, and no way of ending loses it: through the real program.
 class tst_Endings : public QObject
 {
@@ -20,14 +22,20 @@ private slots:
     void init();
     void terminationSignalSavesTheList_data();
     void terminationSignalSavesTheList();
+    void crashSignalKeepsItsDefault_data();
+    void crashSignalKeepsItsDefault();
     void brokenPipeDoesNotEndTheProgram();
     void secondStartHandsOverToTheRunningWindow();
     void displayGoingAwaySavesTheList();
+    void waylandCompositorGoingAwaySavesTheList();
     void closeHeldUpByAFailedSaveEndsOnTheNextRequest();
 
 private:
     void startDisplay(QProcess& server, QString& display);
     std::unique_ptr<QProcess> start(const QString& display = QString());
+    std::unique_ptr<QProcess> start(const QProcessEnvironment& environment);
+    QProcessEnvironment environmentFor(const QString& display = QString()) const;
+    QString settingsFile() const;
     void waitUntilUp(QProcess& program);
     void endWith(QProcess& program, int signal);
     QString storedValue() const;
@@ -44,18 +52,23 @@ private:
 static const QString kStoredByHand = QStringLiteral("bike site:albany.bazaarly.org|desk site:x");
 static const QString kSavedByTheProgram = kStoredByHand + QLatin1Char('|');
 
-// Whether the process has a handler of its own for the signal, as the kernel reports it: the program installs
-// its handlers as it starts, so this says it is up.
-static bool catchesSignal(qint64 pid, int signal)
+// Whether the signal is in the process's mask of that name (SigCgt: a handler of its own; SigIgn: ignored), as
+// the kernel reports it: the program sets both up as it starts, so this also says it is up.
+static bool hasSignalIn(const QByteArray& mask, qint64 pid, int signal)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return false;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("SigCgt:"))
-            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+        if (line.startsWith(mask + ':'))
+            return (line.mid(mask.size() + 1).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
     }
     return false;
+}
+
+static bool catchesSignal(qint64 pid, int signal)
+{
+    return hasSignalIn("SigCgt", pid, signal);
 }
 
 // Sends the signal to the program alone: a process that has already ended has no id, and a signal to id 0
@@ -108,32 +121,48 @@ void tst_Endings::init()
 
 QString tst_Endings::storedValue() const
 {
-    return QSettings(m_home->filePath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf")),
-                     QSettings::IniFormat)
-        .value(QStringLiteral("Searches"))
-        .toString();
+    return QSettings(settingsFile(), QSettings::IniFormat).value(QStringLiteral("Searches")).toString();
 }
 
 void tst_Endings::storeValue(const QString& value) const
 {
-    QSettings(m_home->filePath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf")),
-              QSettings::IniFormat)
-        .setValue(QStringLiteral("Searches"), value);
+    QSettings(settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("Searches"), value);
+}
+
+QString tst_Endings::settingsFile() const
+{
+    return m_home->filePath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf"));
 }
 
 std::unique_ptr<QProcess> tst_Endings::start(const QString& display)
 {
+    return start(environmentFor(display));
+}
+
+// Started without leaving a core file behind, for the signals that ask for one.
+std::unique_ptr<QProcess> tst_Endings::start(const QProcessEnvironment& environment)
+{
     auto program = std::make_unique<QProcess>();
+    program->setProcessEnvironment(environment);
+    program->setChildProcessModifier([] {
+        const rlimit noCore = {0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+    });
+    program->start(QStringLiteral(BAZAARLY_EXECUTABLE), {});
+    return program;
+}
+
+QProcessEnvironment tst_Endings::environmentFor(const QString& display) const
+{
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.insert(QStringLiteral("DISPLAY"), display.isEmpty() ? m_display : display);
     environment.insert(QStringLiteral("PATH"),
                        m_tools.path() + QLatin1Char(':') + environment.value(QStringLiteral("PATH")));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home->filePath(QStringLiteral("runtime")));
-    program->setProcessEnvironment(environment);
-    program->start(QStringLiteral(BAZAARLY_EXECUTABLE), {});
-    return program;
+    return environment;
 }
 
 void tst_Endings::waitUntilUp(QProcess& program)
@@ -154,25 +183,65 @@ void tst_Endings::endWith(QProcess& program, int signal)
 void tst_Endings::terminationSignalSavesTheList_data()
 {
     QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGINT") << int(SIGINT);
-    QTest::newRow("SIGHUP") << int(SIGHUP);
+    QTest::newRow("SIGTERM saves") << int(SIGTERM);
+    QTest::newRow("SIGINT saves") << int(SIGINT);
+    QTest::newRow("SIGHUP saves") << int(SIGHUP);
+    QTest::newRow("SIGUSR1 saves") << int(SIGUSR1);
+    QTest::newRow("SIGUSR2 saves") << int(SIGUSR2);
+    QTest::newRow("SIGALRM saves") << int(SIGALRM);
+    QTest::newRow("SIGVTALRM saves") << int(SIGVTALRM);
+    QTest::newRow("SIGPROF saves") << int(SIGPROF);
+    QTest::newRow("SIGXCPU from a CPU time limit saves") << int(SIGXCPU);
+    QTest::newRow("SIGXFSZ sent by another program saves") << int(SIGXFSZ);
+    QTest::newRow("SIGPWR saves") << int(SIGPWR);
+    QTest::newRow("SIGIO saves") << int(SIGIO);
+    QTest::newRow("SIGSTKFLT saves") << int(SIGSTKFLT);
+    QTest::newRow("the first real-time signal saves") << int(SIGRTMIN);
+    QTest::newRow("the last real-time signal saves") << int(SIGRTMAX);
 }
 
 void tst_Endings::terminationSignalSavesTheList()
 {
     QFETCH(int, signal);
     const std::unique_ptr<QProcess> program = start();
-    waitUntilUp(*program);
-    QVERIFY(catchesSignal(program->processId(), signal));
+    QVERIFY(program->waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program->processId(), signal), 10000);
     endWith(*program, signal);
     QCOMPARE(storedValue(), kSavedByTheProgram);
+}
+
+void tst_Endings::crashSignalKeepsItsDefault_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGQUIT dumps a core unsaved") << int(SIGQUIT);
+    QTest::newRow("SIGABRT dumps a core unsaved") << int(SIGABRT);
+    QTest::newRow("SIGSEGV dumps a core unsaved") << int(SIGSEGV);
+    QTest::newRow("SIGBUS dumps a core unsaved") << int(SIGBUS);
+    QTest::newRow("SIGILL dumps a core unsaved") << int(SIGILL);
+    QTest::newRow("SIGFPE dumps a core unsaved") << int(SIGFPE);
+    QTest::newRow("SIGTRAP dumps a core unsaved") << int(SIGTRAP);
+    QTest::newRow("SIGSYS dumps a core unsaved") << int(SIGSYS);
+}
+
+// A crash or a core dump was asked for: the program neither ignores the signal nor turns it into a save (a
+// sanitizer build may catch a few of them itself, to report the crash, and ends just the same).
+void tst_Endings::crashSignalKeepsItsDefault()
+{
+    QFETCH(int, signal);
+    const std::unique_ptr<QProcess> program = start();
+    waitUntilUp(*program);
+    QVERIFY(!hasSignalIn("SigIgn", program->processId(), signal));
+    QVERIFY(sendSignal(*program, signal));
+    QVERIFY(program->waitForFinished(20000));
+    QCOMPARE(program->exitStatus(), QProcess::CrashExit);
+    QCOMPARE(storedValue(), kStoredByHand);
 }
 
 void tst_Endings::brokenPipeDoesNotEndTheProgram()
 {
     const std::unique_ptr<QProcess> program = start();
-    waitUntilUp(*program);
+    QVERIFY(program->waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(hasSignalIn("SigIgn", program->processId(), SIGPIPE), 10000);
     QVERIFY(sendSignal(*program, SIGPIPE));
     QVERIFY(!program->waitForFinished(500));
     endWith(*program, SIGTERM);
@@ -205,6 +274,43 @@ void tst_Endings::displayGoingAwaySavesTheList()
     waitUntilUp(*program);
     server.kill();
     QVERIFY(server.waitForFinished(10000));
+    QVERIFY(program->waitForFinished(20000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(storedValue(), kSavedByTheProgram);
+}
+
+// Qt's Wayland plugin ends the program with _exit() when the compositor goes away; the list is saved first, as
+// when an X server goes away. In a headless Weston of its own, where one can start.
+void tst_Endings::waylandCompositorGoingAwaySavesTheList()
+{
+    const QString weston = QStandardPaths::findExecutable(QStringLiteral("weston"));
+    if (weston.isEmpty())
+        QSKIP("Weston is not installed.");
+    QProcess compositor;
+    QProcessEnvironment environment = environmentFor();
+    compositor.setProcessEnvironment(environment);
+    compositor.start(weston, {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--socket=wl-test"),
+                              QStringLiteral("--idle-time=0")});
+    const QString socket = m_home->filePath(QStringLiteral("runtime/wl-test"));
+    if (!compositor.waitForStarted() || !QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000)) {
+        compositor.kill();
+        compositor.waitForFinished();
+        QSKIP("Weston cannot start here.");
+    }
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wl-test"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    const std::unique_ptr<QProcess> program = start(environment);
+    QVERIFY(program->waitForStarted());
+    if (program->waitForFinished(2000) && program->readAllStandardError().contains("names no display platform")) {
+        compositor.kill();
+        compositor.waitForFinished();
+        QSKIP("Qt's Wayland platform is not installed.");
+    }
+    waitUntilUp(*program);
+    QTest::qWait(1000); // the window shown and the list restored
+    compositor.terminate();
+    QVERIFY(compositor.waitForFinished(10000));
     QVERIFY(program->waitForFinished(20000));
     QCOMPARE(program->exitStatus(), QProcess::NormalExit);
     QCOMPARE(storedValue(), kSavedByTheProgram);
