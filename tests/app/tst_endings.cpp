@@ -28,6 +28,8 @@ private slots:
     void secondStartHandsOverToTheRunningWindow();
     void displayGoingAwaySavesTheList();
     void waylandCompositorGoingAwaySavesTheList();
+    void startWithoutAUsableDisplayEndsPlainly_data();
+    void startWithoutAUsableDisplayEndsPlainly();
     void closeHeldUpByAFailedSaveEndsOnTheNextRequest();
 
 private:
@@ -302,7 +304,7 @@ void tst_Endings::waylandCompositorGoingAwaySavesTheList()
     environment.remove(QStringLiteral("DISPLAY"));
     const std::unique_ptr<QProcess> program = start(environment);
     QVERIFY(program->waitForStarted());
-    if (program->waitForFinished(2000) && program->readAllStandardError().contains("names no display platform")) {
+    if (program->waitForFinished(2000) && program->readAllStandardError().contains("is not installed here")) {
         compositor.kill();
         compositor.waitForFinished();
         QSKIP("Qt's Wayland platform is not installed.");
@@ -314,6 +316,43 @@ void tst_Endings::waylandCompositorGoingAwaySavesTheList()
     QVERIFY(program->waitForFinished(20000));
     QCOMPARE(program->exitStatus(), QProcess::NormalExit);
     QCOMPARE(storedValue(), kSavedByTheProgram);
+}
+
+void tst_Endings::startWithoutAUsableDisplayEndsPlainly_data()
+{
+    QTest::addColumn<QStringList>("variables");
+    QTest::addColumn<QString>("saysWhy");
+    QTest::newRow("no display at all") << QStringList() << QStringLiteral("none was found");
+    QTest::newRow("a DISPLAY with no X server behind it")
+        << QStringList{QStringLiteral("DISPLAY=:97")} << QStringLiteral("does not answer (DISPLAY=:97)");
+    QTest::newRow("an X display asked for, with no X server behind it")
+        << QStringList{QStringLiteral("QT_QPA_PLATFORM=xcb"), QStringLiteral("DISPLAY=:97")}
+        << QStringLiteral("does not answer (QT_QPA_PLATFORM=xcb, DISPLAY=:97)");
+    QTest::newRow("a WAYLAND_DISPLAY naming nothing")
+        << QStringList{QStringLiteral("WAYLAND_DISPLAY=nothing-here")}
+        << QStringLiteral("does not answer (WAYLAND_DISPLAY=nothing-here)");
+    QTest::newRow("a nonsense QT_QPA_PLATFORM")
+        << QStringList{QStringLiteral("QT_QPA_PLATFORM=nonsense")}
+        << QStringLiteral("the display platform \"nonsense\" is not installed here");
+}
+
+void tst_Endings::startWithoutAUsableDisplayEndsPlainly()
+{
+    QFETCH(QStringList, variables);
+    QFETCH(QString, saysWhy);
+    QProcessEnvironment environment = environmentFor();
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+        environment.remove(QString::fromLatin1(name));
+    for (const QString& variable : variables)
+        environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    const std::unique_ptr<QProcess> program = start(environment);
+    QVERIFY(program->waitForFinished(20000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program->exitCode(), EXIT_FAILURE);
+    const QString said = QString::fromLocal8Bit(program->readAllStandardError());
+    QVERIFY2(said.startsWith(QLatin1String("BazaarlySearch")) && said.contains(saysWhy), qPrintable(said));
+    QVERIFY2(said.count(QLatin1Char('\n')) == 1, qPrintable(said)); // one plain line, none of Qt's own
+    QCOMPARE(storedValue(), kStoredByHand);
 }
 
 void tst_Endings::closeHeldUpByAFailedSaveEndsOnTheNextRequest()
