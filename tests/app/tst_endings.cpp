@@ -1,6 +1,8 @@
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -8,8 +10,12 @@
 
 #include <csignal>
 #include <memory>
+#include <vector>
 
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 // Every way of being asked to end saves the search list, and no way of ending loses it: through the real program.
 class tst_Endings : public QObject
@@ -25,7 +31,9 @@ private slots:
     void crashSignalKeepsItsDefault_data();
     void crashSignalKeepsItsDefault();
     void brokenPipeDoesNotEndTheProgram();
+    void secondStartHandsOverToTheRunningWindow_data();
     void secondStartHandsOverToTheRunningWindow();
+    void silentPeersNeitherExhaustNorBlockTheProgram();
     void displayGoingAwaySavesTheList();
     void waylandCompositorGoingAwaySavesTheList();
     void startWithoutAUsableDisplayEndsPlainly_data();
@@ -250,11 +258,40 @@ void tst_Endings::brokenPipeDoesNotEndTheProgram()
     QCOMPARE(storedValue(), kSavedByTheProgram);
 }
 
+void tst_Endings::secondStartHandsOverToTheRunningWindow_data()
+{
+    // How the second start differs from the first: its runtime folder, and what follows the configuration
+    // folder's name in its spelling (a slash, or "-link" for a symbolic link to it).
+    QTest::addColumn<QString>("runtimeFolder");
+    QTest::addColumn<QString>("configFolder");
+    QTest::newRow("in the same session") << QStringLiteral("runtime") << QString();
+    QTest::newRow("in another session, with a runtime folder of its own")
+        << QStringLiteral("other-runtime") << QString();
+    QTest::newRow("in a session without a runtime folder") << QString() << QString();
+    QTest::newRow("with a trailing slash on the configuration folder")
+        << QStringLiteral("runtime") << QStringLiteral("/");
+    QTest::newRow("with the home reached through a symbolic link, from another session")
+        << QStringLiteral("other-runtime") << QStringLiteral("-link");
+}
+
 void tst_Endings::secondStartHandsOverToTheRunningWindow()
 {
+    QFETCH(QString, runtimeFolder);
+    QFETCH(QString, configFolder);
+    const QString home = m_home->path();
+    QVERIFY(QFile::link(home, home + QLatin1String("-link")));
+    const auto removeLink = qScopeGuard([&] { QFile::remove(home + QLatin1String("-link")); });
+    QVERIFY(QDir(home).mkpath(QStringLiteral("other-runtime")));
+
     const std::unique_ptr<QProcess> first = start();
     waitUntilUp(*first);
-    const std::unique_ptr<QProcess> second = start();
+    QProcessEnvironment elsewhere = environmentFor();
+    elsewhere.insert(QStringLiteral("XDG_CONFIG_HOME"), home + configFolder);
+    if (runtimeFolder.isEmpty())
+        elsewhere.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    else
+        elsewhere.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home->filePath(runtimeFolder));
+    const std::unique_ptr<QProcess> second = start(elsewhere);
     QVERIFY(second->waitForFinished(20000));
     QCOMPARE(second->exitCode(), 0);
     QCOMPARE(storedValue(), kStoredByHand); // the second start wrote nothing
@@ -262,9 +299,58 @@ void tst_Endings::secondStartHandsOverToTheRunningWindow()
     endWith(*first, SIGTERM);
     QCOMPARE(storedValue(), kSavedByTheProgram);
 
-    const std::unique_ptr<QProcess> afterwards = start(); // the lock went with the first
+    const std::unique_ptr<QProcess> afterwards = start(elsewhere); // the lock went with the first
     waitUntilUp(*afterwards);
     endWith(*afterwards, SIGTERM);
+}
+
+// A connection to the socket at `address` that says nothing, or -1 while the queue of connections waiting to be
+// taken is full.
+static int silentPeer(const QByteArray& address)
+{
+    const int peer = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_un name = {};
+    name.sun_family = AF_UNIX;
+    qstrncpy(name.sun_path, address.constData(), sizeof name.sun_path);
+    if (::connect(peer, reinterpret_cast<const sockaddr*>(&name), sizeof name) == 0)
+        return peer;
+    ::close(peer);
+    return -1;
+}
+
+// Peers that connect and say nothing are dropped after a moment, and only a few are heard at once: 400 of them
+// hold none of the program's descriptors for long, a real start is still answered, and the close still saves.
+void tst_Endings::silentPeersNeitherExhaustNorBlockTheProgram()
+{
+    const std::unique_ptr<QProcess> program = start();
+    waitUntilUp(*program);
+    QFile lock(settingsFile() + QLatin1String(".instance"));
+    QVERIFY(lock.open(QIODevice::ReadOnly));
+    const QByteArray address = lock.readAll();
+    QVERIFY(!address.isEmpty());
+    std::vector<int> peers;
+    const auto closePeers = qScopeGuard([&] {
+        for (const int peer : peers)
+            ::close(peer);
+    });
+    QDeadlineTimer deadline(20000);
+    while (peers.size() < 400 && !deadline.hasExpired()) {
+        const int peer = silentPeer(address);
+        if (peer >= 0)
+            peers.push_back(peer);
+        else
+            QTest::qWait(10); // until the program takes the waiting ones
+    }
+    QCOMPARE(peers.size(), size_t(400));
+    QTest::qWait(1500); // past the moment a peer is given
+    const QDir descriptors(QStringLiteral("/proc/%1/fd").arg(program->processId()));
+    QVERIFY2(descriptors.count() < 100, qPrintable(QString::number(descriptors.count())));
+
+    const std::unique_ptr<QProcess> second = start();
+    QVERIFY(second->waitForFinished(20000));
+    QCOMPARE(second->exitCode(), 0);
+    endWith(*program, SIGTERM);
+    QCOMPARE(storedValue(), kSavedByTheProgram);
 }
 
 void tst_Endings::displayGoingAwaySavesTheList()
