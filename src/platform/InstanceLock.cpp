@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "InstanceLock.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 #include <QLockFile>
 
 #if !defined(Q_OS_WIN)
@@ -18,6 +18,16 @@
 
 namespace {
 
+#if defined(Q_OS_WIN)
+// The settings live in the registry: the lock is named for the user and the key, in the temporary folder.
+QString lockPathFor(const QString& key)
+{
+    const QByteArray hash =
+        QCryptographicHash::hash((QDir::homePath() + QLatin1Char('\n') + key).toUtf8(), QCryptographicHash::Sha256);
+    return QDir::tempPath() + QStringLiteral("/bazaarly-search-") + QString::fromLatin1(hash.toHex().left(16)) +
+           QLatin1String(".lock");
+}
+#else
 // The settings file's path with every symbolic link resolved, also before the file exists (its folder is made
 // now rather than at the first save, so that it can be resolved).
 QString realPath(const QString& file)
@@ -31,9 +41,15 @@ QString realPath(const QString& file)
     return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
 }
 
+QString lockPathFor(const QString& settingsFile)
+{
+    return realPath(settingsFile) + QLatin1String(".instance");
+}
+#endif
+
 } // namespace
 
-InstanceLock::InstanceLock(const QString& settingsFile) : m_path(realPath(settingsFile) + QLatin1String(".instance"))
+InstanceLock::InstanceLock(const QString& settingsFile) : m_path(lockPathFor(settingsFile))
 {
     take();
 }
@@ -60,7 +76,7 @@ bool InstanceLock::publish(const QString&)
 
 QString InstanceLock::holderAddress() const
 {
-    return QStringLiteral("bazaarly-search-") + QString::number(qHash(m_path.toLower()), 16);
+    return m_path.chopped(int(qstrlen(".lock")));
 }
 
 #else

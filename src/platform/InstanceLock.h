@@ -11,7 +11,8 @@ class QLockFile;
 // so every spelling of the path (a trailing '/', a home reached through a symbolic link) and every session of
 // the user (another runtime folder, a remote login) meet at the same lock. The holder writes into it where it
 // listens for later starts. On Unix the system holds the lock for the process (flock), so a lock that no
-// running program holds never keeps anyone out.
+// running program holds never keeps anyone out. On Windows, where the settings live in the registry, it is a
+// QLockFile in the temporary folder, named for the user and the registry key.
 class InstanceLock final
 {
 public:
