@@ -87,17 +87,16 @@ public:
         action.sa_sigaction = onTerminationSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART | SA_SIGINFO;
-        for (const int signal : terminationSignals()) {
-            struct sigaction earlier = {};
-            if (::sigaction(signal, &action, &earlier) == 0)
-                m_earlierActions.emplace_back(signal, earlier);
-        }
-        m_earlierPipeAction = ::signal(SIGPIPE, SIG_IGN);
+        for (const int signal : terminationSignals())
+            replaceAction(signal, action);
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        replaceAction(SIGPIPE, ignore);
     }
 
     ~SignalHandlers()
     {
-        ::signal(SIGPIPE, m_earlierPipeAction);
         for (const auto& [signal, earlier] : m_earlierActions)
             ::sigaction(signal, &earlier, nullptr);
         for (int& socket : g_signalSockets)
@@ -110,8 +109,14 @@ public:
     int readEnd() const { return g_signalSockets[1]; }
 
 private:
+    void replaceAction(int signal, const struct sigaction& action)
+    {
+        struct sigaction earlier = {};
+        if (::sigaction(signal, &action, &earlier) == 0)
+            m_earlierActions.emplace_back(signal, earlier);
+    }
+
     std::vector<std::pair<int, struct sigaction>> m_earlierActions;
-    sighandler_t m_earlierPipeAction = SIG_DFL;
 };
 #endif
 
