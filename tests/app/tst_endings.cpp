@@ -31,6 +31,7 @@ private slots:
     void crashSignalKeepsItsDefault_data();
     void crashSignalKeepsItsDefault();
     void brokenPipeDoesNotEndTheProgram();
+    void fileSizeLimitDoesNotEndTheSaveHalfWay();
     void secondStartHandsOverToTheRunningWindow_data();
     void secondStartHandsOverToTheRunningWindow();
     void silentPeersNeitherExhaustNorBlockTheProgram();
@@ -43,7 +44,7 @@ private slots:
 private:
     void startDisplay(QProcess& server, QString& display);
     std::unique_ptr<QProcess> start(const QString& display = QString());
-    std::unique_ptr<QProcess> start(const QProcessEnvironment& environment);
+    std::unique_ptr<QProcess> start(const QProcessEnvironment& environment, rlim_t fileSizeLimit = RLIM_INFINITY);
     QProcessEnvironment environmentFor(const QString& display = QString()) const;
     QString settingsFile() const;
     void waitUntilUp(QProcess& program);
@@ -149,14 +150,16 @@ std::unique_ptr<QProcess> tst_Endings::start(const QString& display)
     return start(environmentFor(display));
 }
 
-// Started without leaving a core file behind, for the signals that ask for one.
-std::unique_ptr<QProcess> tst_Endings::start(const QProcessEnvironment& environment)
+// Started without leaving a core file behind, for the signals that ask for one, and under the file size limit.
+std::unique_ptr<QProcess> tst_Endings::start(const QProcessEnvironment& environment, rlim_t fileSizeLimit)
 {
     auto program = std::make_unique<QProcess>();
     program->setProcessEnvironment(environment);
-    program->setChildProcessModifier([] {
+    program->setChildProcessModifier([fileSizeLimit] {
         const rlimit noCore = {0, 0};
         ::setrlimit(RLIMIT_CORE, &noCore);
+        const rlimit fileSize = {fileSizeLimit, fileSizeLimit};
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
     });
     program->start(QStringLiteral(BAZAARLY_EXECUTABLE), {});
     return program;
@@ -256,6 +259,20 @@ void tst_Endings::brokenPipeDoesNotEndTheProgram()
     QVERIFY(!program->waitForFinished(500));
     endWith(*program, SIGTERM);
     QCOMPARE(storedValue(), kSavedByTheProgram);
+}
+
+// A save that grows the file past the size limit (ulimit -f) makes the kernel send the program SIGXFSZ; that
+// signal is not a request to end from outside, and must not kill the program in the middle of its save, nor
+// end it on the spot once the close is under way.
+void tst_Endings::fileSizeLimitDoesNotEndTheSaveHalfWay()
+{
+    storeValue(QStringList(3000, QStringLiteral("bike site:albany.bazaarly.org")).join(QLatin1Char('|')));
+    const std::unique_ptr<QProcess> program = start(environmentFor(), 32 * 1024);
+    waitUntilUp(*program);
+    for (int request = 0; request < 20 && sendSignal(*program, SIGTERM); ++request)
+        program->waitForFinished(1000); // a report that the save failed is ended by the next request
+    QCOMPARE(program->state(), QProcess::NotRunning);
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
 }
 
 void tst_Endings::secondStartHandsOverToTheRunningWindow_data()
