@@ -221,7 +221,7 @@ void SessionEnd::watchMessage(QtMsgType type, const QMessageLogContext& context,
 void SessionEnd::runLastChanceBeforeEnd()
 {
     QCoreApplication* application = QCoreApplication::instance();
-    if (QThread::currentThread() == application->thread()) {
+    if (application == nullptr || QThread::currentThread() == application->thread()) {
         runLastChance();
         return;
     }
