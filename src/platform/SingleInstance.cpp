@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -43,19 +42,22 @@ void SingleInstance::listen()
         m_lock.publish(m_server.fullServerName());
 }
 
-// Where only this program listens: on Unix a socket in a folder of its own with a name nobody can guess, in the
-// runtime folder of the session (the temporary folder where there is none); later starts find it through the
+// Where only this program listens: on Unix a socket in a folder of its own with a name nobody can guess (made
+// by mkdtemp), in the session's runtime folder or else the temporary folder; later starts find it through the
 // lock.
 QString SingleInstance::privateAddress()
 {
 #if defined(Q_OS_WIN)
     return m_lock.holderAddress();
 #else
-    QString parent = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (parent.isEmpty())
-        parent = QDir::tempPath();
-    m_socketFolder = std::make_unique<QTemporaryDir>(parent + QStringLiteral("/bazaarly-search-XXXXXX"));
-    return m_socketFolder->isValid() ? m_socketFolder->filePath(QStringLiteral("socket")) : QString();
+    for (const QString& parent : {qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath()}) {
+        if (parent.isEmpty())
+            continue;
+        m_socketFolder = std::make_unique<QTemporaryDir>(parent + QStringLiteral("/bazaarly-search-XXXXXX"));
+        if (m_socketFolder->isValid())
+            return m_socketFolder->filePath(QStringLiteral("socket"));
+    }
+    return {};
 #endif
 }
 
