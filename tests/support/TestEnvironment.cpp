@@ -8,12 +8,28 @@
 
 #if defined(Q_OS_UNIX)
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#endif
+#if defined(Q_OS_LINUX)
+#include <sched.h>
+#include <sys/mount.h>
+
+#include <cerrno>
+#include <cstring>
 #endif
 
 TestEnvironment::TestEnvironment()
 {
     QVERIFY(m_folder.isValid());
     QDir(m_folder.path()).mkpath(QStringLiteral("program"));
+    // The home folder is where a list that cannot be saved may go: never the real one.
+    QDir(m_folder.path()).mkpath(QStringLiteral("home"));
+    qputenv("HOME", QFile::encodeName(homePath()));
+}
+
+QString TestEnvironment::homePath() const
+{
+    return m_folder.filePath(QStringLiteral("home"));
 }
 
 Environment TestEnvironment::environment()
@@ -80,6 +96,54 @@ void makeNamedPipe(const QString& path)
     QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
 #else
     QFAIL(qPrintable(QStringLiteral("There are no named pipes here to make %1 with.").arg(path)));
+#endif
+}
+
+QString mountSmallDisk(const QString& folder, qint64 bytes)
+{
+#if defined(Q_OS_LINUX)
+    static const QString separateMounts = [] {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return QStringLiteral("No mount namespace of its own: %1.")
+                .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return QString();
+    }();
+    if (!separateMounts.isEmpty())
+        return separateMounts;
+    const QByteArray options = "size=" + QByteArray::number(bytes);
+    if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options.constData()) != 0)
+        return QStringLiteral("No tmpfs: %1.").arg(QString::fromLocal8Bit(std::strerror(errno)));
+    return QString();
+#else
+    Q_UNUSED(folder)
+    Q_UNUSED(bytes)
+    return QStringLiteral("Mounting a file system is done on Linux only.");
+#endif
+}
+
+void unmountSmallDisk(const QString& folder)
+{
+#if defined(Q_OS_LINUX)
+    QVERIFY(::umount(QFile::encodeName(folder).constData()) == 0);
+#else
+    Q_UNUSED(folder)
+#endif
+}
+
+void fillDiskLeaving(const QString& folder, qint64 bytes)
+{
+#if defined(Q_OS_UNIX)
+    struct statvfs disk = {};
+    QVERIFY(::statvfs(QFile::encodeName(folder).constData(), &disk) == 0);
+    const qint64 free = qint64(disk.f_bavail) * qint64(disk.f_frsize);
+    QVERIFY(free > bytes);
+    QFile filler(folder + QStringLiteral("/filler"));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(filler.write(QByteArray(free - bytes, 'f')), free - bytes);
+#else
+    Q_UNUSED(folder)
+    Q_UNUSED(bytes)
+    QFAIL("There is no disk to fill here.");
 #endif
 }
 
