@@ -36,7 +36,7 @@ Failure notText(const QString& key, const QString& location)
 
 } // namespace
 
-SettingsStore::SettingsStore() : m_format(QSettings::NativeFormat)
+SettingsStore::SettingsStore() : m_format(QSettings::NativeFormat), m_homeFolder(QDir::homePath())
 {
     // Opened by its own path, the store is read alone: QSettings opened by maker and section also reads the
     // maker-wide and system-wide stores, and fails when any of those cannot be read.
@@ -50,7 +50,12 @@ SettingsStore::SettingsStore() : m_format(QSettings::NativeFormat)
 #endif
 }
 
-SettingsStore::SettingsStore(const QString& path) : m_format(QSettings::IniFormat), m_path(path), m_file(path) {}
+SettingsStore::SettingsStore(const QString& path) : SettingsStore(path, QDir::homePath()) {}
+
+SettingsStore::SettingsStore(const QString& path, const QString& homeFolder)
+    : m_format(QSettings::IniFormat), m_path(path), m_file(path), m_homeFolder(homeFolder)
+{
+}
 
 std::unique_ptr<QSettings> SettingsStore::open() const
 {
@@ -71,7 +76,7 @@ QStringList SettingsStore::recoveryFolders() const
     QStringList folders;
     if (!m_file.isEmpty())
         folders.append(QFileInfo(m_file).absolutePath());
-    folders.append(QDir::homePath());
+    folders.append(m_homeFolder);
     folders.removeDuplicates();
     return folders;
 }

@@ -16,8 +16,10 @@ class SettingsStore final
 public:
     // The user's own store.
     SettingsStore();
-    // A store kept in the INI file at `path`.
+    // A store kept in the INI file at `path`, with the user's home folder, or another, as the last place for a
+    // list that cannot be stored.
     explicit SettingsStore(const QString& path);
+    SettingsStore(const QString& path, const QString& homeFolder);
 
     // The value under `key`; the empty text when absent. A Failure when the store cannot be read or the value
     // is not text; std::bad_alloc, before anything is decoded, when there is not the memory to decode it.
@@ -32,7 +34,7 @@ public:
 
     QString location() const;
     // Where a list that cannot be stored is written instead: beside the store's file (none for the registry),
-    // then the user's home folder.
+    // then the home folder.
     QStringList recoveryFolders() const;
 
 private:
@@ -49,6 +51,7 @@ private:
     QString m_path;
     // The file that holds the store, where it is a file the program opens itself; empty otherwise.
     QString m_file;
+    QString m_homeFolder;
     // Whether keepCopy() has copied the file, so that it may be replaced whatever it holds.
     bool m_fileCopied = false;
 };

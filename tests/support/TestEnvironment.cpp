@@ -22,9 +22,7 @@ TestEnvironment::TestEnvironment()
 {
     QVERIFY(m_folder.isValid());
     QDir(m_folder.path()).mkpath(QStringLiteral("program"));
-    // The home folder is where a list that cannot be saved may go: never the real one.
     QDir(m_folder.path()).mkpath(QStringLiteral("home"));
-    qputenv("HOME", QFile::encodeName(homePath()));
 }
 
 QString TestEnvironment::homePath() const
@@ -40,7 +38,8 @@ Environment TestEnvironment::environment()
     environment.openUrl = [this](const QUrl& address) { openedUrls.append(address); };
     environment.drawHomePageNumber = [this] { return homePageDraw; };
     // Each window gets a store of its own, as each run of the program does.
-    m_settings = std::make_unique<SettingsStore>(settingsPath());
+    // A list that cannot be saved may go to the home folder: never the real one.
+    m_settings = std::make_unique<SettingsStore>(settingsPath(), homePath());
     environment.settings = [this]() -> SettingsStore& { return *m_settings; };
     return environment;
 }
