@@ -171,8 +171,8 @@ bool SettingsStore::holds(const QString& key, const QString& value) const
         return isTheValue(open()->value(key));
     // QSettings remembers what it wrote, and a reader of the same file would be given that rather than what is
     // on the disk: the file is read back through a name of its own, a second link to it.
-    static int checks = 0;
-    const QString alias = m_file + QStringLiteral(".written-") + QString::number(++checks);
+    const QString alias = m_file + QStringLiteral(".written");
+    QFile::remove(alias); // left behind by a program that died while saving
     std::error_code error;
     std::filesystem::create_hard_link(QFileInfo(m_file).filesystemAbsoluteFilePath(),
                                       QFileInfo(alias).filesystemAbsoluteFilePath(), error);
