@@ -50,6 +50,7 @@ private slots:
     void listIsStoredShortlyAfterAChange();
     void failedSaveAfterAChangeIsReportedOnce();
     void unreadableStoreIsReportedAtStartUp();
+    void restoreWithoutTheMemoryToDecodeReportsOnce();
     void hostileStoredValues_data();
     void hostileStoredValues();
     void handEditedListWithCommasRestoresTheText();
@@ -431,6 +432,27 @@ void tst_SearchList::unreadableStoreIsReportedAtStartUp()
     QCOMPARE(searches(), QStringList());
     QCOMPARE(m_test->reports.size(), 1);
     QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 142));
+}
+
+void tst_SearchList::restoreWithoutTheMemoryToDecodeReportsOnce()
+{
+#if !defined(Q_OS_UNIX)
+    QSKIP("The address space is limited here on Unix only.");
+#else
+    m_window.reset();
+    QVERIFY(QDir().mkpath(QFileInfo(m_test->settingsPath()).path()));
+    QFile file(m_test->settingsPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write("[General]\nSearches=" + QByteArray(100'000'000, 'a') + "|\n") > 100'000'000);
+    file.close();
+    {
+        const AddressSpaceLimit limit(450'000'000);
+        start();
+    }
+    QCOMPARE(searches(), QStringList());
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 152));
+#endif
 }
 
 void tst_SearchList::hostileStoredValues_data()

@@ -7,8 +7,10 @@
 #include <QTest>
 
 #if defined(Q_OS_UNIX)
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 #endif
 #if defined(Q_OS_LINUX)
 #include <sched.h>
@@ -143,6 +145,30 @@ void fillDiskLeaving(const QString& folder, qint64 bytes)
     Q_UNUSED(folder)
     Q_UNUSED(bytes)
     QFAIL("There is no disk to fill here.");
+#endif
+}
+
+AddressSpaceLimit::AddressSpaceLimit(qint64 bytes)
+{
+#if defined(Q_OS_UNIX)
+    rlimit limit = {};
+    QVERIFY(::getrlimit(RLIMIT_AS, &limit) == 0);
+    m_before[0] = qint64(limit.rlim_cur);
+    m_before[1] = qint64(limit.rlim_max);
+    QFile status(QStringLiteral("/proc/self/statm")); // the size in pages comes first
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    limit.rlim_cur = rlim_t(status.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE) + bytes);
+    QVERIFY(::setrlimit(RLIMIT_AS, &limit) == 0);
+#else
+    Q_UNUSED(bytes)
+#endif
+}
+
+AddressSpaceLimit::~AddressSpaceLimit()
+{
+#if defined(Q_OS_UNIX)
+    const rlimit limit = {rlim_t(m_before[0]), rlim_t(m_before[1])};
+    ::setrlimit(RLIMIT_AS, &limit);
 #endif
 }
 

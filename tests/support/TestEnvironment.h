@@ -51,5 +51,18 @@ void unmountSmallDisk(const QString& folder);
 // Fills the file system that holds `folder` until only about `bytes` are free.
 void fillDiskLeaving(const QString& folder, qint64 bytes);
 
+// Limits this process's address space to what it uses now and `bytes` more, while it lives (on Unix).
+class AddressSpaceLimit final
+{
+public:
+    explicit AddressSpaceLimit(qint64 bytes);
+    ~AddressSpaceLimit();
+    AddressSpaceLimit(const AddressSpaceLimit&) = delete;
+    AddressSpaceLimit& operator=(const AddressSpaceLimit&) = delete;
+
+private:
+    qint64 m_before[2] = {}; // the soft and hard limits as they were
+};
+
 // The error report for a failure with the given location and label, with any description.
 bool isReportFor(const QString& report, const QString& procedure, int label);
