@@ -261,13 +261,13 @@ void tst_SettingsStore::copyIsKeptBesideTheStore()
     QCOMPARE(copy.readAll(), original.readAll());
 }
 
+#if defined(Q_OS_UNIX)
 // A list of about `bytes` characters, different for each `mark`.
 static QString listOfSize(qsizetype bytes, char mark)
 {
     return QString(bytes, QLatin1Char(mark)) + QLatin1Char('|');
 }
 
-#if defined(Q_OS_UNIX)
 // Limits the size of the files this process writes until it ends, with SIGXFSZ ignored, as a handler would.
 class FileSizeLimit final
 {
