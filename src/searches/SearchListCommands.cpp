@@ -7,11 +7,13 @@
 #include "platform/Environment.h"
 #include "platform/Failure.h"
 #include "platform/ListView.h"
+#include "platform/RecoveryFiles.h"
 #include "platform/SettingsStore.h"
 
 #include <QLineEdit>
 
 #include <new>
+#include <utility>
 
 namespace {
 const QString kSearchesKey = QStringLiteral("Searches");
@@ -22,6 +24,8 @@ const QString kNoLocationListed =
 const QString kNoSearchToOpen =
     QStringLiteral("The search list is empty, so there is no search to open. Add a search with Add Search (or press "
                    "Load Example/Sample Searches), then press Open Selected again.");
+// How long after a change of the list it is saved: long enough that a burst of edits is saved once.
+constexpr int kSaveDelayMs = 1000;
 } // namespace
 
 SearchListCommands::SearchListCommands(QWidget& window, QLineEdit& searchBox, ListView& locations, ListView& searches,
@@ -29,6 +33,9 @@ SearchListCommands::SearchListCommands(QWidget& window, QLineEdit& searchBox, Li
     : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches),
       m_environment(environment), m_history(searches)
 {
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(kSaveDelayMs);
+    QObject::connect(&m_saveTimer, &QTimer::timeout, &m_saveTimer, [this] { saveAfterAChange(); });
 }
 
 ErrorTrap SearchListCommands::trapFor(const char* procedure) const
@@ -130,28 +137,72 @@ QString SearchListCommands::storedValueFromTheList() const
     return joinStoredSearches(queries);
 }
 
-void SearchListCommands::saveSearches()
+void SearchListCommands::storeTheList()
 {
     if (!m_restoredWhole && !m_changedSinceRestore)
         return; // what is stored is more than the window ever showed
     SettingsStore& settings = m_environment.settings();
-    QString keptCopy;
-    try {
-        if (!m_restoredWhole)
-            keptCopy = settings.keepCopy(kSearchesKey);
-        settings.writeText(kSearchesKey, storedValueFromTheList());
-    } catch (const Failure& failure) {
-        throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description());
+    if (!m_restoredWhole) {
+        m_keptCopy = settings.keepCopy(kSearchesKey);
+        m_restoredWhole = true; // the stored list is in the copy: from now on the store holds this one
     }
-    if (!keptCopy.isEmpty())
+    settings.writeText(kSearchesKey, storedValueFromTheList());
+    m_changedSinceSaved = false;
+}
+
+QString SearchListCommands::keepInARecoveryFile() const
+{
+    QByteArray contents;
+    for (qsizetype position = 1; position <= m_searches.count(); ++position)
+        contents += m_searches.itemText(position).toUtf8() + '\n';
+    try {
+        return QStringLiteral(" The searches have been written to %1 instead.")
+            .arg(RecoveryFiles(m_environment.settings().recoveryFolders()).write(contents));
+    } catch (const Failure& failure) {
+        return QLatin1Char(' ') + failure.description();
+    }
+}
+
+void SearchListCommands::saveSearches()
+{
+    m_saveTimer.stop();
+    try {
+        storeTheList();
+    } catch (const Failure& failure) {
+        throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description() +
+                      keepInARecoveryFile());
+    }
+    if (!m_keptCopy.isEmpty())
         throw Failure(QStringLiteral("The search list has been saved. The searches stored before could not all be "
                                      "restored when the program started, so they have been kept in %1.")
-                          .arg(keptCopy));
+                          .arg(m_keptCopy));
+}
+
+void SearchListCommands::saveAfterAChange()
+{
+    if (!m_changedSinceSaved)
+        return;
+    try {
+        storeTheList();
+        m_failedSaveReported = false;
+    } catch (const Failure& failure) {
+        // Said once, not after every change; the list stays in the window, and the close says it again.
+        if (std::exchange(m_failedSaveReported, true))
+            return;
+        trapFor("Timer1_Timer").run(100, [&] {
+            throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description() +
+                          QStringLiteral(" The program tries again after the next change and when it closes."));
+        });
+    }
 }
 
 void SearchListCommands::watchForChanges()
 {
-    const auto changed = [this] { m_changedSinceRestore = true; };
+    const auto changed = [this] {
+        m_changedSinceRestore = m_changedSinceSaved = true;
+        if (!m_saveTimer.isActive())
+            m_saveTimer.start();
+    };
     ListModel& model = m_searches.listModel();
     QObject::connect(&model, &ListModel::rowsInserted, &model, changed);
     QObject::connect(&model, &ListModel::rowsRemoved, &model, changed);
@@ -173,22 +224,42 @@ bool SearchListCommands::appendRestored(const StoredSearchParts& parts)
     }
 }
 
+void SearchListCommands::tellOfRecoveryFiles(const ErrorTrap& startUp) const
+{
+    startUp.run(142, [&] {
+        const QStringList files = RecoveryFiles(m_environment.settings().recoveryFolders()).existing();
+        if (!files.isEmpty())
+            throw Failure(QStringLiteral("Searches that could not be saved when the program closed are in %1. This "
+                                         "is said at every start until the file is moved or deleted.")
+                              .arg(files.join(QLatin1String(", "))));
+    });
+}
+
 void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
 {
+    tellOfRecoveryFiles(startUp);
     QString value;
-    m_restoredWhole = startUp.run(142, [&] { value = m_environment.settings().readText(kSearchesKey); });
+    bool outOfMemory = false;
+    m_restoredWhole = startUp.run(142, [&] {
+        try {
+            value = m_environment.settings().readText(kSearchesKey);
+        } catch (const std::bad_alloc&) {
+            outOfMemory = true; // found before anything was decoded, and said as the append's would be
+        }
+    });
+    bool appended = true;
     if (!value.isEmpty()) { // 144
         StoredSearchParts parts;
         m_restoredWhole = startUp.run(146, [&] { parts = splitStoredSearches(value); }) && m_restoredWhole;
         value.clear();
-        const bool appended = appendRestored(parts);
+        appended = appendRestored(parts);
         parts = {}; // gives the memory back before anything is shown
-        // Appending fails only for want of memory. It is reported once, after the batch has ended: a report's
-        // event loop must never meet the list half-way through a rebuild.
-        if (!appended) {
-            m_restoredWhole = false;
-            startUp.run(152, [] { throw std::bad_alloc(); });
-        }
+    }
+    // Appending fails only for want of memory. It is reported once, after the batch has ended: a report's
+    // event loop must never meet the list half-way through a rebuild.
+    if (outOfMemory || !appended) {
+        m_restoredWhole = false;
+        startUp.run(152, [] { throw std::bad_alloc(); });
     }
     watchForChanges();
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 class ErrorTrap;
 class StoredSearchParts;
@@ -41,9 +42,10 @@ public:
     void undo();
     void redo();
 
-    // Writes the whole list to the settings store; a Failure when it could not be stored. When the restore at
-    // start-up failed or stopped part-way, the stored list is left as it is unless the user changed the list;
-    // then a copy of it is kept first, and a Failure says where (the list itself has been saved).
+    // Writes the whole list to the settings store, as the close does; a Failure when it could not be stored, after
+    // the list has been written to a recovery file, which it names. When the restore at start-up failed or
+    // stopped part-way, the stored list is left as it is unless the user changed the list; then a copy of it is
+    // kept first, and a Failure says where (the list itself has been saved).
     void saveSearches();
     // Re-creates the list from the settings store, as the last statements of the start-up under its trap.
     void restoreSearches(const ErrorTrap& startUp);
@@ -56,9 +58,20 @@ private:
     // Appends the restored queries in one batch; false when memory ran out part-way.
     bool appendRestored(const StoredSearchParts& parts);
     QString storedValueFromTheList() const;
+    void storeTheList();
+    QString keepInARecoveryFile() const;
+    void saveAfterAChange();
+    void tellOfRecoveryFiles(const ErrorTrap& startUp) const;
 
     bool m_restoredWhole = true;
     bool m_changedSinceRestore = false;
+    bool m_changedSinceSaved = false;
+    // Where the stored list was copied before this session's list replaced it; said at the close.
+    QString m_keptCopy;
+    // A failed save after a change is reported once, until a save succeeds again.
+    bool m_failedSaveReported = false;
+    // Gathers the changes of a moment into one save.
+    QTimer m_saveTimer;
 
     QWidget& m_window;
     QLineEdit& m_searchBox;

@@ -1,3 +1,7 @@
+#include "TestEnvironment.h"
+
+#include "searches/SearchQuery.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -40,13 +44,16 @@ private slots:
     void startWithoutAUsableDisplayEndsPlainly_data();
     void startWithoutAUsableDisplayEndsPlainly();
     void closeHeldUpByAFailedSaveEndsOnTheNextRequest();
+    void editSurvivesAKill();
+    void closeOnAFullDiskKeepsTheStoredListAndTheEdits();
 
 private:
     void startDisplay(QProcess& server, QString& display);
-    std::unique_ptr<QProcess> start(const QString& display = QString());
+    std::unique_ptr<QProcess> start(const QString& display = QString(), const QString& configHome = QString());
     std::unique_ptr<QProcess> start(const QProcessEnvironment& environment, rlim_t fileSizeLimit = RLIM_INFINITY);
-    QProcessEnvironment environmentFor(const QString& display = QString()) const;
+    QProcessEnvironment environmentFor(const QString& display = QString(), const QString& configHome = QString()) const;
     QString settingsFile() const;
+    void pressKeys(const QProcess& program, const QStringList& keys);
     void waitUntilUp(QProcess& program);
     void endWith(QProcess& program, int signal);
     QString storedValue() const;
@@ -130,9 +137,19 @@ void tst_Endings::init()
     storeValue(kStoredByHand);
 }
 
+static QString settingsFileIn(const QString& configHome)
+{
+    return configHome + QStringLiteral("/Quillmark/Bazaarly Lookup Across Many Towns Utility.conf");
+}
+
+static QString storedIn(const QString& configHome)
+{
+    return QSettings(settingsFileIn(configHome), QSettings::IniFormat).value(QStringLiteral("Searches")).toString();
+}
+
 QString tst_Endings::storedValue() const
 {
-    return QSettings(settingsFile(), QSettings::IniFormat).value(QStringLiteral("Searches")).toString();
+    return storedIn(m_home->path());
 }
 
 void tst_Endings::storeValue(const QString& value) const
@@ -142,12 +159,12 @@ void tst_Endings::storeValue(const QString& value) const
 
 QString tst_Endings::settingsFile() const
 {
-    return m_home->filePath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf"));
+    return settingsFileIn(m_home->path());
 }
 
-std::unique_ptr<QProcess> tst_Endings::start(const QString& display)
+std::unique_ptr<QProcess> tst_Endings::start(const QString& display, const QString& configHome)
 {
-    return start(environmentFor(display));
+    return start(environmentFor(display, configHome));
 }
 
 // Started without leaving a core file behind, for the signals that ask for one, and under the file size limit.
@@ -165,7 +182,7 @@ std::unique_ptr<QProcess> tst_Endings::start(const QProcessEnvironment& environm
     return program;
 }
 
-QProcessEnvironment tst_Endings::environmentFor(const QString& display) const
+QProcessEnvironment tst_Endings::environmentFor(const QString& display, const QString& configHome) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
@@ -173,7 +190,8 @@ QProcessEnvironment tst_Endings::environmentFor(const QString& display) const
     environment.insert(QStringLiteral("DISPLAY"), display.isEmpty() ? m_display : display);
     environment.insert(QStringLiteral("PATH"),
                        m_tools.path() + QLatin1Char(':') + environment.value(QStringLiteral("PATH")));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome.isEmpty() ? m_home->path() : configHome);
+    environment.insert(QStringLiteral("HOME"), m_home->path());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home->filePath(QStringLiteral("runtime")));
     return environment;
 }
@@ -472,6 +490,70 @@ void tst_Endings::closeHeldUpByAFailedSaveEndsOnTheNextRequest()
     QCOMPARE(program->state(), QProcess::NotRunning);
     QCOMPARE(program->exitCode(), EXIT_FAILURE);
     QCOMPARE(storedValue(), kStoredByHand);
+}
+
+// Types into the program's window, given the keyboard focus (there is no window manager to give it).
+void tst_Endings::pressKeys(const QProcess& program, const QStringList& keys)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    QProcess xdotool;
+    xdotool.setProcessEnvironment(environment);
+    xdotool.start(QStringLiteral("xdotool"),
+                  QStringList{QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                              QStringLiteral("--pid"), QString::number(program.processId()),
+                              QStringLiteral("windowfocus"), QStringLiteral("key"), QStringLiteral("--delay"),
+                              QStringLiteral("50")} +
+                      keys);
+    QVERIFY(xdotool.waitForStarted());
+    QVERIFY(xdotool.waitForFinished(20000));
+    QCOMPARE(xdotool.exitCode(), 0);
+}
+
+void tst_Endings::editSurvivesAKill()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed.");
+    const std::unique_ptr<QProcess> program = start();
+    waitUntilUp(*program);
+    // From the filter box, six steps on to "Load Example/Sample Searches".
+    pressKeys(*program, {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"});
+    if (QTest::currentTestFailed())
+        return;
+    const QString edited = kSavedByTheProgram + kSampleQuery + QLatin1Char('|');
+    QTRY_COMPARE_WITH_TIMEOUT(storedValue(), edited, 10000);
+    program->kill();
+    QVERIFY(program->waitForFinished(10000));
+    QCOMPARE(storedValue(), edited);
+}
+
+void tst_Endings::closeOnAFullDiskKeepsTheStoredListAndTheEdits()
+{
+    // The settings on a disk of their own, full but for a little less room than the list needs.
+    const QString disk = m_home->filePath(QStringLiteral("disk"));
+    QVERIFY(QDir().mkpath(disk));
+    const QString why = mountSmallDisk(disk, 64 * 1024);
+    if (!why.isEmpty())
+        QSKIP(qPrintable(why));
+    QString stored;
+    for (int i = 1; stored.size() < 20000; ++i)
+        stored += QStringLiteral("item %1 site:x.org|").arg(i);
+    stored.chop(1); // without the final bar, so that the close has something to write
+    QSettings(settingsFileIn(disk), QSettings::IniFormat).setValue(QStringLiteral("Searches"), stored);
+    fillDiskLeaving(disk, 8 * 1024);
+
+    const std::unique_ptr<QProcess> program = start(QString(), disk);
+    waitUntilUp(*program);
+    // The close's save fails and says so in a report that nobody closes; the next request ends the program.
+    for (int request = 0; request < 20 && sendSignal(*program, SIGTERM); ++request)
+        program->waitForFinished(1000);
+    QCOMPARE(program->state(), QProcess::NotRunning);
+    QCOMPARE(storedIn(disk), stored);
+    QFile recovery(m_home->filePath(QStringLiteral("Bazaarly searches not saved.txt")));
+    QVERIFY(recovery.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(recovery.readAll()),
+             QString(stored).replace(QLatin1Char('|'), QLatin1Char('\n')) + QLatin1Char('\n'));
+    unmountSmallDisk(disk);
 }
 
 QTEST_GUILESS_MAIN(tst_Endings)

@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 
 using Action = std::function<void()>;
@@ -59,8 +60,12 @@ private slots:
     void handWrittenValuesRestore_data();
     void handWrittenValuesRestore();
     void longListIsSavedRestoredAndOpenedWhole();
+    void failedSaveIsReportedAndTheCloseGoesOn_data();
     void failedSaveIsReportedAndTheCloseGoesOn();
+    void listIsStoredShortlyAfterAChange();
+    void failedSaveAfterAChangeIsReportedOnce();
     void unreadableStoreIsReportedAtStartUp();
+    void restoreWithoutTheMemoryToDecodeReportsOnce();
     void hostileStoredValues_data();
     void hostileStoredValues();
     void handEditedListWithCommasRestoresTheText();
@@ -593,15 +598,63 @@ void tst_SearchList::longListIsSavedRestoredAndOpenedWhole()
     QCOMPARE(m_test->reports, QStringList());
 }
 
+void tst_SearchList::failedSaveIsReportedAndTheCloseGoesOn_data()
+{
+    QTest::addColumn<bool>("folderIsAFile");
+    QTest::newRow("a folder in place of the settings file: the list goes beside it") << false;
+    QTest::newRow("a file in place of the settings folder: the list goes to the home folder") << true;
+}
+
 void tst_SearchList::failedSaveIsReportedAndTheCloseGoesOn()
 {
+    QFETCH(bool, folderIsAFile);
     QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
-    QVERIFY(QDir().mkpath(m_test->settingsPath())); // a folder where the settings file belongs
+    QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    const QString settingsFolder = QFileInfo(m_test->settingsPath()).path();
+    if (folderIsAFile)
+        QVERIFY(QFile(settingsFolder).open(QIODevice::WriteOnly));
+    else
+        QVERIFY(QDir().mkpath(m_test->settingsPath())); // a folder where the settings file belongs
     m_window->close();
     QVERIFY(!m_window->isVisible());
     QCOMPARE(m_test->reports.size(), 1);
     QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_QueryUnload"), 100));
     QVERIFY(m_test->reports[0].startsWith(QStringLiteral("The search list could not be saved.")));
+    const QString recovery = QDir::toNativeSeparators(QDir(folderIsAFile ? m_test->homePath() : settingsFolder)
+                                                          .filePath(QStringLiteral("Bazaarly searches not saved.txt")));
+    QVERIFY2(m_test->reports[0].contains(recovery), qPrintable(m_test->reports[0]));
+    QFile file(recovery);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QString(kSampleQuery + QLatin1Char('\n')).repeated(2).toUtf8());
+
+    start(); // the next start says where the list is
+    QVERIFY(std::any_of(m_test->reports.cbegin() + 1, m_test->reports.cend(), [&](const QString& report) {
+        return isReportFor(report, QStringLiteral("Form_Load"), 142) && report.contains(recovery);
+    }));
+}
+
+void tst_SearchList::listIsStoredShortlyAfterAChange()
+{
+    select(m_window->ListView1, 1);
+    addSearch(QStringLiteral("desk"));
+    addSearch(QStringLiteral("lamp"));
+    QCOMPARE(m_test->storedValue(), QString()); // a burst of edits is gathered into one save
+    QTRY_COMPARE(m_test->storedValue(), QStringLiteral("desk site:albany.bazaarly.org|lamp site:albany.bazaarly.org|"));
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::failedSaveAfterAChangeIsReportedOnce()
+{
+    QVERIFY(QDir().mkpath(m_test->settingsPath())); // a folder where the settings file belongs
+    QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    QTRY_COMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Timer1_Timer"), 100));
+    QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    QTest::qWait(1500);
+    QCOMPARE(m_test->reports.size(), 1); // tried again, and not said again
+    QVERIFY(QDir(m_test->settingsPath()).removeRecursively());
+    QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    QTRY_COMPARE(m_test->storedValue(), QString(kSampleQuery + QLatin1Char('|')).repeated(3));
 }
 
 void tst_SearchList::unreadableStoreIsReportedAtStartUp()
@@ -612,6 +665,27 @@ void tst_SearchList::unreadableStoreIsReportedAtStartUp()
     QCOMPARE(searches(), QStringList());
     QCOMPARE(m_test->reports.size(), 1);
     QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 142));
+}
+
+void tst_SearchList::restoreWithoutTheMemoryToDecodeReportsOnce()
+{
+#if !defined(Q_OS_UNIX)
+    QSKIP("The address space is limited here on Unix only.");
+#else
+    m_window.reset();
+    QVERIFY(QDir().mkpath(QFileInfo(m_test->settingsPath()).path()));
+    QFile file(m_test->settingsPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write("[General]\nSearches=" + QByteArray(100'000'000, 'a') + "|\n") > 100'000'000);
+    file.close();
+    {
+        const AddressSpaceLimit limit(450'000'000);
+        start();
+    }
+    QCOMPARE(searches(), QStringList());
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 152));
+#endif
 }
 
 void tst_SearchList::hostileStoredValues_data()
@@ -657,35 +731,65 @@ void tst_SearchList::handEditedListWithCommasRestoresTheText()
     QCOMPARE(searches(), QStringList({"red, blue bike site:albany.bazaarly.org", "desk site:x"}));
 }
 
+static QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void tst_SearchList::failedRestoreNeverCostsTheStoredList_data()
 {
     QTest::addColumn<bool>("unreadable"); // a folder in place of the store, rather than a value that is not text
     QTest::addColumn<bool>("changed");
-    QTest::newRow("a value that is not text stays when the list is left alone") << false << false;
-    QTest::newRow("a value that is not text is copied before a changed list is saved") << false << true;
-    QTest::newRow("a store that cannot be read stays when the list is left alone") << true << false;
-    QTest::newRow("a store that cannot be read or copied is not replaced") << true << true;
+    QTest::addColumn<bool>("settle");         // the save that follows a change runs before the close
+    QTest::addColumn<QByteArray>("contents"); // the file as found; a QRect stored by QSettings when empty
+    const QByteArray deep = "[General]\nSearches=@Variant(" + QByteArray("\\0\\0\\0\\t\\0\\0\\0\\x1").repeated(30000) +
+                            "\\0\\0\\0\\t\\0\\0\\0\\0)\n";
+    QTest::newRow("a value that is not text stays when the list is left alone")
+        << false << false << false << QByteArray();
+    QTest::newRow("a value that is not text is copied before a changed list is saved")
+        << false << true << false << QByteArray();
+    QTest::newRow("a value that is not text is copied before the save that follows a change")
+        << false << true << true << QByteArray();
+    QTest::newRow("a store that cannot be read stays when the list is left alone")
+        << true << false << false << QByteArray();
+    QTest::newRow("a store that cannot be read or copied is not replaced") << true << true << false << QByteArray();
+    QTest::newRow("lists nested 30,000 deep are copied before the save that follows a change")
+        << false << true << true << deep;
 }
 
 void tst_SearchList::failedRestoreNeverCostsTheStoredList()
 {
     QFETCH(bool, unreadable);
     QFETCH(bool, changed);
+    QFETCH(bool, settle);
+    QFETCH(QByteArray, contents);
     m_window.reset();
     if (unreadable) {
         QVERIFY(QDir().mkpath(m_test->settingsPath()));
-    } else {
+    } else if (contents.isEmpty()) {
         QSettings settings(m_test->settingsPath(), QSettings::IniFormat);
         settings.setValue(QStringLiteral("Searches"), QRect(1, 2, 3, 4));
+    } else {
+        QVERIFY(QDir().mkpath(QFileInfo(m_test->settingsPath()).path()));
+        QFile file(m_test->settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(contents), contents.size());
     }
+    const QByteArray original = contentsOf(m_test->settingsPath());
     start();
+    QCOMPARE(m_window->ListView2->count(), 0);
     QCOMPARE(m_test->reports.size(), 1);
     QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 142));
     if (changed)
         addSearch(QStringLiteral("desk"));
+    const QString copy = m_test->settingsPath() + QStringLiteral(".unrestored");
+    if (settle) { // the copy and the save are made at one go, before the test can look
+        QTRY_VERIFY(QFileInfo::exists(copy));
+        QCOMPARE(m_test->storedValue(), QStringLiteral("desk site:albany.bazaarly.org|"));
+    }
     m_window->close();
 
-    const QString copy = m_test->settingsPath() + QStringLiteral(".unrestored");
     QCOMPARE(QFileInfo::exists(copy), changed && !unreadable);
     QCOMPARE(m_test->reports.size(), changed ? 2 : 1);
     if (changed) // the save says where the old list is, or that nothing was replaced
@@ -694,12 +798,13 @@ void tst_SearchList::failedRestoreNeverCostsTheStoredList()
         QVERIFY(QFileInfo(m_test->settingsPath()).isDir());
         return;
     }
-    QCOMPARE(QSettings(m_test->settingsPath(), QSettings::IniFormat).value(QStringLiteral("Searches")),
-             changed ? QVariant(QStringLiteral("desk site:albany.bazaarly.org|")) : QVariant(QRect(1, 2, 3, 4)));
-    if (changed) {
-        QVERIFY2(m_test->reports[1].contains(QDir::toNativeSeparators(copy)), qPrintable(m_test->reports[1]));
-        QCOMPARE(QSettings(copy, QSettings::IniFormat).value(QStringLiteral("Searches")), QVariant(QRect(1, 2, 3, 4)));
+    if (!changed) {
+        QCOMPARE(contentsOf(m_test->settingsPath()), original);
+        return;
     }
+    QCOMPARE(m_test->storedValue(), QStringLiteral("desk site:albany.bazaarly.org|"));
+    QVERIFY2(m_test->reports[1].contains(QDir::toNativeSeparators(copy)), qPrintable(m_test->reports[1]));
+    QCOMPARE(contentsOf(copy), original);
 }
 
 QTEST_MAIN(tst_SearchList)
