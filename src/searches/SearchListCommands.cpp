@@ -19,7 +19,8 @@ const QString kSearchesKey = QStringLiteral("Searches");
 
 SearchListCommands::SearchListCommands(QWidget& window, QLineEdit& searchBox, ListView& locations, ListView& searches,
                                        const Environment& environment)
-    : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches), m_environment(environment)
+    : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches),
+      m_environment(environment), m_opening(environment)
 {
 }
 
@@ -42,7 +43,10 @@ void SearchListCommands::addSearch()
 
 void SearchListCommands::openSelected()
 {
-    trapFor("PushButton2_Click").run(100, [&] { m_environment.openUrl(searchUrl(m_searches.selectedItemText())); });
+    const ErrorTrap trap = trapFor("PushButton2_Click");
+    QString query;
+    if (trap.run(100, [&] { query = m_searches.selectedItemText(); }))
+        m_opening.open({query}, trap, 100);
 }
 
 void SearchListCommands::openAll()
@@ -50,8 +54,17 @@ void SearchListCommands::openAll()
     const ErrorTrap trap = trapFor("PushButton6_Click");
     qsizetype count = 0;
     trap.run(100, [&] { count = m_searches.count(); });
+    // The queries as they stand now: an edit while they are being opened changes nothing of this run.
+    QStringList queries;
+    queries.reserve(count);
     for (qsizetype position = 1; position <= count; ++position)
-        trap.run(102, [&] { m_environment.openUrl(searchUrl(m_searches.itemText(position))); });
+        queries.append(m_searches.itemText(position));
+    m_opening.open(queries, trap, 102);
+}
+
+void SearchListCommands::stopOpening()
+{
+    m_opening.stop();
 }
 
 void SearchListCommands::clearAll()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OpeningQueue.h"
+
 #include <QString>
 
 class ErrorTrap;
@@ -20,10 +22,12 @@ public:
     // "Add Search": the search text, " site:" and the selected location's host, appended to the search list;
     // the search box is then emptied and focused. An empty search text does nothing.
     void addSearch();
-    // "Open Selected": the selected query's result page in the default browser.
+    // "Open Selected": the selected query's result page in the default browser, after any still being opened.
     void openSelected();
-    // "Open All": every query's result page, in list order.
+    // "Open All": every query's result page, in list order, one after another while the window goes on answering.
     void openAll();
+    // Stops the opening commands: no further page is opened.
+    void stopOpening();
     // "Clear All".
     void clearAll();
     // "Delete Selected Search From List": removes the selected query; nothing on an empty list.
@@ -53,4 +57,5 @@ private:
     ListView& m_locations;
     ListView& m_searches;
     const Environment& m_environment;
+    OpeningQueue m_opening;
 };

@@ -193,6 +193,7 @@ void Form1::saveBeforeAbruptEnd()
 {
     if (std::exchange(m_closed, true))
         return;
+    m_searchList->stopOpening();
     try {
         SaveSearches();
     } catch (const Failure& failure) {
@@ -216,7 +217,13 @@ void Form1::Form_Load()
         trap.run(106, [&] { loadMouseIcon(cursorPath); });
     trap.run(108, [&] {
         Main::MaybeOpenHomePage(m_environment.drawHomePageNumber(), m_environment.applicationFolder,
-                                m_environment.openUrl);
+                                [&](const QUrl& address) {
+                                    // The desktop answers after the start-up; a failure is reported then.
+                                    m_environment.openUrl(address, *this, [trap](const auto& failure) {
+                                        if (failure)
+                                            trap.run(108, [&] { throw Failure(failure->description); });
+                                    });
+                                });
     });
     trap.run(126, [&] { setWindowTitle(Main::kProductTitle); });
     trap.run(126, [&] { setWindowIcon(programIcon()); });
@@ -271,6 +278,7 @@ void Form1::closeEvent(QCloseEvent* event)
 {
     if (!m_closed) {
         m_closed = true;
+        m_searchList->stopOpening(); // no page opens once the close has begun
         Form_QueryUnload();
         Form_Unload();
     }

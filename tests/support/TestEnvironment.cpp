@@ -21,7 +21,10 @@ Environment TestEnvironment::environment()
     Environment environment;
     environment.applicationFolder = m_folder.filePath(QStringLiteral("program"));
     environment.showErrorReport = [this](QWidget*, const QString& text) { reports.append(text); };
-    environment.openUrl = [this](const QUrl& address) { openedUrls.append(address); };
+    environment.openUrl = [this](const QUrl& address, QObject&, const OpeningDone& done) {
+        openedUrls.append(address);
+        done(std::nullopt);
+    };
     environment.drawHomePageNumber = [this] { return homePageDraw; };
     // Each window gets a store of its own, as each run of the program does.
     m_settings = std::make_unique<SettingsStore>(settingsPath());
