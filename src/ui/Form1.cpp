@@ -12,6 +12,7 @@
 #include "platform/ListView.h"
 #include "platform/PushButton.h"
 #include "platform/SkinFramework.h"
+#include "platform/SteadyCursor.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
 
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <cstdio>
 #include <limits>
@@ -156,7 +158,14 @@ void Form1::setTabOrder()
 
 void Form1::connectEvents()
 {
-    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    // The location list is rebuilt for the text the filter box holds when the program gets to it: keys typed
+    // while a rebuild runs are taken together, and the last rebuild reads the box's final text.
+    m_filterRebuild = new QTimer(this);
+    m_filterRebuild->setSingleShot(true);
+    m_filterRebuild->setInterval(0);
+    connect(Text1, &QLineEdit::textChanged, m_filterRebuild, qOverload<>(&QTimer::start));
+    connect(m_filterRebuild, &QTimer::timeout, this, &Form1::Text1_Change);
+    new SteadyCursorForLongText({Text1, txtSearch}, this);
     connect(PushButton7, &PushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton2, &PushButton::clicked, this, &Form1::PushButton2_Click);
     connect(PushButton6, &PushButton::clicked, this, &Form1::PushButton6_Click);
@@ -294,7 +303,16 @@ void Form1::Text1_Change()
 
 void Form1::PushButton7_Click()
 {
+    rebuildPendingFilter(); // the search goes to a location of the list that matches the filter text
     m_searchList->addSearch();
+}
+
+void Form1::rebuildPendingFilter()
+{
+    if (m_filterRebuild->isActive()) {
+        m_filterRebuild->stop();
+        Text1_Change();
+    }
 }
 
 void Form1::PushButton2_Click()

@@ -14,6 +14,7 @@ class PushButton;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QTimer;
 class SkinFramework;
 
 // The main window. Creating it runs the start-up sequence (Form_Load); closing it by any means saves the search
@@ -101,11 +102,13 @@ private:
     void connectEvents();
     void loadMouseIcon(const QString& path);
     void setMousePointer(int pointer);
+    void rebuildPendingFilter();
     ErrorTrap trapFor(const QString& procedure);
 
     Environment m_environment;
     std::unique_ptr<SearchListCommands> m_searchList; // made once the controls it works on exist
     int m_mousePointer = kDefaultPointer;
     std::optional<QCursor> m_mouseIcon;
+    QTimer* m_filterRebuild; // runs Text1_Change once the keys waiting have been taken
     bool m_closed = false;
 };

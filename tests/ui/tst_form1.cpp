@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QStyleHints>
 #include <QTest>
 #include <QToolTip>
 
@@ -39,6 +40,8 @@ private slots:
     void homePageOpensOnlyOnADrawOfSeven();
     void startUpWithoutDataFilesReportsOnlyTheCatalogue();
     void closingSavesEvenAnEmptyList();
+    void anIdleBoxWithAHugeTextIsNotRepainted_data();
+    void anIdleBoxWithAHugeTextIsNotRepainted();
 
 private:
     std::unique_ptr<TestEnvironment> m_test;
@@ -282,6 +285,58 @@ void tst_Form1::closingSavesEvenAnEmptyList()
         QVERIFY(window.close());
     }
     QCOMPARE(m_test->storedValue(), QString());
+}
+
+// Counts the paints of the widget it watches.
+class PaintCounter final : public QObject
+{
+public:
+    explicit PaintCounter(int& paints) : m_paints(paints) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        m_paints += event->type() == QEvent::Paint;
+        return false;
+    }
+
+private:
+    int& m_paints;
+};
+
+void tst_Form1::anIdleBoxWithAHugeTextIsNotRepainted_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("blinks");
+    QTest::newRow("a short filter text blinks") << "Text1" << 20 << true;
+    QTest::newRow("a million characters in the filter box") << "Text1" << 1'000'000 << false;
+    QTest::newRow("a million characters in the search box") << "txtSearch" << 1'000'000 << false;
+}
+
+// Qt lays out a box's whole text each time its blinking cursor repaints it; a huge text kept a processor busy.
+void tst_Form1::anIdleBoxWithAHugeTextIsNotRepainted()
+{
+    QFETCH(QString, box);
+    QFETCH(int, length);
+    QFETCH(bool, blinks);
+    const int desktopFlashTime = QGuiApplication::styleHints()->cursorFlashTime();
+    {
+        Form1 window(m_test->environment());
+        window.showCentred();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* edit = window.findChild<QLineEdit*>(box);
+        edit->setFocus();
+        edit->setText(QString(length, QLatin1Char('w')));
+        QTest::qWait(100);
+        int paints = 0;
+        PaintCounter counter(paints);
+        edit->installEventFilter(&counter);
+        QTest::qWait(1200);
+        QCOMPARE(paints > 0, blinks);
+        edit->clear();
+        QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), desktopFlashTime);
+        edit->setText(QString(length, QLatin1Char('w')));
+    }
+    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), desktopFlashTime); // the window gives it back
 }
 
 QTEST_MAIN(tst_Form1)
