@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QStyleHints>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
 #include <limits>
@@ -251,6 +252,7 @@ void tst_Form1::homePageOpensOnlyOnADrawOfSeven_data()
     QTest::newRow("a draw of 7 opens the home page") << 7 << 1;
     QTest::newRow("a draw of 1 does not") << 1 << 0;
     QTest::newRow("a draw of 100 does not") << 100 << 0;
+    QTest::newRow("a home page the desktop cannot open is reported") << 7 << -1;
 }
 
 void tst_Form1::homePageOpensOnlyOnADrawOfSeven()
@@ -258,8 +260,19 @@ void tst_Form1::homePageOpensOnlyOnADrawOfSeven()
     QFETCH(int, draw);
     QFETCH(int, opened);
     m_test->homePageDraw = draw;
-    const Environment environment = m_test->environment();
+    Environment environment = m_test->environment();
+    if (opened < 0) { // the desktop answers after the start-up, and says no
+        environment.openUrl = [](const QUrl&, QObject& owner, const OpeningDone& done) {
+            QTimer::singleShot(0, &owner, [done] { done(OpeningFailure{QStringLiteral("no opener"), true}); });
+        };
+    }
     Form1 window(environment);
+    if (opened < 0) {
+        QCOMPARE(m_test->reports, QStringList());
+        QTRY_COMPARE(m_test->reports.size(), 1);
+        QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 108));
+        return;
+    }
     QCOMPARE(m_test->openedUrls.size(), opened);
     if (opened)
         QCOMPARE(m_test->openedUrls[0], Main::homePageAddress(environment.applicationFolder));
