@@ -48,7 +48,7 @@ void OpeningQueue::handOverNext()
     });
 }
 
-void OpeningQueue::handedOver(const std::optional<OpeningFailure>& failure, const ErrorTrap& trap, int label)
+void OpeningQueue::handedOver(const std::optional<OpeningFailure>& failure, ErrorTrap trap, int label)
 {
     if (failure) {
         QString description = failure->description;

@@ -38,7 +38,8 @@ private:
     };
 
     void handOverNext();
-    void handedOver(const std::optional<OpeningFailure>& failure, const ErrorTrap& trap, int label);
+    // The trap is a copy of its own: the opener that holds the original may be gone while a report is shown.
+    void handedOver(const std::optional<OpeningFailure>& failure, ErrorTrap trap, int label);
     void scheduleNext();
     qsizetype waitingCount() const;
 
