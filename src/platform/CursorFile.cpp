@@ -22,6 +22,9 @@ constexpr qsizetype kEntrySize = 16;
 constexpr quint16 kCursorType = 2;
 // The usual arrow of a desktop at 100 %.
 constexpr int kStandardArrowSize = 24;
+// No cursor file holds a picture larger than this (a width byte of 0 stands for 256); asking for more would only
+// pick the same picture, and an absurd arrow size or scale must not overflow the arithmetic.
+constexpr qreal kLargestWantedSize = 1024;
 
 quint8 byte(const QByteArray& bytes, qsizetype at)
 {
@@ -66,9 +69,12 @@ int nearestEntry(const QByteArray& bytes, int entries, int wantedSize)
 
 int wantedCursorSize(int desktopCursorSize, qreal devicePixelRatio)
 {
-    if (desktopCursorSize > 0)
-        return qRound(qreal(desktopCursorSize) * kStandardCursorSize / kStandardArrowSize);
-    return qRound(kStandardCursorSize * qMax(devicePixelRatio, 1.0));
+    const qreal wanted = desktopCursorSize > 0 ? qreal(desktopCursorSize) * kStandardCursorSize / kStandardArrowSize
+                                               : kStandardCursorSize * devicePixelRatio;
+    // Written so that a scale that is not a number falls to the standard size too.
+    if (!(wanted > kStandardCursorSize))
+        return desktopCursorSize > 0 ? qMax(qRound(wanted), 1) : kStandardCursorSize;
+    return qRound(qMin(wanted, kLargestWantedSize));
 }
 
 CursorPicture readCursorPicture(const QByteArray& bytes, const QString& fileName, int wantedSize)

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "UrlOpener.h"
+
 #include <QString>
 
 #include <functional>
 
+class QObject;
 class QUrl;
 class QWidget;
 class SettingsStore;
@@ -17,8 +20,9 @@ struct Environment
     QString applicationFolder;
     // Shows the error report, modal, and returns when the user has closed it.
     std::function<void(QWidget* owner, const QString& text)> showErrorReport;
-    // Hands an address to the desktop's default handler without waiting; a Failure when the desktop cannot take it.
-    std::function<void(const QUrl& address)> openUrl;
+    // Hands an address to the desktop's default handler without making the window wait; `done` is told later
+    // whether the desktop took it, and never once `owner` is gone.
+    std::function<void(const QUrl& address, QObject& owner, OpeningDone done)> openUrl;
     // A whole number from 1 to 100 that decides whether this start opens the home page.
     std::function<int()> drawHomePageNumber;
     // Where the search list is kept between runs.

@@ -14,6 +14,28 @@ int ListModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : static_cast<int>(m_headers.size());
 }
 
+namespace {
+
+// No row is wider than this many characters can fill. A longer text is shown by its beginning and its end: the
+// view lays out the whole of a text to elide it at every paint, which for a query of millions of characters
+// kept a processor busy while the window sat idle.
+constexpr qsizetype kLongestShownText = 2000;
+
+QString shownText(QStringView text)
+{
+    if (text.size() <= kLongestShownText)
+        return text.toString();
+    constexpr qsizetype kHalf = kLongestShownText / 2;
+    QString shown;
+    shown.reserve(kLongestShownText + 1);
+    shown.append(text.first(kHalf));
+    shown.append(QChar(0x2026)); // the ellipsis
+    shown.append(text.last(kHalf));
+    return shown;
+}
+
+} // namespace
+
 QVariant ListModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
@@ -24,9 +46,9 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
         return {};
     switch (index.column()) {
     case 0:
-        return text(index.row());
+        return shownText(textView(index.row()));
     case 1:
-        return subItem1(index.row());
+        return shownText(subItem1View(index.row()));
     default:
         return QString();
     }
@@ -70,8 +92,13 @@ QStringView ListModel::textView(qsizetype row) const
 
 QString ListModel::subItem1(qsizetype row) const
 {
+    return subItem1View(row).toString();
+}
+
+QStringView ListModel::subItem1View(qsizetype row) const
+{
     const Row& item = m_rows[static_cast<size_t>(row)];
-    return m_texts.sliced(item.start + item.textLength, item.subItemLength);
+    return QStringView(m_texts).sliced(item.start + item.textLength, item.subItemLength);
 }
 
 void ListModel::reserveRows(size_t more)

@@ -30,6 +30,7 @@ public:
     // The item's text without a copy; valid until the model next changes.
     QStringView textView(qsizetype row) const;
     QString subItem1(qsizetype row) const;
+    QStringView subItem1View(qsizetype row) const;
     qsizetype size() const { return static_cast<qsizetype>(m_rows.size()); }
     void remove(qsizetype row, qsizetype count = 1);
     void clear();

@@ -41,34 +41,73 @@ struct SheetOutline
 {
     bool balanced = true;
     bool hasRule = false;
-    QStringList files; // the targets of url(...) references
+    bool certain = true; // the sheet has none of the forms in which Qt could read a file name this check does not see
+    QStringList files;   // the targets of url(...) references
 };
 
-// The index just past the quoted string that starts at `start`; a backslash escapes the next character.
-qsizetype skipString(QStringView text, qsizetype start)
+bool isLineBreak(QChar c)
 {
-    const QChar quote = text[start];
-    for (qsizetype i = start + 1; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('\\'))
-            ++i;
-        else if (text[i] == quote)
-            return i + 1;
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\f');
+}
+
+// The index just past the quoted string that starts at `start`. The sheet holds no backslash by now, so nothing
+// escapes the closing quote. A string ends with its line: one that does not close there is no string to Qt's
+// scanner, which reads on in a way this check does not follow, so it leaves the outline uncertain.
+qsizetype skipString(QStringView text, qsizetype start, SheetOutline& outline)
+{
+    for (qsizetype at = start + 1; at < text.size(); ++at) {
+        if (text[at] == text[start])
+            return at + 1;
+        if (isLineBreak(text[at]))
+            break;
     }
+    outline.certain = false;
     return text.size();
 }
 
-// Reads the target of a url( reference whose parenthesis ends at `start`; returns the index past the reference.
-qsizetype readUrl(QStringView text, qsizetype start, QStringList& files)
+bool isBlank(QChar c)
 {
-    qsizetype end = text.indexOf(QLatin1Char(')'), start);
-    if (end < 0)
-        end = text.size();
-    QStringView target = text.sliced(start, end - start).trimmed();
-    if (target.size() >= 2 && (target.front() == QLatin1Char('"') || target.front() == QLatin1Char('\'')) &&
-        target.back() == target.front())
-        target = target.sliced(1, target.size() - 2);
-    files.append(target.toString());
-    return end + 1;
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || isLineBreak(c);
+}
+
+bool isQuote(QChar c)
+{
+    return c == QLatin1Char('"') || c == QLatin1Char('\'');
+}
+
+qsizetype skipBlanks(QStringView text, qsizetype at)
+{
+    while (at < text.size() && isBlank(text[at]))
+        ++at;
+    return at;
+}
+
+// Reads the target of a url( reference whose parenthesis ends at `start`, as Qt's scanner takes the two forms of
+// it: a quoted string on one line, or a run of characters without blanks, quotes or parentheses, each with blanks
+// around it and the closing parenthesis after. Anything else leaves the outline uncertain. Returns the index past
+// the reference.
+qsizetype readUrl(QStringView text, qsizetype start, SheetOutline& outline)
+{
+    qsizetype at = skipBlanks(text, start);
+    QStringView target;
+    if (at < text.size() && isQuote(text[at])) {
+        const qsizetype end = skipString(text, at, outline);
+        target = text.sliced(at + 1, qMax<qsizetype>(end - at - 2, 0));
+        at = end;
+    } else {
+        const qsizetype begin = at;
+        while (at < text.size() && !isBlank(text[at]) && !isQuote(text[at]) && text[at] != QLatin1Char(')') &&
+               text[at] != QLatin1Char('('))
+            ++at;
+        target = text.sliced(begin, at - begin);
+    }
+    at = skipBlanks(text, at);
+    if (at >= text.size() || text[at] != QLatin1Char(')')) {
+        outline.certain = false;
+        return at;
+    }
+    outline.files.append(target.toString());
+    return at + 1;
 }
 
 SheetOutline outlineOf(QStringView text)
@@ -80,11 +119,12 @@ SheetOutline outlineOf(QStringView text)
         const QChar c = text[i];
         if (text.sliced(i).startsWith(QLatin1String("/*"))) {
             const qsizetype end = text.indexOf(QLatin1String("*/"), i + 2);
+            outline.certain = outline.certain && end >= 0;
             i = end < 0 ? text.size() : end + 2;
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            i = skipString(text, i);
+        } else if (isQuote(c)) {
+            i = skipString(text, i, outline);
         } else if (text.sliced(i).startsWith(QLatin1String("url("), Qt::CaseInsensitive)) {
-            i = readUrl(text, i + 4, outline.files);
+            i = readUrl(text, i + 4, outline);
         } else {
             if (c == QLatin1Char('{')) {
                 ++depth;
@@ -118,6 +158,37 @@ void checkReferencedFiles(const QString& path, const QStringList& files)
     }
 }
 
+// Qt tells of a style sheet it cannot parse only with a warning, and then draws without it. While it lives, this
+// takes those warnings so that the skin can be refused with a report; every other message goes on as before.
+class SheetRefusalWatch final
+{
+public:
+    SheetRefusalWatch()
+    {
+        s_refused = false;
+        s_previous = qInstallMessageHandler(&take);
+    }
+    ~SheetRefusalWatch() { qInstallMessageHandler(s_previous); }
+    SheetRefusalWatch(const SheetRefusalWatch&) = delete;
+    SheetRefusalWatch& operator=(const SheetRefusalWatch&) = delete;
+
+    bool refused() const { return s_refused; }
+
+private:
+    static void take(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type == QtWarningMsg && message.startsWith(QLatin1String("Could not parse"))) {
+            s_refused = true;
+            return;
+        }
+        if (s_previous)
+            s_previous(type, context, message);
+    }
+
+    static inline bool s_refused = false;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
 } // namespace
 
 SkinFramework::SkinFramework(QObject* parent) : QObject(parent) {}
@@ -127,10 +198,19 @@ void SkinFramework::loadSkin(const QString& path, const QString& schemeName)
     if (!schemeName.isEmpty())
         throw unusableSkin(path, QStringLiteral("it has no colour scheme named \"%1\"").arg(schemeName));
     QString text = readSkinText(path);
+    // Qt decodes backslash escapes anywhere in a sheet before it reads it, so an escape could spell a file name,
+    // a url( or the end of a comment that this check would read otherwise.
+    if (text.contains(QLatin1Char('\\')))
+        throw unusableSkin(path, QStringLiteral("it holds a backslash escape, which could name files the skin check "
+                                                "cannot follow"));
     const SheetOutline outline = outlineOf(text);
     if (!isPrintable(text) || !outline.balanced || !outline.hasRule)
         throw unusableSkin(path, QStringLiteral("it is not a style sheet"));
+    if (!outline.certain)
+        throw unusableSkin(path, QStringLiteral("it has an unclosed string or comment or a url(...) of a form that "
+                                                "the skin check cannot follow"));
     checkReferencedFiles(path, outline.files);
+    m_path = path;
     m_styleSheet = std::move(text);
 }
 
@@ -145,8 +225,19 @@ void SkinFramework::applyWindow(QWidget& window)
         font.setStyleStrategy(QFont::PreferAntialias);
         window.setFont(font);
     }
+    const SheetRefusalWatch watch;
+    setSheet(window, m_styleSheet);
+    window.ensurePolished(); // Qt parses the sheet as it dresses the controls
+    if (watch.refused()) {
+        setSheet(window, QString());
+        throw unusableSkin(m_path, QStringLiteral("Qt cannot read it as a style sheet"));
+    }
+}
+
+void SkinFramework::setSheet(QWidget& window, const QString& sheet) const
+{
     if (m_options & SkinMessageBoxes)
-        qApp->setStyleSheet(m_styleSheet);
+        qApp->setStyleSheet(sheet);
     else
-        window.setStyleSheet(m_styleSheet);
+        window.setStyleSheet(sheet);
 }

@@ -32,12 +32,16 @@ public:
     // Smooths the edges of the window's text.
     void setSmoothText(bool on) { m_smoothText = on; }
 
-    // Dresses the window in the loaded skin; a Failure when no skin has been loaded.
+    // Dresses the window in the loaded skin; a Failure when no skin has been loaded, or when Qt cannot parse the
+    // sheet (the window is then left undressed).
     void applyWindow(QWidget& window);
 
     const QString& styleSheet() const { return m_styleSheet; }
 
 private:
+    void setSheet(QWidget& window, const QString& sheet) const;
+
+    QString m_path;
     QString m_styleSheet;
     int m_options = 0;
     bool m_uniformStyle = false;

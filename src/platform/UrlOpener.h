@@ -1,8 +1,28 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QObject;
 class QUrl;
 
-// Hands an address to the desktop's default handler for it (the web browser, for a web address) and returns
-// without waiting. A Failure naming the address when the desktop cannot take it: no program opens such
-// addresses, or the address is too long to be handed over.
-void openWithDesktop(const QUrl& address);
+// Why the desktop did not take an address.
+struct OpeningFailure
+{
+    QString description;
+    // True when any other address would fail the same way (no opener at all, or one that opens no web address);
+    // false when only this address is at fault.
+    bool concernsEveryAddress = true;
+};
+
+// Told once the desktop has taken an address (nothing) or has not (why not).
+using OpeningDone = std::function<void(const std::optional<OpeningFailure>&)>;
+
+// Hands an address to the desktop's default handler for it (the web browser, for a web address) without making
+// the window wait. `done` is told later, from the event loop, once the handler has taken the address or failed:
+// on Windows and macOS the shell's answer judges; elsewhere the opener program, xdg-open, is started with the
+// address as its one argument and judged by its exit status. The opening belongs to `owner`: `done` is never told
+// once the owner is gone.
+void openWithDesktop(const QUrl& address, QObject& owner, OpeningDone done);

@@ -31,7 +31,7 @@ constexpr int kSaveDelayMs = 1000;
 SearchListCommands::SearchListCommands(QWidget& window, QLineEdit& searchBox, ListView& locations, ListView& searches,
                                        const Environment& environment)
     : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches),
-      m_environment(environment), m_history(searches)
+      m_environment(environment), m_history(searches), m_opening(environment)
 {
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);
@@ -75,11 +75,15 @@ void SearchListCommands::appendQueries(const QStringList& queries)
 
 void SearchListCommands::openSelected()
 {
-    trapFor("PushButton2_Click").run(100, [&] {
+    const ErrorTrap trap = trapFor("PushButton2_Click");
+    QString query;
+    const bool selected = trap.run(100, [&] {
         if (m_searches.count() == 0)
             throw Failure(kNoSearchToOpen);
-        m_environment.openUrl(searchUrl(m_searches.selectedItemText()));
+        query = m_searches.selectedItemText();
     });
+    if (selected)
+        m_opening.open({query}, trap, 100);
 }
 
 void SearchListCommands::copySelected()
@@ -92,8 +96,17 @@ void SearchListCommands::openAll()
     const ErrorTrap trap = trapFor("PushButton6_Click");
     qsizetype count = 0;
     trap.run(100, [&] { count = m_searches.count(); });
+    // The queries as they stand now: an edit while they are being opened changes nothing of this run.
+    QStringList queries;
+    queries.reserve(count);
     for (qsizetype position = 1; position <= count; ++position)
-        trap.run(102, [&] { m_environment.openUrl(searchUrl(m_searches.itemText(position))); });
+        queries.append(m_searches.itemText(position));
+    m_opening.open(queries, trap, 102);
+}
+
+void SearchListCommands::stopOpening()
+{
+    m_opening.stop();
 }
 
 void SearchListCommands::clearAll()

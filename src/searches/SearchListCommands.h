@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OpeningQueue.h"
 #include "SearchListHistory.h"
 
 #include <QString>
@@ -25,12 +26,14 @@ public:
     // location's host, appended to the search list as one step and brought into view; the search box is then
     // emptied and focused. An empty search text does nothing.
     void addSearch();
-    // "Open Selected": the selected query's result page in the default browser.
+    // "Open Selected": the selected query's result page in the default browser, after any still being opened.
     void openSelected();
     // Puts the selected query on the clipboard.
     void copySelected();
-    // "Open All": every query's result page, in list order.
+    // "Open All": every query's result page, in list order, one after another while the window goes on answering.
     void openAll();
+    // Stops the opening commands: no further page is opened.
+    void stopOpening();
     // "Clear All".
     void clearAll();
     // "Delete Selected Search From List": removes the selected query; nothing on an empty list.
@@ -79,4 +82,5 @@ private:
     ListView& m_searches;
     const Environment& m_environment;
     SearchListHistory m_history;
+    OpeningQueue m_opening;
 };

@@ -13,6 +13,7 @@
 #include "platform/ListView.h"
 #include "platform/PushButton.h"
 #include "platform/SkinFramework.h"
+#include "platform/SteadyCursor.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
 
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <cstdio>
 #include <limits>
@@ -171,10 +173,17 @@ void Form1::setTabOrder()
 
 void Form1::connectEvents()
 {
-    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
     m_filterReportDelay.setSingleShot(true);
     m_filterReportDelay.setInterval(QApplication::keyboardInputInterval());
     connect(&m_filterReportDelay, &QTimer::timeout, this, &Form1::showFilterReports);
+    // The location list is rebuilt for the text the filter box holds when the program gets to it: keys typed
+    // while a rebuild runs are taken together, and the last rebuild reads the box's final text.
+    m_filterRebuild = new QTimer(this);
+    m_filterRebuild->setSingleShot(true);
+    m_filterRebuild->setInterval(0);
+    connect(Text1, &QLineEdit::textChanged, m_filterRebuild, qOverload<>(&QTimer::start));
+    connect(m_filterRebuild, &QTimer::timeout, this, &Form1::Text1_Change);
+    new SteadyCursorForLongText({Text1, txtSearch}, this);
     connect(PushButton7, &PushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton2, &PushButton::clicked, this, &Form1::PushButton2_Click);
     connect(PushButton6, &PushButton::clicked, this, &Form1::PushButton6_Click);
@@ -214,6 +223,7 @@ void Form1::saveBeforeAbruptEnd()
 {
     if (std::exchange(m_closed, true))
         return;
+    m_searchList->stopOpening();
     try {
         SaveSearches();
     } catch (const Failure& failure) {
@@ -237,7 +247,13 @@ void Form1::Form_Load()
         trap.run(106, [&] { loadMouseIcon(cursorPath); });
     trap.run(108, [&] {
         Main::MaybeOpenHomePage(m_environment.drawHomePageNumber(), m_environment.applicationFolder,
-                                m_environment.openUrl);
+                                [&](const QUrl& address) {
+                                    // The desktop answers after the start-up; a failure is reported then.
+                                    m_environment.openUrl(address, *this, [trap](const auto& failure) {
+                                        if (failure)
+                                            trap.run(108, [&] { throw Failure(failure->description); });
+                                    });
+                                });
     });
     trap.run(126, [&] { setWindowTitle(Main::kProductTitle); });
     trap.run(126, [&] { setWindowIcon(programIcon()); });
@@ -292,6 +308,7 @@ void Form1::closeEvent(QCloseEvent* event)
 {
     if (!m_closed) {
         m_closed = true;
+        m_searchList->stopOpening(); // no page opens once the close has begun
         Form_QueryUnload();
         Form_Unload();
     }
@@ -316,7 +333,16 @@ void Form1::showFilterReports()
 
 void Form1::PushButton7_Click()
 {
+    rebuildPendingFilter(); // the search goes to a location of the list that matches the filter text
     m_searchList->addSearch();
+}
+
+void Form1::rebuildPendingFilter()
+{
+    if (m_filterRebuild->isActive()) {
+        m_filterRebuild->stop();
+        Text1_Change();
+    }
 }
 
 void Form1::PushButton2_Click()

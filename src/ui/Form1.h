@@ -18,6 +18,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QTimer;
 class SkinFramework;
 
 // The main window. Creating it runs the start-up sequence (Form_Load); closing it by any means saves the search
@@ -110,6 +111,7 @@ private:
     void connectEvents();
     void loadMouseIcon(const QString& path);
     void setMousePointer(int pointer);
+    void rebuildPendingFilter();
     ErrorTrap trapFor(const QString& procedure);
     void showFilterReports();
 
@@ -121,5 +123,6 @@ private:
     QTimer m_filterReportDelay;
     int m_mousePointer = kDefaultPointer;
     std::optional<QCursor> m_mouseIcon;
+    QTimer* m_filterRebuild; // runs Text1_Change once the keys waiting have been taken
     bool m_closed = false;
 };

@@ -3,6 +3,9 @@
 
 #include <QFile>
 #include <QTest>
+#include <QtNumeric>
+
+#include <limits>
 
 class tst_CursorFile : public QObject
 {
@@ -75,6 +78,11 @@ void tst_CursorFile::wantedSizeFollowsTheDesktopsArrow_data()
     QTest::newRow("a known arrow outweighs the scale") << 24 << 2.0 << 32;
     QTest::newRow("with no known arrow, 200 % wants 64") << 0 << 2.0 << 64;
     QTest::newRow("a scale below 100 % still wants 32") << 0 << 0.5 << 32;
+    QTest::newRow("the largest arrow XCURSOR_SIZE can name wants the largest picture")
+        << std::numeric_limits<int>::max() << 1.0 << 1024;
+    QTest::newRow("an absurd scale wants the largest picture") << 0 << 1e300 << 1024;
+    QTest::newRow("an endless scale wants the largest picture") << 0 << qInf() << 1024;
+    QTest::newRow("a scale that is no number wants 32") << 0 << qQNaN() << 32;
 }
 
 void tst_CursorFile::wantedSizeFollowsTheDesktopsArrow()

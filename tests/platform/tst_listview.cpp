@@ -33,6 +33,7 @@ private slots:
     void clickOnTheVisibleColumnSelectsTheRow();
     void selectionStaysWhenTheFocusMovesToAButton();
     void columnWidthsAreInTwips();
+    void aHugeTextIsShownByItsBeginningAndEnd();
 
 private:
     QWidget* m_window = nullptr;
@@ -353,6 +354,23 @@ void tst_ListView::columnWidthsAreInTwips()
 extern "C" const char* __asan_default_options()
 {
     return "allocator_may_return_null=1";
+}
+
+void tst_ListView::aHugeTextIsShownByItsBeginningAndEnd()
+{
+    // Drawing a row lays out the whole text it shows; ten million characters kept a processor busy.
+    QString huge(10'000'000, QLatin1Char('m'));
+    huge.replace(0, 5, QStringLiteral("start")).replace(huge.size() - 15, 15, QStringLiteral(" site:x.org end"));
+    m_list->addItem(huge);
+    m_list->listModel().setSubItem1(0, huge);
+    for (int column : {0, 1}) {
+        const QString shown =
+            m_list->listModel().data(m_list->listModel().index(0, column), Qt::DisplayRole).toString();
+        QVERIFY(shown.size() <= 2001);
+        QVERIFY(shown.startsWith(QStringLiteral("startmmm")));
+        QVERIFY(shown.endsWith(QStringLiteral("mmm site:x.org end")));
+    }
+    QCOMPARE(m_list->itemText(1), huge); // the item keeps its whole text
 }
 
 QTEST_MAIN(tst_ListView)

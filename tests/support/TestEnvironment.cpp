@@ -37,7 +37,10 @@ Environment TestEnvironment::environment()
     Environment environment;
     environment.applicationFolder = m_folder.filePath(QStringLiteral("program"));
     environment.showErrorReport = [this](QWidget*, const QString& text) { reports.append(text); };
-    environment.openUrl = [this](const QUrl& address) { openedUrls.append(address); };
+    environment.openUrl = [this](const QUrl& address, QObject&, const OpeningDone& done) {
+        openedUrls.append(address);
+        done(std::nullopt);
+    };
     environment.drawHomePageNumber = [this] { return homePageDraw; };
     // Each window gets a store of its own, as each run of the program does.
     // A list that cannot be saved may go to the home folder: never the real one.

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QtEndian>
 #include <QTest>
 
@@ -206,18 +207,38 @@ void tst_Appearance::unusableSkinIsReportedAndColoursStay_data()
     QTest::newRow("a picture that is a folder") << QByteArray("QWidget { background-image: url(%FOLDER%); }");
 #if defined(Q_OS_UNIX)
     QTest::newRow("a picture that is a named pipe") << QByteArray("QWidget { image: url(\"%PIPE%\"); }");
+    // Qt decodes the escape into the pipe's name.
+    QTest::newRow("a named pipe spelt with an escape") << QByteArray("QWidget { image: url(%FOLDER%/../pi\\70e); }");
+    QTest::newRow("an escape that ends a comment early")
+        << QByteArray("/* \\2a/ QWidget { image: url(%PIPE%); } /* */ QLabel { color: red; }");
+    QTest::newRow("a quoted name holding a parenthesis")
+        << QByteArray("QWidget { image: url(\"%FOLDER%/../a)pipe\"); } /* \" } */");
+    QTest::newRow("a quoted name holding escaped quotes")
+        << QByteArray("QWidget { image: url(\"x)\\\" y\\\"\"); border-image: url(%FOLDER%); }");
+    QTest::newRow("a named pipe after a string that runs past its line")
+        << QByteArray("QLabel { font-family: 'x; }\nQWidget { image: url(%PIPE%); } /* ' */ }");
+    QTest::newRow("an unclosed quote in a reference") << QByteArray("QWidget { image: url('); }");
+    QTest::newRow("a relative name of the named pipe") << QByteArray("QWidget { image: url( program/pipe ); }");
 #endif
+    QTest::newRow("braces nested deeper than Qt reads")
+        << "QWidget " + QByteArray(200'000, '{') + QByteArray(200'000, '}');
 }
 
 void tst_Appearance::unusableSkinIsReportedAndColoursStay()
 {
     QFETCH(QByteArray, contents);
     QVERIFY(QDir().mkpath(m_test->dataFilePath(QStringLiteral("folder"))));
-    if (contents.contains("%PIPE%"))
-        makeNamedPipe(m_test->dataFilePath(QStringLiteral("pipe")));
+#if defined(Q_OS_UNIX)
+    makeNamedPipe(m_test->dataFilePath(QStringLiteral("pipe")));
+    makeNamedPipe(m_test->dataFilePath(QStringLiteral("a)pipe")));
+#endif
     contents.replace("%FOLDER%", QFile::encodeName(m_test->dataFilePath(QStringLiteral("folder"))));
     contents.replace("%PIPE%", QFile::encodeName(m_test->dataFilePath(QStringLiteral("pipe"))));
     m_test->writeDataFile(QStringLiteral("x/o.cjs"), contents);
+    // Qt reads file names without a folder from the working folder.
+    const QString workingFolder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_test->dataFilePath(QStringLiteral(".."))));
+    const auto backHome = qScopeGuard([&] { QDir::setCurrent(workingFolder); });
     Form1 window(m_test->environment());
     QCOMPARE(m_test->reports.size(), 1);
     QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 100));

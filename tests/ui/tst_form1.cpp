@@ -11,7 +11,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
+#include <QStyleHints>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
 #include <limits>
@@ -39,6 +41,8 @@ private slots:
     void homePageOpensOnlyOnADrawOfSeven();
     void startUpWithoutDataFilesReportsOnlyTheCatalogue();
     void closingSavesEvenAnEmptyList();
+    void anIdleBoxWithAHugeTextIsNotRepainted_data();
+    void anIdleBoxWithAHugeTextIsNotRepainted();
 
 private:
     std::unique_ptr<TestEnvironment> m_test;
@@ -248,6 +252,7 @@ void tst_Form1::homePageOpensOnlyOnADrawOfSeven_data()
     QTest::newRow("a draw of 7 opens the home page") << 7 << 1;
     QTest::newRow("a draw of 1 does not") << 1 << 0;
     QTest::newRow("a draw of 100 does not") << 100 << 0;
+    QTest::newRow("a home page the desktop cannot open is reported") << 7 << -1;
 }
 
 void tst_Form1::homePageOpensOnlyOnADrawOfSeven()
@@ -255,8 +260,19 @@ void tst_Form1::homePageOpensOnlyOnADrawOfSeven()
     QFETCH(int, draw);
     QFETCH(int, opened);
     m_test->homePageDraw = draw;
-    const Environment environment = m_test->environment();
+    Environment environment = m_test->environment();
+    if (opened < 0) { // the desktop answers after the start-up, and says no
+        environment.openUrl = [](const QUrl&, QObject& owner, const OpeningDone& done) {
+            QTimer::singleShot(0, &owner, [done] { done(OpeningFailure{QStringLiteral("no opener"), true}); });
+        };
+    }
     Form1 window(environment);
+    if (opened < 0) {
+        QCOMPARE(m_test->reports, QStringList());
+        QTRY_COMPARE(m_test->reports.size(), 1);
+        QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 108));
+        return;
+    }
     QCOMPARE(m_test->openedUrls.size(), opened);
     if (opened)
         QCOMPARE(m_test->openedUrls[0], Main::homePageAddress(environment.applicationFolder));
@@ -282,6 +298,58 @@ void tst_Form1::closingSavesEvenAnEmptyList()
         QVERIFY(window.close());
     }
     QCOMPARE(m_test->storedValue(), QString());
+}
+
+// Counts the paints of the widget it watches.
+class PaintCounter final : public QObject
+{
+public:
+    explicit PaintCounter(int& paints) : m_paints(paints) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        m_paints += event->type() == QEvent::Paint;
+        return false;
+    }
+
+private:
+    int& m_paints;
+};
+
+void tst_Form1::anIdleBoxWithAHugeTextIsNotRepainted_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("blinks");
+    QTest::newRow("a short filter text blinks") << "Text1" << 20 << true;
+    QTest::newRow("a million characters in the filter box") << "Text1" << 1'000'000 << false;
+    QTest::newRow("a million characters in the search box") << "txtSearch" << 1'000'000 << false;
+}
+
+// Qt lays out a box's whole text each time its blinking cursor repaints it; a huge text kept a processor busy.
+void tst_Form1::anIdleBoxWithAHugeTextIsNotRepainted()
+{
+    QFETCH(QString, box);
+    QFETCH(int, length);
+    QFETCH(bool, blinks);
+    const int desktopFlashTime = QGuiApplication::styleHints()->cursorFlashTime();
+    {
+        Form1 window(m_test->environment());
+        window.showCentred();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* edit = window.findChild<QLineEdit*>(box);
+        edit->setFocus();
+        edit->setText(QString(length, QLatin1Char('w')));
+        QTest::qWait(100);
+        int paints = 0;
+        PaintCounter counter(paints);
+        edit->installEventFilter(&counter);
+        QTest::qWait(1200);
+        QCOMPARE(paints > 0, blinks);
+        edit->clear();
+        QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), desktopFlashTime);
+        edit->setText(QString(length, QLatin1Char('w')));
+    }
+    QCOMPARE(QGuiApplication::styleHints()->cursorFlashTime(), desktopFlashTime); // the window gives it back
 }
 
 QTEST_MAIN(tst_Form1)
