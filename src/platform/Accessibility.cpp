@@ -2,9 +2,44 @@
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QWidget>
 
 namespace {
+
+// The message a widget stands for while it holds the focus, and the description it gets back afterwards.
+class Announcement final : public QObject
+{
+public:
+    Announcement(QWidget& speaker, const QString& message)
+        : QObject(&speaker), m_speaker(&speaker), m_ownDescription(speaker.accessibleDescription())
+    {
+        setObjectName(kObjectName);
+        speaker.setAccessibleDescription(message);
+        connect(qApp, &QApplication::focusChanged, this, &Announcement::end);
+    }
+    static Announcement* of(QWidget& speaker)
+    {
+        return static_cast<Announcement*>(speaker.findChild<QObject*>(kObjectName, Qt::FindDirectChildrenOnly));
+    }
+    void say(const QString& message) { m_speaker->setAccessibleDescription(message); }
+
+private:
+    static constexpr QLatin1StringView kObjectName{"bazaarly_announcement"};
+
+    void end()
+    {
+        if (!m_speaker)
+            return;
+        m_speaker->setAccessibleDescription(m_ownDescription);
+        m_speaker = nullptr;
+        setParent(nullptr); // a new message finds no ended announcement
+        deleteLater();
+    }
+
+    QWidget* m_speaker;
+    QString m_ownDescription;
+};
 
 // Qt asks the factories once for each class of an object, the most derived first, so dialogs and message boxes
 // are answered by their own classes before this one is asked about "QWidget".
@@ -35,4 +70,15 @@ void announceCurrentItem(QAbstractItemView& view)
         QAccessibleEvent focus(item, QAccessible::Focus);
         QAccessible::updateAccessibility(&focus);
     }
+}
+
+void announce(const QString& message)
+{
+    QWidget* speaker = QApplication::focusWidget();
+    if (speaker == nullptr)
+        return;
+    if (Announcement* earlier = Announcement::of(*speaker))
+        earlier->say(message);
+    else
+        new Announcement(*speaker, message);
 }

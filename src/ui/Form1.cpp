@@ -1,16 +1,19 @@
 #include "Form1.h"
 
+#include "Announcements.h"
 #include "Appearance.h"
 
 #include "app/ErrorTrap.h"
 #include "app/Main.h"
 #include "catalogue/LocationCatalogue.h"
 #include "platform/Accessibility.h"
+#include "platform/Contrast.h"
 #include "platform/CursorFile.h"
 #include "platform/Failure.h"
 #include "platform/FontFallback.h"
 #include "platform/ListView.h"
 #include "platform/PushButton.h"
+#include "platform/ScreenFit.h"
 #include "platform/SkinFramework.h"
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
@@ -21,6 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include <cstdio>
 #include <limits>
@@ -39,12 +43,11 @@ QFont arialBold(qreal pointSize)
     return font;
 }
 
-// Whites out a control's own background (the window, its group boxes) or a button's face.
+// Whites out a control's own background (the window, its group boxes) or a button's face, with text that stays
+// dark on it under a dark desktop theme.
 void paintWhite(QWidget* widget, QPalette::ColorRole role = QPalette::Window)
 {
-    QPalette colours = widget->palette();
-    colours.setColor(role, Qt::white);
-    widget->setPalette(colours);
+    fixBackground(*widget, role, Qt::white);
     widget->setAutoFillBackground(role == QPalette::Window);
 }
 
@@ -92,7 +95,9 @@ Form1::Form1(Environment environment, QWidget* parent)
     setFont(arialBold(9));
     paintWhite(this);
     setMouseTracking(true);
+    installEventFilter(this);
     createControls();
+    new ScreenFit(*this);
     nameForScreenReaders(*this);
     setTabOrder();
     m_searchList = std::make_unique<SearchListCommands>(*this, *txtSearch, *ListView1, *ListView2, m_environment);
@@ -101,6 +106,7 @@ Form1::Form1(Environment environment, QWidget* parent)
     // Placed before the start-up runs, so a report shown during it stands where the window will.
     centreOnScreen(*this);
     Form_Load();
+    announceListChanges(*this); // from here on, what the start-up loaded is no news
 }
 
 Form1::~Form1() = default;
@@ -238,7 +244,20 @@ ErrorTrap Form1::trapFor(const QString& procedure)
 
 void Form1::loadMouseIcon(const QString& path)
 {
-    m_mouseIcon = loadCursorFile(path);
+    m_mouseIcon = loadCursorFile(path, devicePixelRatio());
+    m_mouseIconPath = path;
+}
+
+void Form1::fitMouseIconToScreen()
+{
+    if (m_mouseIconPath.isEmpty())
+        return;
+    try {
+        loadMouseIcon(m_mouseIconPath);
+        setMousePointer(m_mousePointer);
+    } catch (const Failure&) {
+        // The file has gone or changed since start-up, which reported it then; the hand already loaded stays.
+    }
 }
 
 void Form1::LoadLocations()
@@ -382,6 +401,9 @@ void Form1::mouseMoveEvent(QMouseEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    // The hand is drawn for the scale of the screen the window is on, and again when it moves to another one.
+    if (watched == this && event->type() == QEvent::Show && windowHandle() != nullptr)
+        connect(windowHandle(), &QWindow::screenChanged, this, &Form1::fitMouseIconToScreen, Qt::UniqueConnection);
     if (event->type() == QEvent::MouseMove) {
         const auto* move = static_cast<QMouseEvent*>(event);
         if (watched == Frame1 && isOverOwnSurface(Frame1, move))

@@ -100,6 +100,7 @@ private:
     void setTabOrder();
     void connectEvents();
     void loadMouseIcon(const QString& path);
+    void fitMouseIconToScreen();
     void setMousePointer(int pointer);
     ErrorTrap trapFor(const QString& procedure);
 
@@ -107,5 +108,6 @@ private:
     std::unique_ptr<SearchListCommands> m_searchList; // made once the controls it works on exist
     int m_mousePointer = kDefaultPointer;
     std::optional<QCursor> m_mouseIcon;
+    QString m_mouseIconPath; // read again for another screen's scale
     bool m_closed = false;
 };
