@@ -246,11 +246,12 @@ void Form1::loadMouseIcon(const QString& path)
 {
     m_mouseIcon = loadCursorFile(path, devicePixelRatio());
     m_mouseIconPath = path;
+    m_mouseIconRatio = devicePixelRatio();
 }
 
 void Form1::fitMouseIconToScreen()
 {
-    if (m_mouseIconPath.isEmpty())
+    if (m_mouseIconPath.isEmpty() || qFuzzyCompare(m_mouseIconRatio, devicePixelRatio()))
         return;
     try {
         loadMouseIcon(m_mouseIconPath);
@@ -402,8 +403,10 @@ void Form1::mouseMoveEvent(QMouseEvent* event)
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     // The hand is drawn for the scale of the screen the window is on, and again when it moves to another one.
-    if (watched == this && event->type() == QEvent::Show && windowHandle() != nullptr)
+    if (watched == this && event->type() == QEvent::Show && windowHandle() != nullptr) {
+        fitMouseIconToScreen(); // the screen it opens on may not be the one it was made for
         connect(windowHandle(), &QWindow::screenChanged, this, &Form1::fitMouseIconToScreen, Qt::UniqueConnection);
+    }
     if (event->type() == QEvent::MouseMove) {
         const auto* move = static_cast<QMouseEvent*>(event);
         if (watched == Frame1 && isOverOwnSurface(Frame1, move))

@@ -108,6 +108,7 @@ private:
     std::unique_ptr<SearchListCommands> m_searchList; // made once the controls it works on exist
     int m_mousePointer = kDefaultPointer;
     std::optional<QCursor> m_mouseIcon;
-    QString m_mouseIconPath; // read again for another screen's scale
+    QString m_mouseIconPath;    // read again for another screen's scale
+    qreal m_mouseIconRatio = 1; // the scale it was drawn for
     bool m_closed = false;
 };
