@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QMessageBox>
 #include <QWidget>
 
 namespace {
@@ -40,6 +41,31 @@ private:
     QWidget* m_speaker;
     QString m_ownDescription;
 };
+
+constexpr char kSpokenMessage[] = "bazaarlySpokenMessage";
+
+// A message box read out by its spoken message: the name is its title, the value its message.
+class SpokenMessageBox final : public QAccessibleWidget
+{
+public:
+    explicit SpokenMessageBox(QWidget* box) : QAccessibleWidget(box, QAccessible::AlertMessage) {}
+
+    QString text(QAccessible::Text part) const override
+    {
+        if (part == QAccessible::Value || part == QAccessible::Description)
+            return widget()->property(kSpokenMessage).toString();
+        if (part == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return widget()->windowTitle();
+        return QAccessibleWidget::text(part);
+    }
+};
+
+QAccessibleInterface* messageBoxBySpokenMessage(const QString& className, QObject* object)
+{
+    if (className != QLatin1String("QMessageBox") || !object->property(kSpokenMessage).isValid())
+        return nullptr;
+    return new SpokenMessageBox(static_cast<QWidget*>(object));
+}
 
 // Qt asks the factories once for each class of an object, the most derived first, so dialogs and message boxes
 // are answered by their own classes before this one is asked about "QWidget".
@@ -81,4 +107,11 @@ void announce(const QString& message)
         earlier->say(message);
     else
         new Announcement(*speaker, message);
+}
+
+void setSpokenMessage(QMessageBox& box, const QString& text)
+{
+    static const bool installed = (QAccessible::installFactory(messageBoxBySpokenMessage), true);
+    Q_UNUSED(installed);
+    box.setProperty(kSpokenMessage, text);
 }

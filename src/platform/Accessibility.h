@@ -1,6 +1,7 @@
 #pragma once
 
 class QAbstractItemView;
+class QMessageBox;
 class QString;
 
 // Makes screen readers present a plain top-level widget (the main window) as a frame, a window with a title bar,
@@ -16,3 +17,7 @@ void announceCurrentItem(QAbstractItemView& view);
 // stands as that widget's accessible description until the focus moves on, when the widget's own comes back.
 // Qt 6.4 has no announcement of its own. Nothing when no widget of the program has the focus.
 void announce(const QString& message);
+
+// Has a screen reader read `text` as the message box's message, in place of the text it shows (which may hold
+// invisible break opportunities that a reader would speak as breaks inside words). Call before the box is shown.
+void setSpokenMessage(QMessageBox& box, const QString& text);

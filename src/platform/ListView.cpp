@@ -172,7 +172,14 @@ void ListView::currentChanged(const QModelIndex& current, const QModelIndex& pre
 void ListView::focusInEvent(QFocusEvent* event)
 {
     QTreeView::focusInEvent(event);
-    announceCurrentItem(*this);
+    // Said after the list itself, which Qt announces once this returns, so the reader ends on the selected item.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus())
+                announceCurrentItem(*this);
+        },
+        Qt::QueuedConnection);
     viewport()->update(); // the focus rectangle
 }
 
