@@ -75,13 +75,16 @@ QSize ScreenFit::room() const
 
 void ScreenFit::fit()
 {
-    const QSize size = fittedSize(m_laidOut, room());
-    // A scroll bar along one edge takes room from the other direction too.
+    const QSize space = room();
+    // A scroll bar along one edge takes its thickness from the other direction, which the window gets back by
+    // growing where the screen leaves room.
     const int thickness = m_window.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_vertical);
-    bool horizontal = size.width() < m_laidOut.width();
-    bool vertical = size.height() < m_laidOut.height();
-    horizontal = horizontal || (vertical && size.width() - thickness < m_laidOut.width());
-    vertical = vertical || (horizontal && size.height() - thickness < m_laidOut.height());
+    bool vertical = m_laidOut.height() > space.height();
+    const bool horizontal = m_laidOut.width() + (vertical ? thickness : 0) > space.width();
+    vertical = vertical || (horizontal && m_laidOut.height() + thickness > space.height());
+    const QSize wanted(m_laidOut.width() + (vertical ? thickness : 0),
+                       m_laidOut.height() + (horizontal ? thickness : 0));
+    const QSize size = wanted.boundedTo(space);
     if (m_window.size() != size) {
         m_window.setFixedSize(size);
         centreOnScreen(m_window);

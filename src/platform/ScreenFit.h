@@ -22,9 +22,6 @@ public:
     // The window's present size is its laid-out size.
     explicit ScreenFit(QWidget& window);
 
-    // The window's size on a screen whose available area leaves `room` for the window without its frame.
-    static QSize fittedSize(const QSize& laidOut, const QSize& room) { return laidOut.boundedTo(room); }
-
     // Where the controls stand now against where they were laid out: (0, 0) while the window fits.
     QPoint offset() const { return m_offset; }
 
@@ -33,6 +30,7 @@ protected:
 
 private:
     void fit();
+    // What the screen's available area leaves for the window without its frame.
     QSize room() const;
     void placeScrollBars(const QSize& size, bool horizontal, bool vertical);
     void scrollTo(const QPoint& offset);
