@@ -2,45 +2,21 @@
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
-#include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
 
 namespace {
 
-// The message a widget stands for while it holds the focus, and the description it gets back afterwards.
-class Announcement final : public QObject
+constexpr QLatin1StringView kAnnouncerName{"bazaarly_announcer"};
+
+// The window's announcer, an invisible child that screen readers know as a notification and read out as it
+// appears: Orca says what a notification holds when it is shown.
+QAccessibleInterface* announcerAsNotification(const QString& className, QObject* object)
 {
-public:
-    Announcement(QWidget& speaker, const QString& message)
-        : QObject(&speaker), m_speaker(&speaker), m_ownDescription(speaker.accessibleDescription())
-    {
-        setObjectName(kObjectName);
-        speaker.setAccessibleDescription(message);
-        connect(qApp, &QApplication::focusChanged, this, &Announcement::end);
-    }
-    static Announcement* of(QWidget& speaker)
-    {
-        return static_cast<Announcement*>(speaker.findChild<QObject*>(kObjectName, Qt::FindDirectChildrenOnly));
-    }
-    void say(const QString& message) { m_speaker->setAccessibleDescription(message); }
-
-private:
-    static constexpr QLatin1StringView kObjectName{"bazaarly_announcement"};
-
-    void end()
-    {
-        if (!m_speaker)
-            return;
-        m_speaker->setAccessibleDescription(m_ownDescription);
-        m_speaker = nullptr;
-        setParent(nullptr); // a new message finds no ended announcement
-        deleteLater();
-    }
-
-    QWidget* m_speaker;
-    QString m_ownDescription;
-};
+    if (className != QLatin1String("QWidget") || object->objectName() != kAnnouncerName)
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+}
 
 constexpr char kSpokenMessage[] = "bazaarlySpokenMessage";
 
@@ -98,15 +74,21 @@ void announceCurrentItem(QAbstractItemView& view)
     }
 }
 
-void announce(const QString& message)
+void announce(QWidget& window, const QString& message)
 {
-    QWidget* speaker = QApplication::focusWidget();
-    if (speaker == nullptr)
-        return;
-    if (Announcement* earlier = Announcement::of(*speaker))
-        earlier->say(message);
-    else
-        new Announcement(*speaker, message);
+    static const bool installed = (QAccessible::installFactory(announcerAsNotification), true);
+    Q_UNUSED(installed);
+    auto* announcer = window.findChild<QWidget*>(kAnnouncerName, Qt::FindDirectChildrenOnly);
+    if (announcer == nullptr) {
+        announcer = new QWidget(&window);
+        announcer->setObjectName(kAnnouncerName);
+        announcer->setAttribute(Qt::WA_TransparentForMouseEvents);
+        announcer->setFocusPolicy(Qt::NoFocus);
+        announcer->setGeometry(0, 0, 1, 1); // draws nothing: it has no background of its own
+    }
+    announcer->hide();
+    announcer->setAccessibleName(message);
+    announcer->show();
 }
 
 void setSpokenMessage(QMessageBox& box, const QString& text)

@@ -3,6 +3,7 @@
 class QAbstractItemView;
 class QMessageBox;
 class QString;
+class QWidget;
 
 // Makes screen readers present a plain top-level widget (the main window) as a frame, a window with a title bar,
 // as they present other programs' main windows; Qt on its own gives such a widget the role of a filler.
@@ -13,10 +14,10 @@ void presentPlainWindowsAsFrames();
 // gains the focus, as Qt has it do when the selection moves; nothing when no reader listens or nothing is current.
 void announceCurrentItem(QAbstractItemView& view);
 
-// Has a screen reader say a short message now, as it says news of the widget that holds the focus: the message
-// stands as that widget's accessible description until the focus moves on, when the widget's own comes back.
-// Qt 6.4 has no announcement of its own. Nothing when no widget of the program has the focus.
-void announce(const QString& message);
+// Has a screen reader say a short message now, about something that changed away from the focus. Qt 6.4 has no
+// announcement of its own; the message appears in an invisible notification of the window, which screen readers
+// read as it appears.
+void announce(QWidget& window, const QString& message);
 
 // Has a screen reader read `text` as the message box's message, in place of the text it shows (which may hold
 // invisible break opportunities that a reader would speak as breaks inside words). Call before the box is shown.

@@ -57,7 +57,7 @@ private:
         m_firstAdded = inserted;
         QTimer::singleShot(0, this, [this] {
             m_pending = false;
-            announce(searchListChange(m_before, m_list, m_firstAdded));
+            announce(*m_list.window(), searchListChange(m_before, m_list, m_firstAdded));
         });
     }
 
@@ -71,14 +71,14 @@ private:
 
 void announceListChanges(Form1& window)
 {
-    const auto describeMatches = [&window] {
-        window.Text1->setAccessibleDescription(countOf(window.ListView1->count(), "location", "locations") +
-                                               QStringLiteral(" listed"));
+    // The filter box says the count as it gets the focus, and the count is said as the filter changes.
+    const auto matches = [&window] {
+        return countOf(window.ListView1->count(), "location", "locations") + QStringLiteral(" listed");
     };
-    const ListModel& locations = window.ListView1->listModel();
-    QObject::connect(&locations, &ListModel::modelReset, window.Text1, describeMatches);
-    QObject::connect(&locations, &ListModel::rowsInserted, window.Text1, describeMatches);
-    QObject::connect(&locations, &ListModel::rowsRemoved, window.Text1, describeMatches);
-    describeMatches();
+    window.Text1->setAccessibleDescription(matches());
+    QObject::connect(&window.ListView1->listModel(), &ListModel::modelReset, window.Text1, [&window, matches] {
+        window.Text1->setAccessibleDescription(matches());
+        announce(window, matches());
+    });
     new SearchListReporter(*window.ListView2);
 }
