@@ -95,7 +95,6 @@ Form1::Form1(Environment environment, QWidget* parent)
     setFont(arialBold(9));
     paintWhite(this);
     setMouseTracking(true);
-    installEventFilter(this);
     createControls();
     new ScreenFit(*this);
     nameForScreenReaders(*this);
@@ -393,6 +392,15 @@ void Form1::PushButton5_MouseMove()
     setMousePointer(kCustomPointer);
 }
 
+void Form1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The hand is drawn for the scale of the screen the window opens on, which need not be the one it was made
+    // for, and again whenever it moves to another screen.
+    fitMouseIconToScreen();
+    connect(windowHandle(), &QWindow::screenChanged, this, &Form1::fitMouseIconToScreen, Qt::UniqueConnection);
+}
+
 void Form1::mouseMoveEvent(QMouseEvent* event)
 {
     if (isOverOwnSurface(this, event))
@@ -402,11 +410,6 @@ void Form1::mouseMoveEvent(QMouseEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    // The hand is drawn for the scale of the screen the window is on, and again when it moves to another one.
-    if (watched == this && event->type() == QEvent::Show && windowHandle() != nullptr) {
-        fitMouseIconToScreen(); // the screen it opens on may not be the one it was made for
-        connect(windowHandle(), &QWindow::screenChanged, this, &Form1::fitMouseIconToScreen, Qt::UniqueConnection);
-    }
     if (event->type() == QEvent::MouseMove) {
         const auto* move = static_cast<QMouseEvent*>(event);
         if (watched == Frame1 && isOverOwnSurface(Frame1, move))
