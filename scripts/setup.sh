@@ -9,9 +9,10 @@ if [ "${1:-}" = "--test" ]; then
     # The end-to-end test drives the real window in a virtual X server with a small window manager; the
     # sanitizer and fuzzing builds use clang and its runtimes; the benchmarks use Google Benchmark, and the
     # one that times whole processes watches the X server through libxcb and its DAMAGE extension; the
-    # package is checked with lintian, appstreamcli and desktop-file-validate.
+    # package is checked with lintian, appstreamcli and desktop-file-validate; a headless Weston and Qt's
+    # Wayland platform let a test take the compositor away from the program.
     packages+=(xvfb xdotool xclip openbox x11-utils clang libclang-rt-dev libbenchmark-dev libxcb-damage0-dev
-        lintian appstream desktop-file-utils)
+        lintian appstream desktop-file-utils weston qt6-wayland)
 fi
 if [ "${1:-}" = "--windows" ]; then
     # The Windows build: the MinGW-w64 cross-compiler, Debian's Qt source (unpacked by dpkg-source), Wine to run

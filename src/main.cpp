@@ -1,3 +1,4 @@
+#include "platform/DisplayStart.h"
 #include "platform/Environment.h"
 #include "platform/SessionEnd.h"
 #include "platform/SettingsStore.h"
@@ -8,10 +9,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
-// Qt aborts with a long message when there is no display to connect to; say plainly what is missing instead.
+// Qt aborts with a long message when there is no display to connect to; say plainly what is missing instead
+// (and DisplayStart does for a display that is named but does not answer).
 bool hasDisplay()
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
@@ -20,6 +23,14 @@ bool hasDisplay()
 #else
     return true;
 #endif
+}
+
+// The application, connected to its display; ends the program with a plain message when the display named does
+// not answer.
+std::unique_ptr<QApplication> connectToDisplay(int& argc, char** argv)
+{
+    const DisplayStart displayStart;
+    return std::make_unique<QApplication>(argc, argv);
 }
 
 // A request to end closes the window, which saves the list; a further one while the close is held up (by the
@@ -41,7 +52,7 @@ int main(int argc, char* argv[])
                    stderr);
         return EXIT_FAILURE;
     }
-    QApplication application(argc, argv);
+    const std::unique_ptr<QApplication> application = connectToDisplay(argc, argv);
     // Wayland desktops match the window to its menu entry and icon by this name (X11 ones by StartupWMClass).
     QGuiApplication::setDesktopFileName(QStringLiteral("bazaarly-search"));
     SingleInstance instance(SettingsStore().location());
@@ -59,5 +70,5 @@ int main(int argc, char* argv[])
     sessionEnd.onAbruptExit([&window] { window.saveBeforeAbruptEnd(); });
     sessionEnd.watch();
     window.showCentred();
-    return application.exec();
+    return application->exec();
 }

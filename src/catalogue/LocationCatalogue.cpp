@@ -3,8 +3,12 @@
 #include "LocationFilter.h"
 #include "LocationLine.h"
 
+#include "platform/Failure.h"
 #include "platform/ListView.h"
 #include "platform/TextFileReader.h"
+
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -12,9 +16,8 @@ enum class Rebuild { Append, Replace };
 
 // The one reading loop of the catalogue: every line is split (so a bad line fails wherever it stands), and
 // the locations that pass the test are added, all in one update of the list.
-template <typename Accept> void readLocations(const QString& path, ListView& list, Rebuild rebuild, Accept accept)
+template <typename Accept> void readLocations(TextFileReader& file, ListView& list, Rebuild rebuild, Accept accept)
 {
-    TextFileReader file(path);
     ListModel::Batch batch(list.listModel());
     if (rebuild == Rebuild::Replace)
         batch.clear();
@@ -33,12 +36,33 @@ template <typename Accept> void readLocations(const QString& path, ListView& lis
 
 void loadLocations(const QString& path, ListView& list)
 {
-    readLocations(path, list, Rebuild::Append, [](const LocationLine&) { return true; });
+    TextFileReader file(path);
+    readLocations(file, list, Rebuild::Append, [](const LocationLine&) { return true; });
+}
+
+void filterLocations(TextFileReader& file, const QString& filterText, ListView& list)
+{
+    LocationFilter filter(filterText);
+    readLocations(file, list, Rebuild::Replace,
+                  [&filter](const LocationLine& location) { return filter.passes(location); });
 }
 
 void filterLocations(const QString& path, const QString& filterText, ListView& list)
 {
-    LocationFilter filter(filterText);
-    readLocations(path, list, Rebuild::Replace,
-                  [&filter](const LocationLine& location) { return filter.passes(location); });
+    TextFileReader file(path);
+    filterLocations(file, filterText, list);
+}
+
+void LocationFilterRebuild::rebuild(const QString& path, const QString& filterText, ListView& list)
+{
+    std::optional<TextFileReader> file;
+    try {
+        file.emplace(path);
+    } catch (const Failure&) {
+        if (std::exchange(m_missingReported, true))
+            return;
+        throw;
+    }
+    m_missingReported = false;
+    filterLocations(*file, filterText, list);
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 class ListView;
+class TextFileReader;
 
 // The name of the location list file in the application folder.
 inline const QString kLocationListFile = QStringLiteral("list.txt");
@@ -15,3 +16,16 @@ void loadLocations(const QString& path, ListView& list);
 // location with an empty display name never passes. The file is opened before the list is emptied, so a file
 // that cannot be opened leaves the list as it was. A bad line fails as in loadLocations.
 void filterLocations(const QString& path, const QString& filterText, ListView& list);
+void filterLocations(TextFileReader& file, const QString& filterText, ListView& list);
+
+// The filter as the user types: each change of the filter text rebuilds the list as filterLocations does, except
+// that a catalogue that cannot be opened fails only the first rebuild; the rebuilds after it leave the list as it
+// is and say nothing until one has found the file again. A missing file costs one report, not one per key.
+class LocationFilterRebuild final
+{
+public:
+    void rebuild(const QString& path, const QString& filterText, ListView& list);
+
+private:
+    bool m_missingReported = false;
+};

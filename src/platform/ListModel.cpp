@@ -1,5 +1,6 @@
 #include "ListModel.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -75,10 +76,10 @@ QString ListModel::subItem1(qsizetype row) const
     return m_texts.sliced(item.start + item.textLength, item.subItemLength);
 }
 
-void ListModel::reserveARow()
+void ListModel::reserveRows(size_t more)
 {
-    if (m_rows.size() == m_rows.capacity())
-        m_rows.reserve(std::max<size_t>(16, 2 * m_rows.capacity()));
+    if (m_rows.capacity() - m_rows.size() < more)
+        m_rows.reserve(std::max({size_t(16), 2 * m_rows.capacity(), m_rows.size() + more}));
 }
 
 qsizetype ListModel::appendTexts(QStringView first, QStringView second)
@@ -98,7 +99,7 @@ qsizetype ListModel::appendTexts(QStringView first, QStringView second)
 
 void ListModel::store(QStringView text, QStringView subItem1)
 {
-    reserveARow(); // first, so that a row is added whole or not at all and never points past the texts
+    reserveRows(1); // first, so that a row is added whole or not at all and never points past the texts
     const qsizetype start = appendTexts(text, subItem1);
     m_rows.push_back({start, text.size(), subItem1.size()});
 }
@@ -113,12 +114,31 @@ void ListModel::append(QStringView text, QStringView subItem1)
     endInsertRows();
 }
 
-void ListModel::makeRoomFor(qsizetype length)
+void ListModel::makeRoomFor(qsizetype length, size_t rows)
 {
     const qsizetype textsNeeded = m_texts.size() + length;
     if (m_texts.capacity() < textsNeeded)
         m_texts.reserve(std::max(textsNeeded, 2 * m_texts.capacity()));
-    reserveARow();
+    reserveRows(rows);
+}
+
+void ListModel::insert(qsizetype row, const QStringList& texts)
+{
+    if (texts.isEmpty())
+        return;
+    qsizetype length = 0;
+    for (const QString& text : texts)
+        length += text.size();
+    // Everything that can run out of memory happens before the views are told: after that nothing fails.
+    makeRoomFor(length, static_cast<size_t>(texts.size()));
+    std::vector<Row> inserted;
+    inserted.reserve(static_cast<size_t>(texts.size()));
+    const int first = static_cast<int>(row);
+    beginInsertRows({}, first, first + static_cast<int>(texts.size()) - 1);
+    for (const QString& text : texts)
+        inserted.push_back({appendTexts(text, {}), text.size(), 0});
+    m_rows.insert(m_rows.begin() + row, inserted.begin(), inserted.end());
+    endInsertRows();
 }
 
 void ListModel::setSubItem1(qsizetype row, QStringView text)
@@ -136,12 +156,15 @@ void ListModel::setSubItem1(qsizetype row, QStringView text)
     emit dataChanged(changed, changed, {Qt::DisplayRole});
 }
 
-void ListModel::remove(qsizetype row)
+void ListModel::remove(qsizetype row, qsizetype count)
 {
-    beginRemoveRows({}, static_cast<int>(row), static_cast<int>(row));
-    const Row& item = m_rows[static_cast<size_t>(row)];
-    m_unusedLength += item.textLength + item.subItemLength;
-    m_rows.erase(m_rows.begin() + row);
+    if (count <= 0)
+        return;
+    beginRemoveRows({}, static_cast<int>(row), static_cast<int>(row + count - 1));
+    const auto first = m_rows.begin() + row;
+    for (auto item = first; item != first + count; ++item)
+        m_unusedLength += item->textLength + item->subItemLength;
+    m_rows.erase(first, first + count);
     compactIfWasteful();
     endRemoveRows();
 }

@@ -23,13 +23,15 @@ public:
 
     void addColumn(const QString& header);
     void append(QStringView text, QStringView subItem1 = {});
+    // Puts items without sub-items in at the row, in one insertion the views are told of; all or none of them.
+    void insert(qsizetype row, const QStringList& texts);
     void setSubItem1(qsizetype row, QStringView text);
     QString text(qsizetype row) const;
     // The item's text without a copy; valid until the model next changes.
     QStringView textView(qsizetype row) const;
     QString subItem1(qsizetype row) const;
     qsizetype size() const { return static_cast<qsizetype>(m_rows.size()); }
-    void remove(qsizetype row);
+    void remove(qsizetype row, qsizetype count = 1);
     void clear();
 
     // Many rows at once with a single reset of the views, however the batch ends (a failure part-way
@@ -65,8 +67,8 @@ private:
     void store(QStringView text, QStringView subItem1);
     // Appends the two texts at the end of the buffer, both or neither; returns where the first begins.
     qsizetype appendTexts(QStringView first, QStringView second);
-    void reserveARow();
-    void makeRoomFor(qsizetype length);
+    void reserveRows(size_t more);
+    void makeRoomFor(qsizetype length, size_t rows = 1);
     void forgetAll();
     // Drops the texts of removed rows once they make up half the buffer.
     void compactIfWasteful();

@@ -6,7 +6,9 @@
 #include "FrameOverlay.h"
 #include "Twips.h"
 
+#include <QClipboard>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -42,6 +44,8 @@ public:
 };
 
 } // namespace
+
+#include <algorithm>
 
 ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this)
 {
@@ -112,6 +116,28 @@ qsizetype ListView::addItem(const QString& text)
     return m_model.size();
 }
 
+void ListView::addItems(const QStringList& texts)
+{
+    m_model.insert(m_model.size(), texts);
+}
+
+void ListView::insertItems(qsizetype position, const QStringList& texts)
+{
+    if (position != m_model.size() + 1) // the place after the last item is no item's, but items may go there
+        checkPosition(position);
+    m_model.insert(position - 1, texts);
+}
+
+void ListView::removeItems(qsizetype position, qsizetype count)
+{
+    if (count <= 0)
+        return;
+    checkPosition(position);
+    checkPosition(position + count - 1);
+    const QScopedValueRollback removing(m_removing, true);
+    m_model.remove(position - 1, count);
+}
+
 void ListView::setSubItem1(qsizetype position, const QString& text)
 {
     checkPosition(position);
@@ -167,6 +193,56 @@ void ListView::currentChanged(const QModelIndex& current, const QModelIndex& pre
     // repainting of the two rows, done for every selection change.
     QAbstractItemView::currentChanged(current, previous);
     viewport()->update();
+}
+
+QList<qsizetype> ListView::selectedPositions() const
+{
+    QList<qsizetype> positions;
+    for (const QModelIndex& row : selectionModel()->selectedRows())
+        positions.append(row.row() + 1);
+    if (positions.isEmpty())
+        throw Failure(QStringLiteral("No item is selected in the list."));
+    std::sort(positions.begin(), positions.end()); // the selection keeps the order the user picked the items in
+    return positions;
+}
+
+void ListView::selectPosition(qsizetype position)
+{
+    checkPosition(position);
+    selectRow(static_cast<int>(position - 1));
+}
+
+void ListView::ensureVisible(qsizetype position)
+{
+    checkPosition(position);
+    scrollTo(m_model.index(static_cast<int>(position - 1), readableColumn()));
+}
+
+qsizetype ListView::positionAt(const QPoint& point) const
+{
+    return indexAt(point).row() + 1;
+}
+
+void ListView::copyCurrentItem() const
+{
+    const QModelIndex current = currentIndex();
+    if (current.isValid())
+        QGuiApplication::clipboard()->setText(current.data().toString());
+}
+
+void ListView::allowSeveralSelected()
+{
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ListView::describeSelectionForScreenReaders);
+    connect(&m_model, &ListModel::modelReset, this, &ListView::describeSelectionForScreenReaders);
+}
+
+void ListView::describeSelectionForScreenReaders()
+{
+    // Read out after the list's name as it takes the focus, and again whenever the count changes.
+    setAccessibleDescription(
+        QStringLiteral("%1 of %2 selected").arg(selectionModel()->selectedRows().size()).arg(m_model.size()));
 }
 
 void ListView::focusInEvent(QFocusEvent* event)
@@ -240,12 +316,14 @@ void ListView::keepAnItemSelected()
     if (m_removing || m_model.size() == 0)
         return;
     const QModelIndex current = currentIndex();
-    const QModelIndexList selected = selectionModel()->selectedRows();
-    if (selected.isEmpty())
+    if (!selectionModel()->hasSelection()) {
         selectRow(current.isValid() ? current.row() : 0);
-    else if (current.row() != selected.first().row()) // the keyboard goes on from the selected item
-        selectionModel()->setCurrentIndex(m_model.index(selected.first().row(), readableColumn()),
+    } else if (!selectionModel()->isRowSelected(current.row())) {
+        // The keyboard goes on from a selected item.
+        const int firstSelected = selectionModel()->selectedRows().first().row();
+        selectionModel()->setCurrentIndex(m_model.index(firstSelected, readableColumn()),
                                           QItemSelectionModel::NoUpdate);
+    }
 }
 
 void ListView::keepCurrentInReadableColumn()

@@ -4,8 +4,9 @@
 
 #include <QTreeView>
 
-// The list control of the main window: rows under column headers, one selected row at a time, whole rows.
-// Like the Windows list view it stands in for, it always has a selected item while it holds items: the first
+// The list control of the main window: rows under column headers, one selected row at a time, whole rows, unless
+// several may be selected. Like the Windows list view it stands in for, it always has a selected item while it
+// holds items: the first
 // item added to an empty list (or the first after a rebuild) becomes the selected, current item; when the
 // selected item goes, the one that takes its place (or the new last one) is selected. The current column is
 // the widest one, the column the user reads, so typing finds a row by its visible text.
@@ -26,6 +27,12 @@ public:
 
     // Appends an item and returns its position.
     qsizetype addItem(const QString& text);
+    // Appends items without sub-items, all in one change of the list.
+    void addItems(const QStringList& texts);
+    // Puts items in before the given position (one past the last appends), or takes count items out from it,
+    // in one change of the list that moves no selection; the caller says what is selected afterwards.
+    void insertItems(qsizetype position, const QStringList& texts);
+    void removeItems(qsizetype position, qsizetype count);
     void setSubItem1(qsizetype position, const QString& text);
     qsizetype count() const { return m_model.size(); }
     QString itemText(qsizetype position) const;
@@ -35,6 +42,21 @@ public:
     // The selected item; a Failure when nothing is selected (an empty list has no selection).
     QString selectedItemText() const;
     qsizetype selectedPosition() const;
+    // Every selected item's position, in list order; a Failure when nothing is selected.
+    QList<qsizetype> selectedPositions() const;
+    // Selects just the item at the position and makes it the current one.
+    void selectPosition(qsizetype position);
+    // Scrolls the list, if need be, so that the item at the position can be seen.
+    void ensureVisible(qsizetype position);
+    // The position of the item at a point of the list's viewport; 0 when no item is there.
+    qsizetype positionAt(const QPoint& point) const;
+    // Puts the current item's visible text on the clipboard, as Ctrl+C does.
+    void copyCurrentItem() const;
+
+    // Lets the user select several items, as list views do: Ctrl and Shift with a click or the arrow keys,
+    // Ctrl+Space and Ctrl+A. A plain click and typing the start of an item's text still select just one. A
+    // screen reader is told how many items are selected.
+    void allowSeveralSelected();
 
     ListModel& listModel() { return m_model; }
     const ListModel& listModel() const { return m_model; }
@@ -57,6 +79,7 @@ private:
     void keepAnItemSelected();
     void keepCurrentInReadableColumn();
     void keepSelectionVisible();
+    void describeSelectionForScreenReaders();
 
     ListModel m_model;
     bool m_removing = false;

@@ -1,11 +1,15 @@
 #include "SessionEnd.h"
 
 #include <QGuiApplication>
+#include <QSemaphore>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QThread>
 
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #if defined(Q_OS_UNIX)
 #include <cerrno>
@@ -26,34 +30,112 @@ namespace {
 // The self-pipe: the signal handler only writes a byte into one end; the event loop reads the other.
 int g_signalSockets[2] = {-1, -1};
 
-extern "C" void onTerminationSignal(int)
+// A file grown past the size limit (ulimit -f) raises SIGXFSZ in the writer itself; that write fails with EFBIG
+// and the save reports it. Only a SIGXFSZ sent from outside asks the program to end.
+bool raisedByOwnWrite(int signal, const siginfo_t* info)
 {
+    return signal == SIGXFSZ && info != nullptr && info->si_code == SI_USER && info->si_pid == ::getpid();
+}
+
+extern "C" void onTerminationSignal(int signal, siginfo_t* info, void*)
+{
+    if (raisedByOwnWrite(signal, info))
+        return;
     const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_signalSockets[0], &byte, 1);
     errno = savedErrno;
 }
 
-void installSignalHandlers()
+// Every signal whose default action ends the process, save those that ask for a crash and its core dump on
+// purpose (SIGQUIT, SIGABRT) or report one (SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGTRAP, SIGSYS), which keep
+// their default: each saves before the end, a limit reached (SIGXCPU, SIGXFSZ) too.
+std::vector<int> terminationSignals()
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalSockets) != 0)
-        qFatal("Cannot create the socket pair for termination signals");
-    for (const int socket : g_signalSockets)
-        ::fcntl(socket, F_SETFD, FD_CLOEXEC);
-    // A burst of signals must never block the handler: bytes past the first few are not needed.
-    ::fcntl(g_signalSockets[0], F_SETFL, ::fcntl(g_signalSockets[0], F_GETFL) | O_NONBLOCK);
-    struct sigaction action = {};
-    action.sa_handler = onTerminationSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaction(signal, &action, nullptr);
-    ::signal(SIGPIPE, SIG_IGN);
-}
+    std::vector<int> ending = {SIGTERM,   SIGINT,  SIGHUP,  SIGUSR1, SIGUSR2, SIGALRM,
+                               SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGIO};
+#if defined(SIGPWR)
+    ending.push_back(SIGPWR);
 #endif
+#if defined(SIGSTKFLT)
+    ending.push_back(SIGSTKFLT);
+#endif
+#if defined(SIGRTMIN)
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal)
+        ending.push_back(signal);
+#endif
+    return ending;
+}
+
+#endif
+
+} // namespace
+
+#if defined(Q_OS_UNIX)
+// The handlers and the socket pair they write to, for as long as the object lives; the signals' earlier
+// actions come back with its end.
+class SessionEnd::SignalHandlers final
+{
+public:
+    SignalHandlers()
+    {
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalSockets) != 0)
+            qFatal("Cannot create the socket pair for termination signals");
+        // A burst of signals must never block the handler: bytes past the first few are not needed.
+        ::fcntl(g_signalSockets[0], F_SETFL, ::fcntl(g_signalSockets[0], F_GETFL) | O_NONBLOCK);
+        struct sigaction action = {};
+        action.sa_sigaction = onTerminationSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART | SA_SIGINFO;
+        for (const int signal : terminationSignals())
+            replaceAction(signal, action);
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        replaceAction(SIGPIPE, ignore);
+    }
+
+    ~SignalHandlers()
+    {
+        for (const auto& [signal, earlier] : m_earlierActions)
+            ::sigaction(signal, &earlier, nullptr);
+        for (int& socket : g_signalSockets)
+            ::close(std::exchange(socket, -1));
+    }
+
+    SignalHandlers(const SignalHandlers&) = delete;
+    SignalHandlers& operator=(const SignalHandlers&) = delete;
+
+    int readEnd() const { return g_signalSockets[1]; }
+
+private:
+    void replaceAction(int signal, const struct sigaction& action)
+    {
+        struct sigaction earlier = {};
+        if (::sigaction(signal, &action, &earlier) == 0)
+            m_earlierActions.emplace_back(signal, earlier);
+    }
+
+    std::vector<std::pair<int, struct sigaction>> m_earlierActions;
+};
+#endif
+
+namespace {
+
+// How long Qt's Wayland event thread holds back the end while the main thread saves.
+constexpr int kLastChanceWaitMs = 10000;
 
 // The object whose last chance an exit handler runs; there is one at a time, in main.
 SessionEnd* g_lastChanceHolder = nullptr;
+QtMessageHandler g_earlierMessageHandler = nullptr;
+
+// Qt's Wayland plugin ends the process with _exit() when the compositor goes away, which runs no exit handler;
+// the warning it writes just before is the last moment the program has.
+bool announcesWaylandEnd(const QString& message)
+{
+    return message.startsWith(QLatin1String("The Wayland connection broke")) ||
+           message.startsWith(QLatin1String("The Wayland connection experienced a fatal error"));
+}
 
 } // namespace
 
@@ -80,8 +162,8 @@ private:
 SessionEnd::SessionEnd(QObject* parent) : QObject(parent)
 {
 #if defined(Q_OS_UNIX)
-    installSignalHandlers();
-    m_notifier = std::make_unique<QSocketNotifier>(g_signalSockets[1], QSocketNotifier::Read);
+    m_signalHandlers = std::make_unique<SignalHandlers>();
+    m_notifier = std::make_unique<QSocketNotifier>(m_signalHandlers->readEnd(), QSocketNotifier::Read);
     m_notifier->setEnabled(false);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &SessionEnd::readSignal);
 #endif
@@ -89,8 +171,10 @@ SessionEnd::SessionEnd(QObject* parent) : QObject(parent)
 
 SessionEnd::~SessionEnd()
 {
-    if (g_lastChanceHolder == this)
+    if (g_lastChanceHolder == this) {
         g_lastChanceHolder = nullptr;
+        qInstallMessageHandler(g_earlierMessageHandler);
+    }
 #if defined(Q_OS_WIN)
     if (m_endSessionFilter)
         QCoreApplication::instance()->removeNativeEventFilter(m_endSessionFilter.get());
@@ -112,14 +196,46 @@ void SessionEnd::onAbruptExit(std::function<void()> save)
 {
     m_lastChance = std::move(save);
     static const bool registered = std::atexit(&SessionEnd::runLastChance) == 0;
-    if (registered)
+    if (registered && g_lastChanceHolder == nullptr) {
         g_lastChanceHolder = this;
+        g_earlierMessageHandler = qInstallMessageHandler(&SessionEnd::watchMessage);
+    }
 }
 
 void SessionEnd::runLastChance()
 {
     if (SessionEnd* holder = std::exchange(g_lastChanceHolder, nullptr))
         holder->m_lastChance();
+}
+
+void SessionEnd::watchMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (g_earlierMessageHandler)
+        g_earlierMessageHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+    if (announcesWaylandEnd(message))
+        runLastChanceBeforeEnd();
+}
+
+void SessionEnd::runLastChanceBeforeEnd()
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr || QThread::currentThread() == application->thread()) {
+        runLastChance();
+        return;
+    }
+    // Qt's Wayland event thread often sees the broken connection first, and ends the process as soon as this
+    // returns; the list belongs to the main thread, which saves it while this one waits.
+    static QSemaphore saved;
+    QMetaObject::invokeMethod(
+        application,
+        [] {
+            runLastChance();
+            saved.release();
+        },
+        Qt::QueuedConnection);
+    saved.tryAcquire(1, kLastChanceWaitMs);
 }
 
 void SessionEnd::endAtOnce()
@@ -131,7 +247,7 @@ void SessionEnd::readSignal()
 {
 #if defined(Q_OS_UNIX)
     char byte = 0;
-    [[maybe_unused]] const ssize_t read = ::read(g_signalSockets[1], &byte, 1);
+    [[maybe_unused]] const ssize_t read = ::read(m_signalHandlers->readEnd(), &byte, 1);
     emit endRequested();
 #endif
 }

@@ -1,11 +1,17 @@
 #include "SettingsStore.h"
 
 #include "Failure.h"
+#include "PreviousFile.h"
+#include "RawSettingsFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
 
 namespace {
 
@@ -23,9 +29,14 @@ Failure cannotBeWritten(const QString& location, const QString& why = QString())
     return Failure(QStringLiteral("The settings store %1 cannot be written%2.").arg(location, why));
 }
 
+Failure notText(const QString& key, const QString& location)
+{
+    return Failure(QStringLiteral("The setting \"%1\" in %2 is not text.").arg(key, location));
+}
+
 } // namespace
 
-SettingsStore::SettingsStore() : m_format(QSettings::NativeFormat)
+SettingsStore::SettingsStore() : m_format(QSettings::NativeFormat), m_homeFolder(QDir::homePath())
 {
     // Opened by its own path, the store is read alone: QSettings opened by maker and section also reads the
     // maker-wide and system-wide stores, and fails when any of those cannot be read.
@@ -39,7 +50,12 @@ SettingsStore::SettingsStore() : m_format(QSettings::NativeFormat)
 #endif
 }
 
-SettingsStore::SettingsStore(const QString& path) : m_format(QSettings::IniFormat), m_path(path), m_file(path) {}
+SettingsStore::SettingsStore(const QString& path) : SettingsStore(path, QDir::homePath()) {}
+
+SettingsStore::SettingsStore(const QString& path, const QString& homeFolder)
+    : m_format(QSettings::IniFormat), m_path(path), m_file(path), m_homeFolder(homeFolder)
+{
+}
 
 std::unique_ptr<QSettings> SettingsStore::open() const
 {
@@ -55,6 +71,16 @@ QString SettingsStore::location() const
     return QDir::toNativeSeparators(m_file.isEmpty() ? open()->fileName() : m_file);
 }
 
+QStringList SettingsStore::recoveryFolders() const
+{
+    QStringList folders;
+    if (!m_file.isEmpty())
+        folders.append(QFileInfo(m_file).absolutePath());
+    folders.append(m_homeFolder);
+    folders.removeDuplicates();
+    return folders;
+}
+
 void SettingsStore::checkFileCanBeOpened() const
 {
     // Opening a named pipe or a device would wait for a writer that never comes.
@@ -63,26 +89,49 @@ void SettingsStore::checkFileCanBeOpened() const
         throw Failure(QStringLiteral("The settings store %1 is not a file.").arg(location()));
 }
 
+RawSettingsFile SettingsStore::checkFileCanBeDecoded(const QString& key) const
+{
+    RawSettingsFile raw(m_file, key);
+    if (!raw.canBeDecoded())
+        throw Failure(QStringLiteral("The settings store %1 cannot be read: it holds an encoded value too large to "
+                                     "be decoded safely.")
+                          .arg(location()));
+    return raw;
+}
+
 QString SettingsStore::readText(const QString& key) const
 {
     checkFileCanBeOpened();
+    const RawSettingsFile raw = checkFileCanBeDecoded(key);
+    raw.reserveMemoryToDecode();
     const std::unique_ptr<QSettings> settings = open();
-    // A file with malformed lines elsewhere still gives the value, so only a store that cannot be read fails.
+    const QVariant value = settings->value(key); // the file is parsed here, and its status known
+    // A file with malformed lines elsewhere still gives the value, so only a store that cannot be read fails,
+    // or one where QSettings found nothing it could make sense of (a file in UTF-16, say): its list is not
+    // known to be empty.
     if (settings->status() == QSettings::AccessError)
         throw Failure(QStringLiteral("The settings store %1 cannot be read.").arg(location()));
-    const QVariant value = settings->value(key);
+    if (settings->status() == QSettings::FormatError && !settings->contains(key))
+        throw Failure(QStringLiteral("The settings store %1 cannot be read: it is not a settings file as this "
+                                     "program writes them.")
+                          .arg(location()));
     switch (value.typeId()) {
     case QMetaType::UnknownType:
+        if (settings->contains(key)) // stored, but not in a form that can be decoded
+            throw notText(key, location());
         return {};
     case QMetaType::QString:
     case QMetaType::QByteArray:
         return value.toString();
     case QMetaType::QStringList:
         // An INI value typed by hand with unquoted commas reads back as a list, its blanks around the commas
-        // trimmed: give back the text as it is usually written, each comma followed by one blank.
+        // trimmed: give back the text as it is usually written, each comma followed by one blank. A list that
+        // was stored encoded is no text the user wrote.
+        if (raw.keyHoldsEncodedValue())
+            throw notText(key, location());
         return value.toStringList().join(QLatin1String(", "));
     default:
-        throw Failure(QStringLiteral("The setting \"%1\" in %2 is not text.").arg(key, location()));
+        throw notText(key, location());
     }
 }
 
@@ -100,29 +149,67 @@ void SettingsStore::waitForTheLock() const
                               QStringLiteral(": its lock %1 cannot be taken").arg(QDir::toNativeSeparators(lockPath)));
 }
 
+void SettingsStore::startAfreshIfItCannotBeDecoded(const QString& key)
+{
+    try {
+        checkFileCanBeDecoded(key);
+    } catch (const Failure& failure) {
+        // QSettings would crash reading the file back before writing it. Once a copy of it has been kept, the
+        // list can go into a new file; until then the file stays as it is.
+        if (!m_fileCopied || !QFile::remove(m_file))
+            throw cannotBeWritten(location(), QStringLiteral(": ") + failure.description());
+        m_fileCopied = false; // the copy was of the file just removed
+    }
+}
+
+bool SettingsStore::holds(const QString& key, const QString& value) const
+{
+    const auto isTheValue = [&](const QVariant& stored) {
+        return stored.typeId() == QMetaType::QString && stored == value;
+    };
+    if (m_file.isEmpty())
+        return isTheValue(open()->value(key));
+    // QSettings remembers what it wrote, and a reader of the same file would be given that rather than what is
+    // on the disk: the file is read back through a name of its own, a second link to it.
+    const QString alias = m_file + QStringLiteral(".written");
+    QFile::remove(alias); // left behind by a program that died while saving
+    std::error_code error;
+    std::filesystem::create_hard_link(QFileInfo(m_file).filesystemAbsoluteFilePath(),
+                                      QFileInfo(alias).filesystemAbsoluteFilePath(), error);
+    if (error && !QFile::copy(m_file, alias)) // a file system without links
+        return false;
+    const bool holdsTheValue = isTheValue(QSettings(alias, QSettings::IniFormat).value(key));
+    QFile::remove(alias);
+    return holdsTheValue;
+}
+
 void SettingsStore::writeText(const QString& key, const QString& value)
 {
     checkFileCanBeOpened();
+    startAfreshIfItCannotBeDecoded(key);
     const std::unique_ptr<QSettings> settings = open();
     const QVariant stored = settings->value(key);
     // Rewriting a long value costs far more than reading it (Qt's writer takes it a character at a time).
     if (settings->status() == QSettings::NoError && stored.typeId() == QMetaType::QString && stored == value)
         return;
     waitForTheLock();
+    std::optional<PreviousFile> previous;
+    if (!m_file.isEmpty())
+        previous.emplace(m_file);
     settings->setValue(key, value);
     settings->sync();
-    switch (settings->status()) {
-    case QSettings::NoError:
+    // QSettings says nothing of a write cut short (a full disk, a file size limit, a quota) and puts the torn
+    // file in place all the same: the save is judged by what the store holds afterwards.
+    if (settings->status() != QSettings::AccessError && holds(key, value))
         return;
-    case QSettings::FormatError:
-        // Malformed lines read from the file hide whether the write itself succeeded: look at what was stored.
-        if (open()->value(key).toString() == value)
-            return;
-        break;
-    case QSettings::AccessError:
-        break;
-    }
-    throw cannotBeWritten(location());
+    if (previous && !previous->putBack())
+        throw cannotBeWritten(location(), QStringLiteral(": the new list did not reach it whole, and the list "
+                                                         "stored before is in %1")
+                                              .arg(QDir::toNativeSeparators(previous->keptAt())));
+    if (settings->status() == QSettings::AccessError)
+        throw cannotBeWritten(location());
+    throw cannotBeWritten(location(), QStringLiteral(": the new list did not reach it whole (the disk may be full), "
+                                                     "so the list stored before has been kept"));
 }
 
 QString SettingsStore::keepCopy(const QString& key)
@@ -143,5 +230,6 @@ QString SettingsStore::keepCopy(const QString& key)
     if (!QFile::copy(m_file, copy))
         throw Failure(QStringLiteral("The settings store %1 could not be copied to %2.")
                           .arg(location(), QDir::toNativeSeparators(copy)));
+    m_fileCopied = true;
     return QDir::toNativeSeparators(copy);
 }

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class RawSettingsFile;
+
 // The per-user settings store: text values under the program's maker and section. Natively the registry on
 // Windows and an INI file in the user's configuration folder elsewhere; tests point it at a file of their own.
 // Every read and every write stands on its own: each opens the store afresh and is judged by its own outcome,
@@ -14,25 +16,34 @@ class SettingsStore final
 public:
     // The user's own store.
     SettingsStore();
-    // A store kept in the INI file at `path`.
+    // A store kept in the INI file at `path`, with the user's home folder, or another, as the last place for a
+    // list that cannot be stored.
     explicit SettingsStore(const QString& path);
+    SettingsStore(const QString& path, const QString& homeFolder);
 
     // The value under `key`; the empty text when absent. A Failure when the store cannot be read or the value
-    // is not text.
+    // is not text; std::bad_alloc, before anything is decoded, when there is not the memory to decode it.
     QString readText(const QString& key) const;
     // Writes the value and waits until it is stored; a Failure when it could not be, or when the store stays
-    // locked for more than a few seconds.
+    // locked for more than a few seconds. The save is judged by reading the value back: one cut short leaves
+    // the store as it was.
     void writeText(const QString& key, const QString& value);
     // Keeps a copy of what is stored under `key` where the user can find it, before it is replaced, and says
     // where; a Failure when no copy could be made.
     QString keepCopy(const QString& key);
 
     QString location() const;
+    // Where a list that cannot be stored is written instead: beside the store's file (none for the registry),
+    // then the home folder.
+    QStringList recoveryFolders() const;
 
 private:
     std::unique_ptr<QSettings> open() const;
     void checkFileCanBeOpened() const;
     void waitForTheLock() const;
+    RawSettingsFile checkFileCanBeDecoded(const QString& key) const;
+    void startAfreshIfItCannotBeDecoded(const QString& key);
+    bool holds(const QString& key, const QString& value) const;
 
     QSettings::Format m_format;
     // What the store is opened by: the file on Linux and for a store of the tests' own, the registry key on
@@ -40,4 +51,7 @@ private:
     QString m_path;
     // The file that holds the store, where it is a file the program opens itself; empty otherwise.
     QString m_file;
+    QString m_homeFolder;
+    // Whether keepCopy() has copied the file, so that it may be replaced whatever it holds.
+    bool m_fileCopied = false;
 };

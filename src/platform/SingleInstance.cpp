@@ -1,72 +1,99 @@
 #include "SingleInstance.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QLocalSocket>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
+
+#include <cstdio>
 
 namespace {
 
 constexpr int kAnswerWaitMs = 3000;
 constexpr int kConnectAttempts = 10; // the running program may still be starting
 constexpr char kFrontRequest = 'F';
-
-// A name of the user's own for the key, in the user's runtime folder (the temporary folder where there is none).
-QString instanceName(const QString& key)
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    const QByteArray hash =
-        QCryptographicHash::hash((QDir::homePath() + QLatin1Char('\n') + key).toUtf8(), QCryptographicHash::Sha256);
-    return folder + QStringLiteral("/bazaarly-search-") + QString::fromLatin1(hash.toHex().left(16));
-}
+// A peer that has not asked within this long is dropped, and no more than this many are heard at once: peers
+// that connect and say nothing can neither hold the program's descriptors nor its attention.
+constexpr int kPeerWaitMs = 1000;
+constexpr int kMaxPeers = 8;
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent), m_name(instanceName(key))
+SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent), m_lock(key)
 {
-    auto lock = std::make_unique<QLockFile>(m_name + QLatin1String(".lock"));
-    lock->setStaleLockTime(0); // held for as long as the program runs: only a dead holder makes it stale
-    if (lock->tryLock(0)) {
-        m_lock = std::move(lock);
+    if (m_lock.state() == InstanceLock::State::Ours)
         listen();
-    } else if (lock->error() != QLockFile::LockFailedError) {
-        // The lock cannot be made at all (no runtime folder that can be written): run without the guard rather
-        // than not at all.
-        m_lock = std::move(lock);
-    }
+    else if (m_lock.state() == InstanceLock::State::CannotBeMade)
+        std::fprintf(stderr, "BazaarlySearch runs without its one-window guard: the lock %s cannot be made.\n",
+                     qPrintable(QDir::toNativeSeparators(m_lock.path())));
 }
 
 SingleInstance::~SingleInstance() = default;
 
 void SingleInstance::listen()
 {
-    // Any socket left under the name belongs to a program that died holding the lock, which is now ours.
-    QLocalServer::removeServer(m_name);
+    const QString address = privateAddress();
+    if (address.isEmpty())
+        return;
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstance::answer);
-    m_server.listen(m_name);
+    if (m_server.listen(address))
+        m_lock.publish(m_server.fullServerName());
+}
+
+// Where only this program listens: on Unix a socket in a folder of its own with a name nobody can guess (made
+// by mkdtemp), in the session's runtime folder or else the temporary folder; later starts find it through the
+// lock.
+QString SingleInstance::privateAddress()
+{
+#if defined(Q_OS_WIN)
+    return m_lock.holderAddress();
+#else
+    for (const QString& parent : {qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath()}) {
+        if (parent.isEmpty())
+            continue;
+        m_socketFolder = std::make_unique<QTemporaryDir>(parent + QStringLiteral("/bazaarly-search-XXXXXX"));
+        if (m_socketFolder->isValid())
+            return m_socketFolder->filePath(QStringLiteral("socket"));
+    }
+    return {};
+#endif
 }
 
 void SingleInstance::answer()
 {
-    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->readAll().contains(kFrontRequest))
-                emit frontRequested();
-            socket->disconnectFromServer();
-        });
+    while (QLocalSocket* peer = m_server.nextPendingConnection()) {
+        if (m_peers >= kMaxPeers) {
+            peer->abort();
+            peer->deleteLater();
+            continue;
+        }
+        hearOut(peer);
     }
+}
+
+void SingleInstance::hearOut(QLocalSocket* peer)
+{
+    ++m_peers;
+    connect(peer, &QObject::destroyed, this, [this] { --m_peers; });
+    connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+    connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
+        if (peer->readAll().contains(kFrontRequest))
+            emit frontRequested();
+        peer->disconnectFromServer();
+    });
+    QTimer::singleShot(kPeerWaitMs, peer, [peer] {
+        peer->abort();
+        peer->deleteLater();
+    });
 }
 
 bool SingleInstance::bringRunningToFront() const
 {
     for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
         QLocalSocket socket;
-        socket.connectToServer(m_name);
+        socket.connectToServer(m_lock.holderAddress());
         if (socket.waitForConnected(kAnswerWaitMs / kConnectAttempts)) {
             socket.write(&kFrontRequest, 1);
             return socket.waitForBytesWritten(kAnswerWaitMs) &&

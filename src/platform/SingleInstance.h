@@ -1,26 +1,32 @@
 #pragma once
 
+#include "InstanceLock.h"
+
 #include <QLocalServer>
-#include <QLockFile>
 #include <QObject>
 
 #include <memory>
 
-// One running window per user and store: the first start holds a lock and listens for later starts; a later
-// start finds the lock taken, asks the running one to come to the front, and ends. So only one window ever
-// edits the stored list, and the last to close cannot overwrite what another added.
+class QLocalSocket;
+class QTemporaryDir;
+
+// One running window per user and store: the first start holds a lock beside the settings file and listens for
+// later starts; a later start, from any session of the user, finds the lock taken, asks the running one to come
+// to the front, and ends. So only one window ever edits the stored list, and the last to close cannot overwrite
+// what another added.
 class SingleInstance final : public QObject
 {
     Q_OBJECT
 
 public:
-    // `key` names what only one running program may own (the settings store's location). Takes the lock when it
-    // is free, or left over from a program that is no longer running.
+    // `key` names what only one running program may own: the settings file. Takes the lock when no running
+    // program holds it.
     explicit SingleInstance(const QString& key, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this is the first start, which goes on to show the window.
-    bool isFirst() const { return m_lock != nullptr; }
+    // True when this is the first start, which goes on to show the window; also when no lock can be made at
+    // all, for a program without the guard is better than none.
+    bool isFirst() const { return m_lock.state() != InstanceLock::State::HeldByAnother; }
     // Asks the running program to come to the front; false when it did not answer within a few seconds.
     bool bringRunningToFront() const;
 
@@ -30,9 +36,12 @@ signals:
 
 private:
     void listen();
+    QString privateAddress();
     void answer();
+    void hearOut(QLocalSocket* peer);
 
-    QString m_name; // of the lock file and the listening socket
-    std::unique_ptr<QLockFile> m_lock;
-    QLocalServer m_server;
+    InstanceLock m_lock;
+    std::unique_ptr<QTemporaryDir> m_socketFolder;
+    int m_peers = 0;       // being heard now
+    QLocalServer m_server; // ended first: it removes its socket, then the folder goes
 };

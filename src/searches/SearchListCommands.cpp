@@ -7,20 +7,35 @@
 #include "platform/Environment.h"
 #include "platform/Failure.h"
 #include "platform/ListView.h"
+#include "platform/RecoveryFiles.h"
 #include "platform/SettingsStore.h"
 
 #include <QLineEdit>
 
 #include <new>
+#include <utility>
 
 namespace {
 const QString kSearchesKey = QStringLiteral("Searches");
-}
+// What the everyday slips are told, in place of the list's own "nothing is selected".
+const QString kNoLocationListed =
+    QStringLiteral("No location is listed, so there is no town to search in. Change the text in Filter Locations "
+                   "until the town you want is listed, then press Add Search again.");
+const QString kNoSearchToOpen =
+    QStringLiteral("The search list is empty, so there is no search to open. Add a search with Add Search (or press "
+                   "Load Example/Sample Searches), then press Open Selected again.");
+// How long after a change of the list it is saved: long enough that a burst of edits is saved once.
+constexpr int kSaveDelayMs = 1000;
+} // namespace
 
 SearchListCommands::SearchListCommands(QWidget& window, QLineEdit& searchBox, ListView& locations, ListView& searches,
                                        const Environment& environment)
-    : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches), m_environment(environment)
+    : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches),
+      m_environment(environment), m_history(searches)
 {
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(kSaveDelayMs);
+    QObject::connect(&m_saveTimer, &QTimer::timeout, &m_saveTimer, [this] { saveAfterAChange(); });
 }
 
 ErrorTrap SearchListCommands::trapFor(const char* procedure) const
@@ -35,14 +50,41 @@ void SearchListCommands::addSearch()
     trap.run(100, [&] { hasSearchText = !m_searchBox.text().isEmpty(); });
     if (!hasSearchText)
         return;
-    trap.run(102, [&] { m_searches.addItem(composeQuery(m_searchBox.text(), m_locations.selectedItemText())); });
-    trap.run(104, [&] { m_searchBox.clear(); });
+    trap.run(102, [&] { appendQueries(queriesForSelectedLocations()); });
+    // Set rather than cleared: the box keeps no typing to take back, so Ctrl+Z there takes back the add.
+    trap.run(104, [&] { m_searchBox.setText(QString()); });
     trap.run(106, [&] { m_searchBox.setFocus(); });
+}
+
+QStringList SearchListCommands::queriesForSelectedLocations() const
+{
+    if (m_locations.count() == 0)
+        throw Failure(kNoLocationListed);
+    const QString searchText = m_searchBox.text();
+    QStringList queries;
+    for (const qsizetype position : m_locations.selectedPositions())
+        queries.append(composeQuery(searchText, m_locations.itemText(position)));
+    return queries;
+}
+
+void SearchListCommands::appendQueries(const QStringList& queries)
+{
+    m_history.record([&] { m_searches.addItems(queries); });
+    m_searches.ensureVisible(m_searches.count());
 }
 
 void SearchListCommands::openSelected()
 {
-    trapFor("PushButton2_Click").run(100, [&] { m_environment.openUrl(searchUrl(m_searches.selectedItemText())); });
+    trapFor("PushButton2_Click").run(100, [&] {
+        if (m_searches.count() == 0)
+            throw Failure(kNoSearchToOpen);
+        m_environment.openUrl(searchUrl(m_searches.selectedItemText()));
+    });
+}
+
+void SearchListCommands::copySelected()
+{
+    m_searches.copyCurrentItem();
 }
 
 void SearchListCommands::openAll()
@@ -56,7 +98,7 @@ void SearchListCommands::openAll()
 
 void SearchListCommands::clearAll()
 {
-    trapFor("PushButton3_Click").run(100, [&] { m_searches.clear(); });
+    trapFor("PushButton3_Click").run(100, [&] { m_history.record([&] { m_searches.clear(); }); });
 }
 
 void SearchListCommands::deleteSelected()
@@ -65,12 +107,23 @@ void SearchListCommands::deleteSelected()
     bool hasItems = true;
     trap.run(100, [&] { hasItems = m_searches.count() > 0; });
     if (hasItems)
-        trap.run(102, [&] { m_searches.removeItem(m_searches.selectedPosition()); });
+        trap.run(102, [&] { m_history.record([&] { m_searches.removeItem(m_searches.selectedPosition()); }); });
 }
 
 void SearchListCommands::loadSampleSearch()
 {
-    trapFor("PushButton5_Click").run(100, [&] { m_searches.addItem(kSampleQuery); });
+    trapFor("PushButton5_Click").run(100, [&] { appendQueries({kSampleQuery}); });
+}
+
+// The keys have a trap of their own; the only failure they can meet is a want of memory for the queries taken back.
+void SearchListCommands::undo()
+{
+    trapFor("Form_KeyDown").run(100, [&] { m_history.undo(); });
+}
+
+void SearchListCommands::redo()
+{
+    trapFor("Form_KeyDown").run(102, [&] { m_history.redo(); });
 }
 
 QString SearchListCommands::storedValueFromTheList() const
@@ -84,28 +137,72 @@ QString SearchListCommands::storedValueFromTheList() const
     return joinStoredSearches(queries);
 }
 
-void SearchListCommands::saveSearches()
+void SearchListCommands::storeTheList()
 {
     if (!m_restoredWhole && !m_changedSinceRestore)
         return; // what is stored is more than the window ever showed
     SettingsStore& settings = m_environment.settings();
-    QString keptCopy;
-    try {
-        if (!m_restoredWhole)
-            keptCopy = settings.keepCopy(kSearchesKey);
-        settings.writeText(kSearchesKey, storedValueFromTheList());
-    } catch (const Failure& failure) {
-        throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description());
+    if (!m_restoredWhole) {
+        m_keptCopy = settings.keepCopy(kSearchesKey);
+        m_restoredWhole = true; // the stored list is in the copy: from now on the store holds this one
     }
-    if (!keptCopy.isEmpty())
+    settings.writeText(kSearchesKey, storedValueFromTheList());
+    m_changedSinceSaved = false;
+}
+
+QString SearchListCommands::keepInARecoveryFile() const
+{
+    QByteArray contents;
+    for (qsizetype position = 1; position <= m_searches.count(); ++position)
+        contents += m_searches.itemText(position).toUtf8() + '\n';
+    try {
+        return QStringLiteral(" The searches have been written to %1 instead.")
+            .arg(RecoveryFiles(m_environment.settings().recoveryFolders()).write(contents));
+    } catch (const Failure& failure) {
+        return QLatin1Char(' ') + failure.description();
+    }
+}
+
+void SearchListCommands::saveSearches()
+{
+    m_saveTimer.stop();
+    try {
+        storeTheList();
+    } catch (const Failure& failure) {
+        throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description() +
+                      keepInARecoveryFile());
+    }
+    if (!m_keptCopy.isEmpty())
         throw Failure(QStringLiteral("The search list has been saved. The searches stored before could not all be "
                                      "restored when the program started, so they have been kept in %1.")
-                          .arg(keptCopy));
+                          .arg(m_keptCopy));
+}
+
+void SearchListCommands::saveAfterAChange()
+{
+    if (!m_changedSinceSaved)
+        return;
+    try {
+        storeTheList();
+        m_failedSaveReported = false;
+    } catch (const Failure& failure) {
+        // Said once, not after every change; the list stays in the window, and the close says it again.
+        if (std::exchange(m_failedSaveReported, true))
+            return;
+        trapFor("Timer1_Timer").run(100, [&] {
+            throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description() +
+                          QStringLiteral(" The program tries again after the next change and when it closes."));
+        });
+    }
 }
 
 void SearchListCommands::watchForChanges()
 {
-    const auto changed = [this] { m_changedSinceRestore = true; };
+    const auto changed = [this] {
+        m_changedSinceRestore = m_changedSinceSaved = true;
+        if (!m_saveTimer.isActive())
+            m_saveTimer.start();
+    };
     ListModel& model = m_searches.listModel();
     QObject::connect(&model, &ListModel::rowsInserted, &model, changed);
     QObject::connect(&model, &ListModel::rowsRemoved, &model, changed);
@@ -127,22 +224,42 @@ bool SearchListCommands::appendRestored(const StoredSearchParts& parts)
     }
 }
 
+void SearchListCommands::tellOfRecoveryFiles(const ErrorTrap& startUp) const
+{
+    startUp.run(142, [&] {
+        const QStringList files = RecoveryFiles(m_environment.settings().recoveryFolders()).existing();
+        if (!files.isEmpty())
+            throw Failure(QStringLiteral("Searches that could not be saved when the program closed are in %1. This "
+                                         "is said at every start until the file is moved or deleted.")
+                              .arg(files.join(QLatin1String(", "))));
+    });
+}
+
 void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
 {
+    tellOfRecoveryFiles(startUp);
     QString value;
-    m_restoredWhole = startUp.run(142, [&] { value = m_environment.settings().readText(kSearchesKey); });
+    bool outOfMemory = false;
+    m_restoredWhole = startUp.run(142, [&] {
+        try {
+            value = m_environment.settings().readText(kSearchesKey);
+        } catch (const std::bad_alloc&) {
+            outOfMemory = true; // found before anything was decoded, and said as the append's would be
+        }
+    });
+    bool appended = true;
     if (!value.isEmpty()) { // 144
         StoredSearchParts parts;
         m_restoredWhole = startUp.run(146, [&] { parts = splitStoredSearches(value); }) && m_restoredWhole;
         value.clear();
-        const bool appended = appendRestored(parts);
+        appended = appendRestored(parts);
         parts = {}; // gives the memory back before anything is shown
-        // Appending fails only for want of memory. It is reported once, after the batch has ended: a report's
-        // event loop must never meet the list half-way through a rebuild.
-        if (!appended) {
-            m_restoredWhole = false;
-            startUp.run(152, [] { throw std::bad_alloc(); });
-        }
+    }
+    // Appending fails only for want of memory. It is reported once, after the batch has ended: a report's
+    // event loop must never meet the list half-way through a rebuild.
+    if (outOfMemory || !appended) {
+        m_restoredWhole = false;
+        startUp.run(152, [] { throw std::bad_alloc(); });
     }
     watchForChanges();
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "SearchListHistory.h"
+
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 
 class ErrorTrap;
 class StoredSearchParts;
@@ -17,11 +21,14 @@ public:
     SearchListCommands(QWidget& window, QLineEdit& searchBox, ListView& locations, ListView& searches,
                        const Environment& environment);
 
-    // "Add Search": the search text, " site:" and the selected location's host, appended to the search list;
-    // the search box is then emptied and focused. An empty search text does nothing.
+    // "Add Search": for each selected location, in the location list's order, the search text, " site:" and the
+    // location's host, appended to the search list as one step and brought into view; the search box is then
+    // emptied and focused. An empty search text does nothing.
     void addSearch();
     // "Open Selected": the selected query's result page in the default browser.
     void openSelected();
+    // Puts the selected query on the clipboard.
+    void copySelected();
     // "Open All": every query's result page, in list order.
     void openAll();
     // "Clear All".
@@ -30,27 +37,46 @@ public:
     void deleteSelected();
     // "Load Example/Sample Searches": appends the sample query.
     void loadSampleSearch();
+    // Takes back the last change the commands above made to the list, or makes the last one taken back again,
+    // with the selection as it was; nothing when there is none.
+    void undo();
+    void redo();
 
-    // Writes the whole list to the settings store; a Failure when it could not be stored. When the restore at
-    // start-up failed or stopped part-way, the stored list is left as it is unless the user changed the list;
-    // then a copy of it is kept first, and a Failure says where (the list itself has been saved).
+    // Writes the whole list to the settings store, as the close does; a Failure when it could not be stored, after
+    // the list has been written to a recovery file, which it names. When the restore at start-up failed or
+    // stopped part-way, the stored list is left as it is unless the user changed the list; then a copy of it is
+    // kept first, and a Failure says where (the list itself has been saved).
     void saveSearches();
     // Re-creates the list from the settings store, as the last statements of the start-up under its trap.
     void restoreSearches(const ErrorTrap& startUp);
 
 private:
     ErrorTrap trapFor(const char* procedure) const;
+    QStringList queriesForSelectedLocations() const;
+    void appendQueries(const QStringList& queries);
     void watchForChanges();
     // Appends the restored queries in one batch; false when memory ran out part-way.
     bool appendRestored(const StoredSearchParts& parts);
     QString storedValueFromTheList() const;
+    void storeTheList();
+    QString keepInARecoveryFile() const;
+    void saveAfterAChange();
+    void tellOfRecoveryFiles(const ErrorTrap& startUp) const;
 
     bool m_restoredWhole = true;
     bool m_changedSinceRestore = false;
+    bool m_changedSinceSaved = false;
+    // Where the stored list was copied before this session's list replaced it; said at the close.
+    QString m_keptCopy;
+    // A failed save after a change is reported once, until a save succeeds again.
+    bool m_failedSaveReported = false;
+    // Gathers the changes of a moment into one save.
+    QTimer m_saveTimer;
 
     QWidget& m_window;
     QLineEdit& m_searchBox;
     ListView& m_locations;
     ListView& m_searches;
     const Environment& m_environment;
+    SearchListHistory m_history;
 };

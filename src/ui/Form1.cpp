@@ -2,6 +2,7 @@
 
 #include "Announcements.h"
 #include "Appearance.h"
+#include "UndoKeys.h"
 
 #include "app/ErrorTrap.h"
 #include "app/Main.h"
@@ -18,11 +19,13 @@
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QWindow>
 
@@ -100,6 +103,7 @@ Form1::Form1(Environment environment, QWidget* parent)
     nameForScreenReaders(*this);
     setTabOrder();
     m_searchList = std::make_unique<SearchListCommands>(*this, *txtSearch, *ListView1, *ListView2, m_environment);
+    createSearchListMenu();
     connectEvents();
     Text1->setFocus();
     // Placed before the start-up runs, so a report shown during it stands where the window will.
@@ -144,11 +148,22 @@ void Form1::createControls()
     Label1->adjustSize();                                   // sized to its caption
     for (ListView* list : {ListView1, ListView2})
         list->setFont(arialBold(9));
+    ListView1->allowSeveralSelected(); // one search text for many towns in one Add Search
     ListView2->setToolTip(kListToolTip);
     for (PushButton* button : {PushButton7, PushButton2, PushButton6, PushButton3, PushButton4, PushButton5}) {
         button->setFont(arialBold(11.25));
         paintWhite(button, QPalette::Button);
     }
+}
+
+void Form1::createSearchListMenu()
+{
+    mnuSearch = new QMenu(this);
+    mnuSearch->setObjectName(QStringLiteral("mnuSearch"));
+    mnuSearch->addAction(QStringLiteral("Open"), this, &Form1::PushButton2_Click);
+    mnuSearch->addAction(QStringLiteral("Copy"), this, &Form1::mnuCopy_Click);
+    mnuSearch->addAction(QStringLiteral("Delete"), this, &Form1::PushButton4_Click);
+    ListView2->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
 void Form1::setTabOrder()
@@ -162,6 +177,9 @@ void Form1::setTabOrder()
 void Form1::connectEvents()
 {
     connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    m_filterReportDelay.setSingleShot(true);
+    m_filterReportDelay.setInterval(QApplication::keyboardInputInterval());
+    connect(&m_filterReportDelay, &QTimer::timeout, this, &Form1::showFilterReports);
     connect(PushButton7, &PushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton2, &PushButton::clicked, this, &Form1::PushButton2_Click);
     connect(PushButton6, &PushButton::clicked, this, &Form1::PushButton6_Click);
@@ -169,6 +187,9 @@ void Form1::connectEvents()
     connect(PushButton4, &PushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton5, &PushButton::clicked, this, &Form1::PushButton5_Click);
     connect(ListView1, &ListView::doubleClicked, this, &Form1::ListView1_DblClick);
+    connect(ListView2, &ListView::customContextMenuRequested, this, &Form1::ListView2_ContextMenu);
+    new UndoKeys(
+        *this, {txtSearch, Text1}, [this] { m_searchList->undo(); }, [this] { m_searchList->redo(); });
 
     connect(ListView1, &ListView::mouseMoved, this, &Form1::ListView1_MouseMove);
     connect(ListView2, &ListView::mouseMoved, this, &Form1::ListView2_MouseMove);
@@ -298,9 +319,18 @@ void Form1::closeEvent(QCloseEvent* event)
 
 void Form1::Text1_Change()
 {
-    trapFor(QStringLiteral("Text1_Change")).run(100, [&] {
-        filterLocations(dataFilePath(kLocationListFile), Text1->text(), *ListView1);
+    const auto keepForLater = [this](QWidget*, const QString& text) { m_filterReports.append(text); };
+    ErrorTrap(QStringLiteral("Text1_Change"), keepForLater, this).run(100, [&] {
+        m_filter.rebuild(dataFilePath(kLocationListFile), Text1->text(), *ListView1);
     });
+    if (!m_filterReports.isEmpty())
+        m_filterReportDelay.start(); // again from the latest key
+}
+
+void Form1::showFilterReports()
+{
+    for (const QString& text : std::exchange(m_filterReports, {}))
+        m_environment.showErrorReport(this, text);
 }
 
 void Form1::PushButton7_Click()
@@ -336,6 +366,21 @@ void Form1::PushButton5_Click()
 void Form1::ListView1_DblClick()
 {
     // Double-clicking a location starts no command.
+}
+
+void Form1::ListView2_ContextMenu(const QPoint& where)
+{
+    // The menu is for the query under the pointer, which a right-click selects first, as on Windows.
+    const qsizetype position = ListView2->positionAt(where);
+    if (position == 0)
+        return;
+    ListView2->selectPosition(position);
+    mnuSearch->popup(ListView2->viewport()->mapToGlobal(where));
+}
+
+void Form1::mnuCopy_Click()
+{
+    m_searchList->copySelected();
 }
 
 void Form1::setMousePointer(int pointer)

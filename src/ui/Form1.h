@@ -1,9 +1,12 @@
 #pragma once
 
+#include "catalogue/LocationCatalogue.h"
 #include "platform/Environment.h"
 #include "searches/SearchListCommands.h"
 
 #include <QCursor>
+#include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -14,6 +17,7 @@ class PushButton;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class SkinFramework;
 
 // The main window. Creating it runs the start-up sequence (Form_Load); closing it by any means saves the search
@@ -61,6 +65,8 @@ public:
     PushButton* PushButton4;
     PushButton* PushButton5;
     SkinFramework* SkinFramework1;
+    // The search list's right-click menu: Open, Copy and Delete for the query under the pointer.
+    QMenu* mnuSearch;
 
     void Form_Load();
     void Form_QueryUnload();
@@ -77,6 +83,8 @@ public:
     void PushButton4_Click();
     void PushButton5_Click();
     void ListView1_DblClick();
+    void ListView2_ContextMenu(const QPoint& where);
+    void mnuCopy_Click();
 
     void Form_MouseMove();
     void Frame1_MouseMove();
@@ -98,15 +106,21 @@ protected:
 
 private:
     void createControls();
+    void createSearchListMenu();
     void setTabOrder();
     void connectEvents();
     void loadMouseIcon(const QString& path);
     void fitMouseIconToScreen();
     void setMousePointer(int pointer);
     ErrorTrap trapFor(const QString& procedure);
+    void showFilterReports();
 
     Environment m_environment;
     std::unique_ptr<SearchListCommands> m_searchList; // made once the controls it works on exist
+    LocationFilterRebuild m_filter;
+    // The filter's reports wait for the typing to stop: a box that opened at once would take the keys after it.
+    QStringList m_filterReports;
+    QTimer m_filterReportDelay;
     int m_mousePointer = kDefaultPointer;
     std::optional<QCursor> m_mouseIcon;
     QString m_mouseIconPath;    // read again for another screen's scale

@@ -1,6 +1,12 @@
+#include "TestEnvironment.h"
+
+#include "searches/SearchQuery.h"
+
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -8,6 +14,12 @@
 
 #include <csignal>
 #include <memory>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 // Every way of being asked to end saves the search list, and no way of ending loses it: through the real program.
 class tst_Endings : public QObject
@@ -20,14 +32,28 @@ private slots:
     void init();
     void terminationSignalSavesTheList_data();
     void terminationSignalSavesTheList();
+    void crashSignalKeepsItsDefault_data();
+    void crashSignalKeepsItsDefault();
     void brokenPipeDoesNotEndTheProgram();
+    void fileSizeLimitDoesNotEndTheSaveHalfWay();
+    void secondStartHandsOverToTheRunningWindow_data();
     void secondStartHandsOverToTheRunningWindow();
+    void silentPeersNeitherExhaustNorBlockTheProgram();
     void displayGoingAwaySavesTheList();
+    void waylandCompositorGoingAwaySavesTheList();
+    void startWithoutAUsableDisplayEndsPlainly_data();
+    void startWithoutAUsableDisplayEndsPlainly();
     void closeHeldUpByAFailedSaveEndsOnTheNextRequest();
+    void editSurvivesAKill();
+    void closeOnAFullDiskKeepsTheStoredListAndTheEdits();
 
 private:
     void startDisplay(QProcess& server, QString& display);
-    std::unique_ptr<QProcess> start(const QString& display = QString());
+    std::unique_ptr<QProcess> start(const QString& display = QString(), const QString& configHome = QString());
+    std::unique_ptr<QProcess> start(const QProcessEnvironment& environment, rlim_t fileSizeLimit = RLIM_INFINITY);
+    QProcessEnvironment environmentFor(const QString& display = QString(), const QString& configHome = QString()) const;
+    QString settingsFile() const;
+    void pressKeys(const QProcess& program, const QStringList& keys);
     void waitUntilUp(QProcess& program);
     void endWith(QProcess& program, int signal);
     QString storedValue() const;
@@ -44,18 +70,23 @@ private:
 static const QString kStoredByHand = QStringLiteral("bike site:albany.bazaarly.org|desk site:x");
 static const QString kSavedByTheProgram = kStoredByHand + QLatin1Char('|');
 
-// Whether the process has a handler of its own for the signal, as the kernel reports it: the program installs
-// its handlers as it starts, so this says it is up.
-static bool catchesSignal(qint64 pid, int signal)
+// Whether the signal is in the process's mask of that name (SigCgt: a handler of its own; SigIgn: ignored), as
+// the kernel reports it: the program sets both up as it starts, so this also says it is up.
+static bool hasSignalIn(const QByteArray& mask, qint64 pid, int signal)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return false;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("SigCgt:"))
-            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+        if (line.startsWith(mask + ':'))
+            return (line.mid(mask.size() + 1).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
     }
     return false;
+}
+
+static bool catchesSignal(qint64 pid, int signal)
+{
+    return hasSignalIn("SigCgt", pid, signal);
 }
 
 // Sends the signal to the program alone: a process that has already ended has no id, and a signal to id 0
@@ -106,34 +137,63 @@ void tst_Endings::init()
     storeValue(kStoredByHand);
 }
 
+static QString settingsFileIn(const QString& configHome)
+{
+    return configHome + QStringLiteral("/Quillmark/Bazaarly Lookup Across Many Towns Utility.conf");
+}
+
+static QString storedIn(const QString& configHome)
+{
+    return QSettings(settingsFileIn(configHome), QSettings::IniFormat).value(QStringLiteral("Searches")).toString();
+}
+
 QString tst_Endings::storedValue() const
 {
-    return QSettings(m_home->filePath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf")),
-                     QSettings::IniFormat)
-        .value(QStringLiteral("Searches"))
-        .toString();
+    return storedIn(m_home->path());
 }
 
 void tst_Endings::storeValue(const QString& value) const
 {
-    QSettings(m_home->filePath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf")),
-              QSettings::IniFormat)
-        .setValue(QStringLiteral("Searches"), value);
+    QSettings(settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("Searches"), value);
 }
 
-std::unique_ptr<QProcess> tst_Endings::start(const QString& display)
+QString tst_Endings::settingsFile() const
+{
+    return settingsFileIn(m_home->path());
+}
+
+std::unique_ptr<QProcess> tst_Endings::start(const QString& display, const QString& configHome)
+{
+    return start(environmentFor(display, configHome));
+}
+
+// Started without leaving a core file behind, for the signals that ask for one, and under the file size limit.
+std::unique_ptr<QProcess> tst_Endings::start(const QProcessEnvironment& environment, rlim_t fileSizeLimit)
 {
     auto program = std::make_unique<QProcess>();
+    program->setProcessEnvironment(environment);
+    program->setChildProcessModifier([fileSizeLimit] {
+        const rlimit noCore = {0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        const rlimit fileSize = {fileSizeLimit, fileSizeLimit};
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
+    });
+    program->start(QStringLiteral(BAZAARLY_EXECUTABLE), {});
+    return program;
+}
+
+QProcessEnvironment tst_Endings::environmentFor(const QString& display, const QString& configHome) const
+{
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.insert(QStringLiteral("DISPLAY"), display.isEmpty() ? m_display : display);
     environment.insert(QStringLiteral("PATH"),
                        m_tools.path() + QLatin1Char(':') + environment.value(QStringLiteral("PATH")));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome.isEmpty() ? m_home->path() : configHome);
+    environment.insert(QStringLiteral("HOME"), m_home->path());
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home->filePath(QStringLiteral("runtime")));
-    program->setProcessEnvironment(environment);
-    program->start(QStringLiteral(BAZAARLY_EXECUTABLE), {});
-    return program;
+    return environment;
 }
 
 void tst_Endings::waitUntilUp(QProcess& program)
@@ -154,36 +214,119 @@ void tst_Endings::endWith(QProcess& program, int signal)
 void tst_Endings::terminationSignalSavesTheList_data()
 {
     QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGINT") << int(SIGINT);
-    QTest::newRow("SIGHUP") << int(SIGHUP);
+    QTest::newRow("SIGTERM saves") << int(SIGTERM);
+    QTest::newRow("SIGINT saves") << int(SIGINT);
+    QTest::newRow("SIGHUP saves") << int(SIGHUP);
+    QTest::newRow("SIGUSR1 saves") << int(SIGUSR1);
+    QTest::newRow("SIGUSR2 saves") << int(SIGUSR2);
+    QTest::newRow("SIGALRM saves") << int(SIGALRM);
+    QTest::newRow("SIGVTALRM saves") << int(SIGVTALRM);
+    QTest::newRow("SIGPROF saves") << int(SIGPROF);
+    QTest::newRow("SIGXCPU from a CPU time limit saves") << int(SIGXCPU);
+    QTest::newRow("SIGXFSZ sent by another program saves") << int(SIGXFSZ);
+    QTest::newRow("SIGPWR saves") << int(SIGPWR);
+    QTest::newRow("SIGIO saves") << int(SIGIO);
+    QTest::newRow("SIGSTKFLT saves") << int(SIGSTKFLT);
+    QTest::newRow("the first real-time signal saves") << int(SIGRTMIN);
+    QTest::newRow("the last real-time signal saves") << int(SIGRTMAX);
 }
 
 void tst_Endings::terminationSignalSavesTheList()
 {
     QFETCH(int, signal);
     const std::unique_ptr<QProcess> program = start();
-    waitUntilUp(*program);
-    QVERIFY(catchesSignal(program->processId(), signal));
+    QVERIFY(program->waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(catchesSignal(program->processId(), signal), 10000);
     endWith(*program, signal);
     QCOMPARE(storedValue(), kSavedByTheProgram);
+}
+
+void tst_Endings::crashSignalKeepsItsDefault_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGQUIT dumps a core unsaved") << int(SIGQUIT);
+    QTest::newRow("SIGABRT dumps a core unsaved") << int(SIGABRT);
+    QTest::newRow("SIGSEGV dumps a core unsaved") << int(SIGSEGV);
+    QTest::newRow("SIGBUS dumps a core unsaved") << int(SIGBUS);
+    QTest::newRow("SIGILL dumps a core unsaved") << int(SIGILL);
+    QTest::newRow("SIGFPE dumps a core unsaved") << int(SIGFPE);
+    QTest::newRow("SIGTRAP dumps a core unsaved") << int(SIGTRAP);
+    QTest::newRow("SIGSYS dumps a core unsaved") << int(SIGSYS);
+}
+
+// A crash or a core dump was asked for: the program neither ignores the signal nor turns it into a save (a
+// sanitizer build may catch a few of them itself, to report the crash, and ends just the same).
+void tst_Endings::crashSignalKeepsItsDefault()
+{
+    QFETCH(int, signal);
+    const std::unique_ptr<QProcess> program = start();
+    waitUntilUp(*program);
+    QVERIFY(!hasSignalIn("SigIgn", program->processId(), signal));
+    QVERIFY(sendSignal(*program, signal));
+    QVERIFY(program->waitForFinished(20000));
+    QCOMPARE(program->exitStatus(), QProcess::CrashExit);
+    QCOMPARE(storedValue(), kStoredByHand);
 }
 
 void tst_Endings::brokenPipeDoesNotEndTheProgram()
 {
     const std::unique_ptr<QProcess> program = start();
-    waitUntilUp(*program);
+    QVERIFY(program->waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(hasSignalIn("SigIgn", program->processId(), SIGPIPE), 10000);
     QVERIFY(sendSignal(*program, SIGPIPE));
     QVERIFY(!program->waitForFinished(500));
     endWith(*program, SIGTERM);
     QCOMPARE(storedValue(), kSavedByTheProgram);
 }
 
+// A save that grows the file past the size limit (ulimit -f) makes the kernel send the program SIGXFSZ; that
+// signal is not a request to end from outside, and must not kill the program in the middle of its save, nor
+// end it on the spot once the close is under way.
+void tst_Endings::fileSizeLimitDoesNotEndTheSaveHalfWay()
+{
+    storeValue(QStringList(3000, QStringLiteral("bike site:albany.bazaarly.org")).join(QLatin1Char('|')));
+    const std::unique_ptr<QProcess> program = start(environmentFor(), 32 * 1024);
+    waitUntilUp(*program);
+    for (int request = 0; request < 20 && sendSignal(*program, SIGTERM); ++request)
+        program->waitForFinished(1000); // a report that the save failed is ended by the next request
+    QCOMPARE(program->state(), QProcess::NotRunning);
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+}
+
+void tst_Endings::secondStartHandsOverToTheRunningWindow_data()
+{
+    // How the second start differs from the first: its runtime folder, and what follows the configuration
+    // folder's name in its spelling (a slash, or "-link" for a symbolic link to it).
+    QTest::addColumn<QString>("runtimeFolder");
+    QTest::addColumn<QString>("configFolder");
+    QTest::newRow("in the same session") << QStringLiteral("runtime") << QString();
+    QTest::newRow("in another session, with a runtime folder of its own")
+        << QStringLiteral("other-runtime") << QString();
+    QTest::newRow("in a session without a runtime folder") << QString() << QString();
+    QTest::newRow("with a trailing slash on the configuration folder")
+        << QStringLiteral("runtime") << QStringLiteral("/");
+    QTest::newRow("with the home reached through a symbolic link, from another session")
+        << QStringLiteral("other-runtime") << QStringLiteral("-link");
+}
+
 void tst_Endings::secondStartHandsOverToTheRunningWindow()
 {
+    QFETCH(QString, runtimeFolder);
+    QFETCH(QString, configFolder);
+    const QString home = m_home->path();
+    QVERIFY(QFile::link(home, home + QLatin1String("-link")));
+    const auto removeLink = qScopeGuard([&] { QFile::remove(home + QLatin1String("-link")); });
+    QVERIFY(QDir(home).mkpath(QStringLiteral("other-runtime")));
+
     const std::unique_ptr<QProcess> first = start();
     waitUntilUp(*first);
-    const std::unique_ptr<QProcess> second = start();
+    QProcessEnvironment elsewhere = environmentFor();
+    elsewhere.insert(QStringLiteral("XDG_CONFIG_HOME"), home + configFolder);
+    if (runtimeFolder.isEmpty())
+        elsewhere.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    else
+        elsewhere.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home->filePath(runtimeFolder));
+    const std::unique_ptr<QProcess> second = start(elsewhere);
     QVERIFY(second->waitForFinished(20000));
     QCOMPARE(second->exitCode(), 0);
     QCOMPARE(storedValue(), kStoredByHand); // the second start wrote nothing
@@ -191,9 +334,58 @@ void tst_Endings::secondStartHandsOverToTheRunningWindow()
     endWith(*first, SIGTERM);
     QCOMPARE(storedValue(), kSavedByTheProgram);
 
-    const std::unique_ptr<QProcess> afterwards = start(); // the lock went with the first
+    const std::unique_ptr<QProcess> afterwards = start(elsewhere); // the lock went with the first
     waitUntilUp(*afterwards);
     endWith(*afterwards, SIGTERM);
+}
+
+// A connection to the socket at `address` that says nothing, or -1 while the queue of connections waiting to be
+// taken is full.
+static int silentPeer(const QByteArray& address)
+{
+    const int peer = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_un name = {};
+    name.sun_family = AF_UNIX;
+    qstrncpy(name.sun_path, address.constData(), sizeof name.sun_path);
+    if (::connect(peer, reinterpret_cast<const sockaddr*>(&name), sizeof name) == 0)
+        return peer;
+    ::close(peer);
+    return -1;
+}
+
+// Peers that connect and say nothing are dropped after a moment, and only a few are heard at once: 400 of them
+// hold none of the program's descriptors for long, a real start is still answered, and the close still saves.
+void tst_Endings::silentPeersNeitherExhaustNorBlockTheProgram()
+{
+    const std::unique_ptr<QProcess> program = start();
+    waitUntilUp(*program);
+    QFile lock(settingsFile() + QLatin1String(".instance"));
+    QVERIFY(lock.open(QIODevice::ReadOnly));
+    const QByteArray address = lock.readAll();
+    QVERIFY(!address.isEmpty());
+    std::vector<int> peers;
+    const auto closePeers = qScopeGuard([&] {
+        for (const int peer : peers)
+            ::close(peer);
+    });
+    QDeadlineTimer deadline(20000);
+    while (peers.size() < 400 && !deadline.hasExpired()) {
+        const int peer = silentPeer(address);
+        if (peer >= 0)
+            peers.push_back(peer);
+        else
+            QTest::qWait(10); // until the program takes the waiting ones
+    }
+    QCOMPARE(peers.size(), size_t(400));
+    QTest::qWait(1500); // past the moment a peer is given
+    const QDir descriptors(QStringLiteral("/proc/%1/fd").arg(program->processId()));
+    QVERIFY2(descriptors.count() < 100, qPrintable(QString::number(descriptors.count())));
+
+    const std::unique_ptr<QProcess> second = start();
+    QVERIFY(second->waitForFinished(20000));
+    QCOMPARE(second->exitCode(), 0);
+    endWith(*program, SIGTERM);
+    QCOMPARE(storedValue(), kSavedByTheProgram);
 }
 
 void tst_Endings::displayGoingAwaySavesTheList()
@@ -210,6 +402,80 @@ void tst_Endings::displayGoingAwaySavesTheList()
     QCOMPARE(storedValue(), kSavedByTheProgram);
 }
 
+// Qt's Wayland plugin ends the program with _exit() when the compositor goes away; the list is saved first, as
+// when an X server goes away. In a headless Weston of its own, where one can start.
+void tst_Endings::waylandCompositorGoingAwaySavesTheList()
+{
+    const QString weston = QStandardPaths::findExecutable(QStringLiteral("weston"));
+    if (weston.isEmpty())
+        QSKIP("Weston is not installed.");
+    QProcess compositor;
+    QProcessEnvironment environment = environmentFor();
+    compositor.setProcessEnvironment(environment);
+    compositor.start(weston, {QStringLiteral("--backend=headless-backend.so"), QStringLiteral("--socket=wl-test"),
+                              QStringLiteral("--idle-time=0")});
+    const QString socket = m_home->filePath(QStringLiteral("runtime/wl-test"));
+    if (!compositor.waitForStarted() || !QTest::qWaitFor([&] { return QFile::exists(socket); }, 10000)) {
+        compositor.kill();
+        compositor.waitForFinished();
+        QSKIP("Weston cannot start here.");
+    }
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wl-test"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    const std::unique_ptr<QProcess> program = start(environment);
+    QVERIFY(program->waitForStarted());
+    if (program->waitForFinished(2000) && program->readAllStandardError().contains("is not installed here")) {
+        compositor.kill();
+        compositor.waitForFinished();
+        QSKIP("Qt's Wayland platform is not installed.");
+    }
+    waitUntilUp(*program);
+    QTest::qWait(1000); // the window shown and the list restored
+    compositor.terminate();
+    QVERIFY(compositor.waitForFinished(10000));
+    QVERIFY(program->waitForFinished(20000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(storedValue(), kSavedByTheProgram);
+}
+
+void tst_Endings::startWithoutAUsableDisplayEndsPlainly_data()
+{
+    QTest::addColumn<QStringList>("variables");
+    QTest::addColumn<QString>("saysWhy");
+    QTest::newRow("no display at all") << QStringList() << QStringLiteral("none was found");
+    QTest::newRow("a DISPLAY with no X server behind it")
+        << QStringList{QStringLiteral("DISPLAY=:97")} << QStringLiteral("does not answer (DISPLAY=:97)");
+    QTest::newRow("an X display asked for, with no X server behind it")
+        << QStringList{QStringLiteral("QT_QPA_PLATFORM=xcb"), QStringLiteral("DISPLAY=:97")}
+        << QStringLiteral("does not answer (QT_QPA_PLATFORM=xcb, DISPLAY=:97)");
+    QTest::newRow("a WAYLAND_DISPLAY naming nothing")
+        << QStringList{QStringLiteral("WAYLAND_DISPLAY=nothing-here")}
+        << QStringLiteral("does not answer (WAYLAND_DISPLAY=nothing-here)");
+    QTest::newRow("a nonsense QT_QPA_PLATFORM")
+        << QStringList{QStringLiteral("QT_QPA_PLATFORM=nonsense")}
+        << QStringLiteral("the display platform \"nonsense\" is not installed here");
+}
+
+void tst_Endings::startWithoutAUsableDisplayEndsPlainly()
+{
+    QFETCH(QStringList, variables);
+    QFETCH(QString, saysWhy);
+    QProcessEnvironment environment = environmentFor();
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+        environment.remove(QString::fromLatin1(name));
+    for (const QString& variable : variables)
+        environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    const std::unique_ptr<QProcess> program = start(environment);
+    QVERIFY(program->waitForFinished(20000));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program->exitCode(), EXIT_FAILURE);
+    const QString said = QString::fromLocal8Bit(program->readAllStandardError());
+    QVERIFY2(said.startsWith(QLatin1String("BazaarlySearch")) && said.contains(saysWhy), qPrintable(said));
+    QVERIFY2(said.count(QLatin1Char('\n')) == 1, qPrintable(said)); // one plain line, none of Qt's own
+    QCOMPARE(storedValue(), kStoredByHand);
+}
+
 void tst_Endings::closeHeldUpByAFailedSaveEndsOnTheNextRequest()
 {
     // A lock that can never be taken beside the store: the save fails after a few seconds and says so, in a
@@ -224,6 +490,70 @@ void tst_Endings::closeHeldUpByAFailedSaveEndsOnTheNextRequest()
     QCOMPARE(program->state(), QProcess::NotRunning);
     QCOMPARE(program->exitCode(), EXIT_FAILURE);
     QCOMPARE(storedValue(), kStoredByHand);
+}
+
+// Types into the program's window, given the keyboard focus (there is no window manager to give it).
+void tst_Endings::pressKeys(const QProcess& program, const QStringList& keys)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    QProcess xdotool;
+    xdotool.setProcessEnvironment(environment);
+    xdotool.start(QStringLiteral("xdotool"),
+                  QStringList{QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                              QStringLiteral("--pid"), QString::number(program.processId()),
+                              QStringLiteral("windowfocus"), QStringLiteral("key"), QStringLiteral("--delay"),
+                              QStringLiteral("50")} +
+                      keys);
+    QVERIFY(xdotool.waitForStarted());
+    QVERIFY(xdotool.waitForFinished(20000));
+    QCOMPARE(xdotool.exitCode(), 0);
+}
+
+void tst_Endings::editSurvivesAKill()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed.");
+    const std::unique_ptr<QProcess> program = start();
+    waitUntilUp(*program);
+    // From the filter box, six steps on to "Load Example/Sample Searches".
+    pressKeys(*program, {"Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "space"});
+    if (QTest::currentTestFailed())
+        return;
+    const QString edited = kSavedByTheProgram + kSampleQuery + QLatin1Char('|');
+    QTRY_COMPARE_WITH_TIMEOUT(storedValue(), edited, 10000);
+    program->kill();
+    QVERIFY(program->waitForFinished(10000));
+    QCOMPARE(storedValue(), edited);
+}
+
+void tst_Endings::closeOnAFullDiskKeepsTheStoredListAndTheEdits()
+{
+    // The settings on a disk of their own, full but for a little less room than the list needs.
+    const QString disk = m_home->filePath(QStringLiteral("disk"));
+    QVERIFY(QDir().mkpath(disk));
+    const QString why = mountSmallDisk(disk, 64 * 1024);
+    if (!why.isEmpty())
+        QSKIP(qPrintable(why));
+    QString stored;
+    for (int i = 1; stored.size() < 20000; ++i)
+        stored += QStringLiteral("item %1 site:x.org|").arg(i);
+    stored.chop(1); // without the final bar, so that the close has something to write
+    QSettings(settingsFileIn(disk), QSettings::IniFormat).setValue(QStringLiteral("Searches"), stored);
+    fillDiskLeaving(disk, 8 * 1024);
+
+    const std::unique_ptr<QProcess> program = start(QString(), disk);
+    waitUntilUp(*program);
+    // The close's save fails and says so in a report that nobody closes; the next request ends the program.
+    for (int request = 0; request < 20 && sendSignal(*program, SIGTERM); ++request)
+        program->waitForFinished(1000);
+    QCOMPARE(program->state(), QProcess::NotRunning);
+    QCOMPARE(storedIn(disk), stored);
+    QFile recovery(m_home->filePath(QStringLiteral("Bazaarly searches not saved.txt")));
+    QVERIFY(recovery.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(recovery.readAll()),
+             QString(stored).replace(QLatin1Char('|'), QLatin1Char('\n')) + QLatin1Char('\n'));
+    unmountSmallDisk(disk);
 }
 
 QTEST_GUILESS_MAIN(tst_Endings)

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Uses the installed program as a person would, in a real X server with a window manager, keyboard only:
 # add a search for the location selected from the start, filter and add for the first match, pick a query,
-# open it and all, edit the list, close through the window manager, start again and open the restored list's
-# first query straight away, then read the error report of Open Selected on an empty list. Buttons are
-# pressed with Space and with Return.
+# open it and all, edit the list, add one search for two towns at once, close through the window manager, start
+# again and open the restored list's first query straight away, clear the list and take that back with Ctrl+Z,
+# close and start again to find the list whole, then read the error report of Open Selected on an empty list.
+# Buttons are pressed with Space and with Return.
 # On the way it checks that the window's class is the one the menu entry names, so the desktop matches the two.
 # Everything is checked from outside: the addresses a stand-in browser was asked to open, the stored value
 # after each close, and the report's text copied from its box.
@@ -53,6 +54,7 @@ expect_stored() {
 engine='https://www.google.com/#q='
 albany="site:albany.bazaarly.org"
 boston="site:boston.bazaarly.org"
+portland="site:portland.bazaarly.org"
 start_program
 # Desktops match a window to its menu entry by the class in WM_CLASS, its second string.
 entry_class=$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/bazaarly-search.desktop")
@@ -76,8 +78,12 @@ tabs 3                                # Delete Selected, Load Samples, then the 
 tabs 1 && type_text 'lamp' && tabs 1 && keys space
 tabs 2 && keys ctrl+a && type_text 'port'   # Add Search, then the filter box
 tabs 8 && type_text 'chair' && tabs 1 && keys space   # Portland, the first match
+tabs 2 && keys BackSpace              # Add Search, then the filter box emptied: every town, Albany selected
+keys shift+Tab shift+Tab shift+Tab shift+Down   # the location list: Albany and Boston
+tabs 1 && type_text 'bike' && tabs 1 && keys space   # one Add Search, a query for each town
 close_through_window_manager
-expect_stored "lamp ${boston}|chair site:portland.bazaarly.org|"
+whole_list="lamp ${boston}|chair ${portland}|bike ${albany}|bike ${boston}|"
+expect_stored "$whole_list"
 
 start_program
 "$prefix/bin/bazaarly-search" >>"$work/program.log" 2>&1 || fail "a second start did not hand over and end"
@@ -85,15 +91,24 @@ start_program
 xdotool windowactivate --sync "$window"
 tabs 2 && keys space                  # the search list, then Open Selected: its first query
 tabs 1 && keys space                  # Open All
-expect_addresses 7 "${engine}road%20bike%20${boston}" \
-    "${engine}sofa%20${albany}" "${engine}road%20bike%20${boston}" "${engine}desk%20${boston}" \
-    "${engine}lamp%20${boston}" \
-    "${engine}lamp%20${boston}" "${engine}chair%20site:portland.bazaarly.org"
+session_one=("${engine}road%20bike%20${boston}" "${engine}sofa%20${albany}" "${engine}road%20bike%20${boston}"
+    "${engine}desk%20${boston}")
+whole=("${engine}lamp%20${boston}" "${engine}chair%20${portland}" "${engine}bike%20${albany}"
+    "${engine}bike%20${boston}")
+expect_addresses 9 "${session_one[@]}" "${engine}lamp%20${boston}" "${whole[@]}"
+tabs 1 && keys space                  # Clear All
+keys ctrl+z                           # takes the Clear All back
+close_through_window_manager
+expect_stored "$whole_list"
+
+start_program
+tabs 3 && keys space                  # the search list, Open Selected, then Open All: the list whole
+expect_addresses 13 "${session_one[@]}" "${engine}lamp%20${boston}" "${whole[@]}" "${whole[@]}"
 tabs 1 && keys space                  # Clear All
 keys shift+Tab shift+Tab space        # Open Selected, on the empty list
 wait_for xdotool search --onlyvisible --name '^Application Error$'
 keys ctrl+c
-expected=$(printf '%s\n' 'No item is selected in the list.' \
+expected=$(printf '%s\n' 'The search list is empty, so there is no search to open. Add a search with Add Search (or press Load Example/Sample Searches), then press Open Selected again.' \
     'in BazaarlySearch2017/04/05.Form1.PushButton2_Click at line 100' '' \
     "Please email screenshot of this message to $support_contact")
 wait_for bash -c "[ \"\$(xclip -o -selection clipboard)\" = '$expected' ]"
@@ -101,6 +116,6 @@ keys Return
 wait_for bash -c "! xdotool search --onlyvisible --name '^Application Error\$'"
 close_through_window_manager
 expect_stored ''
-[ "$(addresses | wc -l)" -eq 7 ] || fail "the error report opened an address"
+[ "$(addresses | wc -l)" -eq 13 ] || fail "the error report opened an address"
 
 echo "1 passed, 0 failed"

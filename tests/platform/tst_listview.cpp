@@ -137,6 +137,12 @@ void tst_ListView::operationsThatFindNoItemFail_data()
     QTest::newRow("text at position 0") << 2 << ListOperation([](ListView& list) { list.itemText(0); });
     QTest::newRow("text past the end") << 2 << ListOperation([](ListView& list) { list.itemText(3); });
     QTest::newRow("removing past the end") << 2 << ListOperation([](ListView& list) { list.removeItem(3); });
+    QTest::newRow("removing more items than follow")
+        << 2 << ListOperation([](ListView& list) { list.removeItems(2, 2); });
+    QTest::newRow("inserting past the place after the last")
+        << 2 << ListOperation([](ListView& list) { list.insertItems(4, {QStringLiteral("x")}); });
+    QTest::newRow("selected positions of an empty list")
+        << 0 << ListOperation([](ListView& list) { list.selectedPositions(); });
     QTest::newRow("width of a missing column")
         << 0 << ListOperation([](ListView& list) { list.setColumnWidthTwips(3, 100); });
 }

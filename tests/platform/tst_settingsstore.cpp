@@ -6,10 +6,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#if defined(Q_OS_UNIX)
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
+#include <new>
 
 class tst_SettingsStore : public QObject
 {
@@ -34,6 +43,11 @@ private slots:
     void lockBesideTheStore_data();
     void lockBesideTheStore();
     void copyIsKeptBesideTheStore();
+    void saveCutShortLeavesTheStoredValue_data();
+    void saveCutShortLeavesTheStoredValue();
+    void foreignFileIsAFailedRead_data();
+    void foreignFileIsAFailedRead();
+    void valueTooLargeForTheMemoryFailsBeforeDecoding();
 
 private:
     QString path() const { return m_folder.filePath(QStringLiteral("settings.ini")); }
@@ -245,6 +259,132 @@ void tst_SettingsStore::copyIsKeptBesideTheStore()
     QFile copy(first);
     QVERIFY(original.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), original.readAll());
+}
+
+#if defined(Q_OS_UNIX)
+// A list of about `bytes` characters, different for each `mark`.
+static QString listOfSize(qsizetype bytes, char mark)
+{
+    return QString(bytes, QLatin1Char(mark)) + QLatin1Char('|');
+}
+
+// Limits the size of the files this process writes until it ends, with SIGXFSZ ignored, as a handler would.
+class FileSizeLimit final
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_before);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_before;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_before = {};
+    void (*m_handler)(int) = nullptr;
+};
+#endif
+
+void tst_SettingsStore::saveCutShortLeavesTheStoredValue_data()
+{
+    QTest::addColumn<bool>("smallDisk"); // a file size limit instead
+    QTest::newRow("a full disk keeps the value stored before") << true;
+    QTest::newRow("a file size limit keeps the value stored before") << false;
+}
+
+void tst_SettingsStore::saveCutShortLeavesTheStoredValue()
+{
+#if !defined(Q_OS_UNIX)
+    QSKIP("The settings file is a Unix matter: on Windows the list is kept in the registry.");
+#else
+    QFETCH(bool, smallDisk);
+    const QString disk = m_folder.filePath(QStringLiteral("disk"));
+    QVERIFY(QDir().mkpath(disk));
+    if (smallDisk) {
+        const QString why = mountSmallDisk(disk, 64 * 1024);
+        if (!why.isEmpty())
+            QSKIP(qPrintable(why));
+    }
+    const auto unmount = qScopeGuard([&] {
+        if (smallDisk)
+            unmountSmallDisk(disk);
+    });
+    const QString file = disk + QStringLiteral("/settings.ini");
+    SettingsStore store(file);
+    store.writeText(QStringLiteral("Searches"), listOfSize(8000, 'a'));
+    QFile stored(file);
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    const QByteArray before = stored.readAll();
+    stored.close();
+    {
+        if (smallDisk)
+            fillDiskLeaving(disk, 16 * 1024);
+        const FileSizeLimit limit(smallDisk ? RLIM_INFINITY : 16 * 1024);
+        QVERIFY_THROWS_EXCEPTION(Failure, store.writeText(QStringLiteral("Searches"), listOfSize(40000, 'b')));
+    }
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    QCOMPARE(stored.readAll(), before);
+    QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("settings")),
+             QStringList{QStringLiteral("settings.ini")});
+    store.writeText(QStringLiteral("Searches"), listOfSize(100, 'c')); // a list that fits is saved
+    QCOMPARE(SettingsStore(file).readText(QStringLiteral("Searches")), listOfSize(100, 'c'));
+#endif
+}
+
+// An encoded list, nested `depth` deep, as QSettings stores one.
+static QByteArray nestedLists(int depth)
+{
+    return "@Variant(" + QByteArray("\\0\\0\\0\\t\\0\\0\\0\\x1").repeated(depth) + "\\0\\0\\0\\t\\0\\0\\0\\0)";
+}
+
+void tst_SettingsStore::foreignFileIsAFailedRead_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QByteArray utf16 = QByteArray("\xff\xfe");
+    for (const char c : QByteArray("[General]\nSearches=a|b|\n"))
+        utf16 += QByteArray(1, c) + QByteArray(1, '\0');
+    QTest::newRow("a file in UTF-16") << utf16;
+    QTest::newRow("an encoded list of texts") << QByteArray(
+        "[General]\nSearches=@Variant(\\0\\0\\0\\v\\0\\0\\0\\x2\\0\\0\\0\\x2\\0\\x61\\0\\0\\0\\x2\\0\\x62)\n");
+    QTest::newRow("an encoded list of texts with a huge count")
+        << QByteArray("[General]\nSearches=@Variant(\\0\\0\\0\\v\\0\\xff\\xff\\xff\\xf0\\0\\0\\0\\x2\\0\\x61)\n");
+    QTest::newRow("lists nested 30,000 deep") << "[General]\nSearches=" + nestedLists(30000) + '\n';
+    QTest::newRow("lists nested 30,000 deep under another key, the @ escaped")
+        << "[General]\nSearches=a|\nOther=\"\\x40" + nestedLists(30000).mid(1) + "\"\n";
+}
+
+void tst_SettingsStore::foreignFileIsAFailedRead()
+{
+    QFETCH(QByteArray, contents);
+    write(path(), contents);
+    SettingsStore store(path());
+    QVERIFY_THROWS_EXCEPTION(Failure, store.readText(QStringLiteral("Searches")));
+    // Once a copy is kept, the list can be saved in its place.
+    QCOMPARE(store.keepCopy(QStringLiteral("Searches")),
+             QDir::toNativeSeparators(path() + QStringLiteral(".unrestored")));
+    store.writeText(QStringLiteral("Searches"), QStringLiteral("new|"));
+    QCOMPARE(SettingsStore(path()).readText(QStringLiteral("Searches")), QStringLiteral("new|"));
+    QFile copy(path() + QStringLiteral(".unrestored"));
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), contents);
+}
+
+void tst_SettingsStore::valueTooLargeForTheMemoryFailsBeforeDecoding()
+{
+#if !defined(Q_OS_UNIX)
+    QSKIP("The address space is limited here on Unix only.");
+#else
+    write(path(), "[General]\nSearches=" + QByteArray(100'000'000, 'a') + '\n');
+    const AddressSpaceLimit limit(450'000'000);
+    QVERIFY_THROWS_EXCEPTION(std::bad_alloc, SettingsStore(path()).readText(QStringLiteral("Searches")));
+#endif
 }
 
 QTEST_GUILESS_MAIN(tst_SettingsStore)

@@ -9,13 +9,29 @@
 #include <QTest>
 
 #if defined(Q_OS_UNIX)
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+#endif
+#if defined(Q_OS_LINUX)
+#include <sched.h>
+#include <sys/mount.h>
+
+#include <cerrno>
+#include <cstring>
 #endif
 
 TestEnvironment::TestEnvironment()
 {
     QVERIFY(m_folder.isValid());
     QDir(m_folder.path()).mkpath(QStringLiteral("program"));
+    QDir(m_folder.path()).mkpath(QStringLiteral("home"));
+}
+
+QString TestEnvironment::homePath() const
+{
+    return m_folder.filePath(QStringLiteral("home"));
 }
 
 Environment TestEnvironment::environment()
@@ -26,7 +42,8 @@ Environment TestEnvironment::environment()
     environment.openUrl = [this](const QUrl& address) { openedUrls.append(address); };
     environment.drawHomePageNumber = [this] { return homePageDraw; };
     // Each window gets a store of its own, as each run of the program does.
-    m_settings = std::make_unique<SettingsStore>(settingsPath());
+    // A list that cannot be saved may go to the home folder: never the real one.
+    m_settings = std::make_unique<SettingsStore>(settingsPath(), homePath());
     environment.settings = [this]() -> SettingsStore& { return *m_settings; };
     return environment;
 }
@@ -82,6 +99,78 @@ void makeNamedPipe(const QString& path)
     QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
 #else
     QFAIL(qPrintable(QStringLiteral("There are no named pipes here to make %1 with.").arg(path)));
+#endif
+}
+
+QString mountSmallDisk(const QString& folder, qint64 bytes)
+{
+#if defined(Q_OS_LINUX)
+    static const QString separateMounts = [] {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return QStringLiteral("No mount namespace of its own: %1.")
+                .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return QString();
+    }();
+    if (!separateMounts.isEmpty())
+        return separateMounts;
+    const QByteArray options = "size=" + QByteArray::number(bytes);
+    if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options.constData()) != 0)
+        return QStringLiteral("No tmpfs: %1.").arg(QString::fromLocal8Bit(std::strerror(errno)));
+    return QString();
+#else
+    Q_UNUSED(folder)
+    Q_UNUSED(bytes)
+    return QStringLiteral("Mounting a file system is done on Linux only.");
+#endif
+}
+
+void unmountSmallDisk(const QString& folder)
+{
+#if defined(Q_OS_LINUX)
+    QVERIFY(::umount(QFile::encodeName(folder).constData()) == 0);
+#else
+    Q_UNUSED(folder)
+#endif
+}
+
+void fillDiskLeaving(const QString& folder, qint64 bytes)
+{
+#if defined(Q_OS_UNIX)
+    struct statvfs disk = {};
+    QVERIFY(::statvfs(QFile::encodeName(folder).constData(), &disk) == 0);
+    const qint64 free = qint64(disk.f_bavail) * qint64(disk.f_frsize);
+    QVERIFY(free > bytes);
+    QFile filler(folder + QStringLiteral("/filler"));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(filler.write(QByteArray(free - bytes, 'f')), free - bytes);
+#else
+    Q_UNUSED(folder)
+    Q_UNUSED(bytes)
+    QFAIL("There is no disk to fill here.");
+#endif
+}
+
+AddressSpaceLimit::AddressSpaceLimit(qint64 bytes)
+{
+#if defined(Q_OS_UNIX)
+    rlimit limit = {};
+    QVERIFY(::getrlimit(RLIMIT_AS, &limit) == 0);
+    m_before[0] = qint64(limit.rlim_cur);
+    m_before[1] = qint64(limit.rlim_max);
+    QFile status(QStringLiteral("/proc/self/statm")); // the size in pages comes first
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    limit.rlim_cur = rlim_t(status.readAll().split(' ').value(0).toLongLong() * ::sysconf(_SC_PAGESIZE) + bytes);
+    QVERIFY(::setrlimit(RLIMIT_AS, &limit) == 0);
+#else
+    Q_UNUSED(bytes)
+#endif
+}
+
+AddressSpaceLimit::~AddressSpaceLimit()
+{
+#if defined(Q_OS_UNIX)
+    const rlimit limit = {rlim_t(m_before[0]), rlim_t(m_before[1])};
+    ::setrlimit(RLIMIT_AS, &limit);
 #endif
 }
 

@@ -26,6 +26,8 @@ public:
     QString dataFilePath(const QString& relativeName) const;
 
     QString settingsPath() const;
+    // The home folder of the program's user, one of this test's own.
+    QString homePath() const;
     // A fresh reader of the settings file, as the next start of the program would see it.
     QString storedValue(const QString& key = QStringLiteral("Searches")) const;
     void storeValue(const QString& value, const QString& key = QStringLiteral("Searches")) const;
@@ -41,6 +43,26 @@ private:
 
 // Makes a named pipe that nobody writes: opening it for reading would wait for ever.
 void makeNamedPipe(const QString& path);
+
+// Mounts a file system of `bytes` in all on `folder`, in a mount namespace of this process and its children
+// alone (which takes root); an empty text when done, else why it could not be.
+QString mountSmallDisk(const QString& folder, qint64 bytes);
+void unmountSmallDisk(const QString& folder);
+// Fills the file system that holds `folder` until only about `bytes` are free.
+void fillDiskLeaving(const QString& folder, qint64 bytes);
+
+// Limits this process's address space to what it uses now and `bytes` more, while it lives (on Unix).
+class AddressSpaceLimit final
+{
+public:
+    explicit AddressSpaceLimit(qint64 bytes);
+    ~AddressSpaceLimit();
+    AddressSpaceLimit(const AddressSpaceLimit&) = delete;
+    AddressSpaceLimit& operator=(const AddressSpaceLimit&) = delete;
+
+private:
+    qint64 m_before[2] = {}; // the soft and hard limits as they were
+};
 
 // The error report for a failure with the given location and label, with any description.
 bool isReportFor(const QString& report, const QString& procedure, int label);

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QLockFile;
+
+// The lock that says which running program owns a settings file, beside that file and named for its real path,
+// so every spelling of the path (a trailing '/', a home reached through a symbolic link) and every session of
+// the user (another runtime folder, a remote login) meet at the same lock. The holder writes into it where it
+// listens for later starts. On Unix the system holds the lock for the process (flock), so a lock that no
+// running program holds never keeps anyone out. On Windows, where the settings live in the registry, it is a
+// QLockFile in the temporary folder, named for the user and the registry key.
+class InstanceLock final
+{
+public:
+    enum class State {
+        Ours,          // taken by this program
+        HeldByAnother, // a running program holds it
+        CannotBeMade,  // no lock can be made there (a folder that cannot be written): run without one
+    };
+
+    explicit InstanceLock(const QString& settingsFile);
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    State state() const { return m_state; }
+    // Where the lock lives, for messages.
+    QString path() const { return m_path; }
+
+    // Tells later starts where this program listens; only for a lock that is ours.
+    bool publish(const QString& address);
+    // Where the program that holds the lock listens; empty while it has not said yet.
+    QString holderAddress() const;
+
+private:
+    void take();
+
+    QString m_path;
+    State m_state = State::CannotBeMade;
+#if defined(Q_OS_WIN)
+    std::unique_ptr<QLockFile> m_lock;
+#else
+    int m_descriptor = -1;
+#endif
+};
