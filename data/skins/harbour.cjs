@@ -30,10 +30,12 @@ QLabel {
 
 QLineEdit {
     background: #ffffff;
+    color: #1b2a40;
     border: 1px solid #9fb5d6;
     border-radius: 4px;
     padding: 1px 6px;
-    selection-background-color: #2f80ed;
+    selection-background-color: #1f6fd6;
+    selection-color: #ffffff;
 }
 
 QLineEdit:focus {
@@ -42,9 +44,10 @@ QLineEdit:focus {
 
 QTreeView {
     background: #ffffff;
+    color: #1b2a40;
     border: 1px solid #c3d2e8;
     border-radius: 4px;
-    selection-background-color: #2f80ed;
+    selection-background-color: #1f6fd6;
     selection-color: #ffffff;
     outline: 0;
 }
@@ -55,10 +58,11 @@ QTreeView::item {
 
 QTreeView::item:hover {
     background: #e3edfb;
+    color: #1b2a40;
 }
 
 QTreeView::item:selected {
-    background: #2f80ed;
+    background: #1f6fd6;
     color: #ffffff;
 }
 
@@ -71,18 +75,18 @@ QHeaderView::section {
 }
 
 QPushButton {
-    background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 #3c8df1, stop: 1 #1f6fd6);
+    background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 #2a74d4, stop: 1 #1a5fbf);
     color: #ffffff;
     border: 1px solid #1a5fbf;
     border-radius: 5px;
 }
 
 QPushButton:hover {
-    background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 #55a0f7, stop: 1 #2b7ce3);
+    background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 #1f6fd6, stop: 1 #1a5fbf);
 }
 
 QPushButton:pressed {
-    background: #1a5fbf;
+    background: #164f9f;
 }
 
 QPushButton:focus {

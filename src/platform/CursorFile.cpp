@@ -107,7 +107,7 @@ CursorPicture readCursorPicture(const QByteArray& bytes, const QString& fileName
     return {image, image.rect().contains(hotspot) ? hotspot : QPoint(0, 0)};
 }
 
-QCursor loadCursorFile(const QString& path)
+QCursor loadCursorFile(const QString& path, qreal devicePixelRatio)
 {
     // Only a regular file: opening a named pipe or a device would wait for a writer that never comes.
     if (!QFileInfo(path).isFile())
@@ -116,7 +116,7 @@ QCursor loadCursorFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("The file \"%1\" cannot be read: %2.")
                           .arg(QDir::toNativeSeparators(path), file.errorString()));
-    const int size = wantedCursorSize(desktopCursorSize(), qGuiApp->devicePixelRatio());
+    const int size = wantedCursorSize(desktopCursorSize(), devicePixelRatio);
     const CursorPicture picture = readCursorPicture(file.read(1 << 20), path, size);
     return QCursor(QPixmap::fromImage(picture.image), picture.hotspot.x(), picture.hotspot.y());
 }

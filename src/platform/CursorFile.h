@@ -25,6 +25,6 @@ int wantedCursorSize(int desktopCursorSize, qreal devicePixelRatio);
 // near); a Failure naming `fileName` when they are not a cursor.
 CursorPicture readCursorPicture(const QByteArray& bytes, const QString& fileName, int wantedSize = kStandardCursorSize);
 
-// The pointer made from a cursor file, at the size that suits the desktop; a Failure when the file cannot be read
-// or is not a cursor.
-QCursor loadCursorFile(const QString& path);
+// The pointer made from a cursor file, at the size that suits the desktop on a screen of the given scale (the
+// screen of the window that shows it); a Failure when the file cannot be read or is not a cursor.
+QCursor loadCursorFile(const QString& path, qreal devicePixelRatio);

@@ -1,5 +1,7 @@
 #include "ErrorReportBox.h"
 
+#include "Accessibility.h"
+
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -71,6 +73,10 @@ std::unique_ptr<QMessageBox> makeErrorReportBox(QWidget* owner, const QString& t
                                              breakableText(shown), QMessageBox::Ok, owner);
     box->setTextFormat(Qt::PlainText);
     fitTextToScreen(*box);
+    // A screen reader reads the report as written, without the invisible breaks that would split its words.
+    setSpokenMessage(*box, shown);
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setAccessibleName(shown);
     // As on Windows, Ctrl+C copies the report, so it can be pasted into the e-mail it asks for.
     new QShortcut(QKeySequence::Copy, box.get(), [shown] { QGuiApplication::clipboard()->setText(shown); });
     return box;

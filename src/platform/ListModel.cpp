@@ -42,6 +42,8 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
         return {};
     if (role == Qt::AccessibleTextRole)
         return spokenText(index);
+    if (role == Qt::AccessibleDescriptionRole) // a screen reader tells where the row stands: "3 of 28"
+        return QStringLiteral("%1 of %2").arg(index.row() + 1).arg(size());
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {

@@ -1,6 +1,7 @@
 #include "ListView.h"
 
 #include "Accessibility.h"
+#include "Contrast.h"
 #include "Failure.h"
 #include "FrameOverlay.h"
 #include "Twips.h"
@@ -9,7 +10,40 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QPainter>
 #include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+
+namespace {
+
+bool isStyledBySheet(const QWidget* widget)
+{
+    return widget != nullptr && widget->style()->inherits("QStyleSheetStyle");
+}
+
+// Paints a selected row in the list's highlight colours itself, with or without the focus. Some styles draw a
+// selection without the focus in a shade barely darker than the list (the Windows style in light grey on white);
+// a skin's style sheet says for itself how a selected row looks.
+class SelectionPainter final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!option.state.testFlag(QStyle::State_Selected) || isStyledBySheet(option.widget)) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        painter->fillRect(option.rect, option.palette.brush(QPalette::Active, QPalette::Highlight));
+        QStyleOptionViewItem unselected(option);
+        unselected.state &= ~(QStyle::State_Selected | QStyle::State_MouseOver);
+        unselected.palette.setColor(QPalette::Text, option.palette.color(QPalette::Active, QPalette::HighlightedText));
+        QStyledItemDelegate::paint(painter, unselected, index);
+    }
+};
+
+} // namespace
 
 #include <algorithm>
 
@@ -26,7 +60,9 @@ ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSortingEnabled(false);
     setMouseTracking(true);
-    header()->setStretchLastSection(false);
+    header()->setStretchLastSection(true);
+    setTextElideMode(Qt::ElideMiddle); // a query keeps both its words and its site: town
+    setItemDelegate(new SelectionPainter(this));
     header()->setSectionsMovable(false);
     header()->setMinimumSectionSize(0);
     header()->viewport()->setMouseTracking(true);
@@ -42,10 +78,21 @@ ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this)
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ListView::keepAnItemSelected);
     connect(header(), &QHeaderView::sectionResized, this, &ListView::keepCurrentInReadableColumn);
 
-    // The selection stays visible when the focus moves to a button that is about to use it.
+    keepSelectionVisible();
+}
+
+void ListView::keepSelectionVisible()
+{
+    // The selection stays visible when the focus moves to a button that is about to use it, and it stands out from
+    // the list's background even where the theme's highlight barely does (some dark themes).
     QPalette colours = palette();
-    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
-        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    const QColor highlight = standingOutFrom(colours.color(QPalette::Active, QPalette::Base),
+                                             colours.color(QPalette::Active, QPalette::Highlight));
+    const QColor text = readableOn(highlight, colours.color(QPalette::Active, QPalette::HighlightedText));
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(group, QPalette::Highlight, highlight);
+        colours.setColor(group, QPalette::HighlightedText, text);
+    }
     setPalette(colours);
 }
 
@@ -135,6 +182,19 @@ qsizetype ListView::selectedPosition() const
     return rows.first().row() + 1;
 }
 
+void ListView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (hasFocus()) {
+        QTreeView::currentChanged(current, previous); // which tells a screen reader of the item with the focus
+        return;
+    }
+    // A list rebuilt while the user types in the filter box must not take the screen reader's attention from the
+    // box: only the widget that holds the focus speaks of focus. The tree view's own part of the change is the
+    // repainting of the two rows, done for every selection change.
+    QAbstractItemView::currentChanged(current, previous);
+    viewport()->update();
+}
+
 QList<qsizetype> ListView::selectedPositions() const
 {
     QList<qsizetype> positions;
@@ -188,7 +248,36 @@ void ListView::describeSelectionForScreenReaders()
 void ListView::focusInEvent(QFocusEvent* event)
 {
     QTreeView::focusInEvent(event);
-    announceCurrentItem(*this);
+    // Said after the list itself, which Qt announces once this returns, so the reader ends on the selected item.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus())
+                announceCurrentItem(*this);
+        },
+        Qt::QueuedConnection);
+    viewport()->update(); // the focus rectangle
+}
+
+void ListView::focusOutEvent(QFocusEvent* event)
+{
+    QTreeView::focusOutEvent(event);
+    viewport()->update();
+}
+
+void ListView::paintEvent(QPaintEvent* event)
+{
+    QTreeView::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // As plain to see as the dotted rectangle of a Windows list: around the current row, or the empty list.
+    const QModelIndex current = currentIndex();
+    const QRect cell = current.isValid() ? visualRect(current) : QRect();
+    const QRect row = cell.isValid() ? QRect(0, cell.top(), viewport()->width(), cell.height()) : viewport()->rect();
+    const bool onSelection = current.isValid() && selectionModel()->isRowSelected(current.row());
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(onSelection ? QPalette::HighlightedText : QPalette::Text), 1, Qt::DotLine));
+    painter.drawRect(row.adjusted(0, 0, -1, -1));
 }
 
 bool ListView::viewportEvent(QEvent* event)

@@ -10,6 +10,9 @@
 // item added to an empty list (or the first after a rebuild) becomes the selected, current item; when the
 // selected item goes, the one that takes its place (or the new last one) is selected. The current column is
 // the widest one, the column the user reads, so typing finds a row by its visible text.
+// The selected row stands out from the list's background with or without the focus, a dotted rectangle shows
+// which row has the focus, the last column reaches the list's right edge, and a text too long for its column loses
+// its middle, keeping its start and its end.
 // Positions are counted from 1, as the program's commands count them. Operations that find no item raise a
 // Failure whose description says what was missing.
 class ListView final : public QTreeView
@@ -62,7 +65,10 @@ signals:
     void mouseMoved();
 
 protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -72,6 +78,7 @@ private:
     void selectRow(int row);
     void keepAnItemSelected();
     void keepCurrentInReadableColumn();
+    void keepSelectionVisible();
     void describeSelectionForScreenReaders();
 
     ListModel m_model;

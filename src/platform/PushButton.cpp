@@ -1,6 +1,14 @@
 #include "PushButton.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+
+namespace {
+
+// How far inside the button's edge the focus rectangle runs, clear of the frames that styles draw.
+constexpr int kFocusInset = 4;
+
+} // namespace
 
 PushButton::PushButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
 {
@@ -24,4 +32,14 @@ void PushButton::mouseMoveEvent(QMouseEvent* event)
 {
     emit mouseMoved();
     QPushButton::mouseMoveEvent(event);
+}
+
+void PushButton::paintEvent(QPaintEvent* event)
+{
+    QPushButton::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::ButtonText), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(kFocusInset, kFocusInset, -kFocusInset - 1, -kFocusInset - 1));
 }

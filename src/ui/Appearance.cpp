@@ -2,6 +2,7 @@
 
 #include "Form1.h"
 
+#include "platform/Contrast.h"
 #include "platform/SkinFramework.h"
 
 #include <QFileInfo>
@@ -27,11 +28,8 @@ void ApplySkin(Form1& window)
         return;
     // The button face of the user's colour scheme, not the white that the window paints itself.
     const QColor buttonFace = QPalette().color(QPalette::Active, QPalette::Button);
-    for (QWidget* widget : std::initializer_list<QWidget*>{&window, window.Frame2, window.Frame1, window.Label1}) {
-        QPalette colours = widget->palette();
-        colours.setColor(QPalette::Window, buttonFace);
-        widget->setPalette(colours);
-    }
+    for (QWidget* widget : std::initializer_list<QWidget*>{&window, window.Frame2, window.Frame1, window.Label1})
+        fixBackground(*widget, QPalette::Window, buttonFace);
     SkinFramework& skin = *window.SkinFramework1;
     skin.loadSkin(skinPath, QString());
     skin.setOptions(skin.options() | SkinFramework::SkinMessageBoxes);

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "Announcements.h"
 #include "Appearance.h"
 #include "UndoKeys.h"
 
@@ -7,11 +8,13 @@
 #include "app/Main.h"
 #include "catalogue/LocationCatalogue.h"
 #include "platform/Accessibility.h"
+#include "platform/Contrast.h"
 #include "platform/CursorFile.h"
 #include "platform/Failure.h"
 #include "platform/FontFallback.h"
 #include "platform/ListView.h"
 #include "platform/PushButton.h"
+#include "platform/ScreenFit.h"
 #include "platform/SkinFramework.h"
 #include "platform/SteadyCursor.h"
 #include "platform/Twips.h"
@@ -26,6 +29,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 #include <limits>
@@ -44,12 +48,11 @@ QFont arialBold(qreal pointSize)
     return font;
 }
 
-// Whites out a control's own background (the window, its group boxes) or a button's face.
+// Whites out a control's own background (the window, its group boxes) or a button's face, with text that stays
+// dark on it under a dark desktop theme.
 void paintWhite(QWidget* widget, QPalette::ColorRole role = QPalette::Window)
 {
-    QPalette colours = widget->palette();
-    colours.setColor(role, Qt::white);
-    widget->setPalette(colours);
+    fixBackground(*widget, role, Qt::white);
     widget->setAutoFillBackground(role == QPalette::Window);
 }
 
@@ -98,6 +101,7 @@ Form1::Form1(Environment environment, QWidget* parent)
     paintWhite(this);
     setMouseTracking(true);
     createControls();
+    new ScreenFit(*this);
     nameForScreenReaders(*this);
     setTabOrder();
     m_searchList = std::make_unique<SearchListCommands>(*this, *txtSearch, *ListView1, *ListView2, m_environment);
@@ -107,6 +111,7 @@ Form1::Form1(Environment environment, QWidget* parent)
     // Placed before the start-up runs, so a report shown during it stands where the window will.
     centreOnScreen(*this);
     Form_Load();
+    announceListChanges(*this); // from here on, what the start-up loaded is no news
 }
 
 Form1::~Form1() = default;
@@ -275,7 +280,21 @@ ErrorTrap Form1::trapFor(const QString& procedure)
 
 void Form1::loadMouseIcon(const QString& path)
 {
-    m_mouseIcon = loadCursorFile(path);
+    m_mouseIcon = loadCursorFile(path, devicePixelRatio());
+    m_mouseIconPath = path;
+    m_mouseIconRatio = devicePixelRatio();
+}
+
+void Form1::fitMouseIconToScreen()
+{
+    if (m_mouseIconPath.isEmpty() || qFuzzyCompare(m_mouseIconRatio, devicePixelRatio()))
+        return;
+    try {
+        loadMouseIcon(m_mouseIconPath);
+        setMousePointer(m_mousePointer);
+    } catch (const Failure&) {
+        // The file has gone or changed since start-up, which reported it then; the hand already loaded stays.
+    }
 }
 
 void Form1::LoadLocations()
@@ -442,6 +461,15 @@ void Form1::PushButton4_MouseMove()
 void Form1::PushButton5_MouseMove()
 {
     setMousePointer(kCustomPointer);
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The hand is drawn for the scale of the screen the window opens on, which need not be the one it was made
+    // for, and again whenever it moves to another screen.
+    fitMouseIconToScreen();
+    connect(windowHandle(), &QWindow::screenChanged, this, &Form1::fitMouseIconToScreen, Qt::UniqueConnection);
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event)

@@ -102,6 +102,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -110,6 +111,7 @@ private:
     void setTabOrder();
     void connectEvents();
     void loadMouseIcon(const QString& path);
+    void fitMouseIconToScreen();
     void setMousePointer(int pointer);
     void rebuildPendingFilter();
     ErrorTrap trapFor(const QString& procedure);
@@ -124,5 +126,7 @@ private:
     int m_mousePointer = kDefaultPointer;
     std::optional<QCursor> m_mouseIcon;
     QTimer* m_filterRebuild; // runs Text1_Change once the keys waiting have been taken
+    QString m_mouseIconPath;    // read again for another screen's scale
+    qreal m_mouseIconRatio = 1; // the scale it was drawn for
     bool m_closed = false;
 };

@@ -1,8 +1,10 @@
 #include "TestEnvironment.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSettings>
 #include <QTest>
 
@@ -180,3 +182,37 @@ bool isReportFor(const QString& report, const QString& procedure, int label)
     return report.contains(
         QStringLiteral("\r\nin BazaarlySearch2017/04/05.Form1.%1 at line %2\r\r").arg(procedure).arg(label));
 }
+
+#if defined(Q_OS_LINUX)
+// Qt sends accessibility events only while its platform's accessibility is active, which off screen it never is;
+// Qt's own tests switch it on through the platform interface. These are the two members of it that they use,
+// exported by Qt's shared GUI library, declared here since their headers are not installed.
+class QPlatformAccessibility
+{
+public:
+    void setActive(bool active);
+};
+class QPlatformIntegration
+{
+public:
+    QPlatformAccessibility* accessibility() const; // the one the off-screen platform inherits
+};
+class QGuiApplicationPrivate
+{
+public:
+    static QPlatformIntegration* platform_integration;
+};
+
+bool listenAsAScreenReader()
+{
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        return false;
+    QGuiApplicationPrivate::platform_integration->accessibility()->setActive(true);
+    return QAccessible::isActive();
+}
+#else
+bool listenAsAScreenReader()
+{
+    return false;
+}
+#endif

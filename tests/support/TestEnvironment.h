@@ -66,3 +66,7 @@ private:
 
 // The error report for a failure with the given location and label, with any description.
 bool isReportFor(const QString& report, const QString& procedure, int label);
+
+// Has Qt send accessibility events as it does while a screen reader listens, so that a test's update handler hears
+// them; false where this build cannot (then the test skips).
+bool listenAsAScreenReader();

@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 
+#include "platform/Contrast.h"
 #include "platform/ListView.h"
 #include "platform/PushButton.h"
 #include "platform/SkinFramework.h"
@@ -9,11 +10,13 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QHash>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScopeGuard>
+#include <QStyleOptionGroupBox>
 #include <QtEndian>
 #include <QTest>
 
@@ -36,6 +39,8 @@ private slots:
     void unusableSkinIsReportedAndColoursStay_data();
     void unusableSkinIsReportedAndColoursStay();
     void programIconHoldsItsFourPictures();
+    void everyTextCanBeReadInAnyTheme_data();
+    void everyTextCanBeReadInAnyTheme();
 
 private:
     void installCursor() const;
@@ -61,6 +66,7 @@ void tst_Appearance::init()
 void tst_Appearance::cleanup()
 {
     qApp->setStyleSheet(QString());
+    QApplication::setPalette(QApplication::style()->standardPalette());
     m_test.reset();
 }
 
@@ -269,6 +275,124 @@ void tst_Appearance::programIconHoldsItsFourPictures()
     Form1 window(m_test->environment());
     QVERIFY(window.windowIcon().availableSizes().contains(QSize(256, 256)));
     QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));
+}
+
+namespace {
+
+// A dark desktop theme, in the colours of GNOME's Adwaita dark.
+QPalette darkTheme()
+{
+    QPalette dark(QColor(0x35, 0x35, 0x35)); // window and button
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xec));
+    dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xec));
+    dark.setColor(QPalette::Base, QColor(0x2d, 0x2d, 0x2d));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xec));
+    dark.setColor(QPalette::Highlight, QColor(0x15, 0x53, 0x9e));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    return dark;
+}
+
+// The contrast of a text in its rectangle of the picture: the commonest colour there is its background, the colour
+// that stands out from it most the text's.
+qreal textContrast(const QImage& picture, const QRect& area)
+{
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[picture.pixel(x, y)];
+    }
+    QRgb background = 0;
+    for (auto count = counts.cbegin(); count != counts.cend(); ++count) {
+        if (count.value() > counts.value(background))
+            background = count.key();
+    }
+    qreal most = 1;
+    for (auto count = counts.cbegin(); count != counts.cend(); ++count)
+        most = std::max(most, contrastRatio(QColor(background), QColor(count.key())));
+    return most;
+}
+
+QRect inWindow(const QWidget* control, const QRect& area)
+{
+    return QRect(control->mapTo(control->window(), area.topLeft()), area.size());
+}
+
+// Where each text of the window stands, by what it says.
+QList<std::pair<QString, QRect>> textAreas(const Form1& window)
+{
+    QList<std::pair<QString, QRect>> areas;
+    for (PushButton* button : window.findChildren<PushButton*>()) {
+        const QFontMetrics metrics(button->font());
+        QRect caption(0, 0, metrics.horizontalAdvance(button->text()), metrics.height());
+        caption.moveCenter(button->rect().center());
+        areas.append({button->text(), inWindow(button, caption)});
+    }
+    areas.append({window.Label1->text(), inWindow(window.Label1, window.Label1->rect())});
+    for (QGroupBox* frame : {window.Frame2, window.Frame1}) {
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        option.textAlignment = frame->alignment();
+        const QRect title =
+            frame->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, frame);
+        areas.append({frame->title(), inWindow(frame, title)});
+    }
+    const ListView* locations = window.ListView1;
+    areas.append({QStringLiteral("an unselected location"),
+                  inWindow(locations->viewport(), locations->visualRect(locations->listModel().index(1, 1)))});
+    areas.append({QStringLiteral("the selected search"),
+                  inWindow(window.ListView2->viewport(),
+                           window.ListView2->visualRect(window.ListView2->listModel().index(0, 0)))});
+    areas.append({QStringLiteral("the search text"), inWindow(window.txtSearch, window.txtSearch->contentsRect())});
+    return areas;
+}
+
+} // namespace
+
+void tst_Appearance::everyTextCanBeReadInAnyTheme_data()
+{
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<bool>("skinned");
+    QTest::newRow("a light theme, plain") << false << false;
+    QTest::newRow("a dark theme, plain") << true << false;
+    QTest::newRow("a light theme, with the Harbour skin") << false << true;
+    QTest::newRow("a dark theme, with the Harbour skin") << true << true;
+}
+
+void tst_Appearance::everyTextCanBeReadInAnyTheme()
+{
+    QFETCH(bool, dark);
+    QFETCH(bool, skinned);
+    QApplication::setPalette(dark ? darkTheme() : QApplication::style()->standardPalette());
+    if (skinned) {
+        QFile harbour(QStringLiteral(BAZAARLY_SOURCE_DATA "/skins/harbour.cjs"));
+        QVERIFY(harbour.open(QIODevice::ReadOnly));
+        m_test->writeDataFile(QStringLiteral("x/o.cjs"), harbour.readAll());
+    }
+    m_test->writeLocations({"http://albany.bazaarly.org/,Albany,New York", "http://akron.bazaarly.org/,Akron,Ohio"});
+    m_test->storeValue(QStringLiteral("lawnmower site:albany.bazaarly.org|"));
+    Form1 window(m_test->environment());
+    QCOMPARE(m_test->reports, QStringList());
+    window.txtSearch->setText(QStringLiteral("lawnmower"));
+    window.showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.PushButton2->setFocus(); // neither list has the focus
+    const QImage picture = window.grab().toImage();
+    for (const auto& [text, area] : textAreas(window)) {
+        const qreal contrast = textContrast(picture, area);
+        QVERIFY2(contrast >= kReadableTextContrast,
+                 qPrintable(QStringLiteral("%1 at %2:1").arg(text).arg(contrast, 0, 'f', 2)));
+    }
+    // The chosen location stands out from the empty part of the list without the focus.
+    const ListView* locations = window.ListView1;
+    const QRect selected = locations->visualRect(locations->listModel().index(0, 1));
+    const QPoint rowEnd =
+        inWindow(locations->viewport(), QRect(selected.right() - 3, selected.center().y(), 1, 1)).topLeft();
+    const QPoint empty =
+        inWindow(locations->viewport(), QRect(10, locations->viewport()->height() - 5, 1, 1)).topLeft();
+    const qreal selection = contrastRatio(picture.pixelColor(rowEnd), picture.pixelColor(empty));
+    QVERIFY2(selection >= kVisibleShapeContrast, qPrintable(QString::number(selection)));
 }
 
 QTEST_MAIN(tst_Appearance)

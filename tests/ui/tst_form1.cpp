@@ -32,6 +32,7 @@ private slots:
     void controlsStandWhereTheLayoutPutsThem();
     void fontsAndColours();
     void listsHaveTheirColumns();
+    void lastColumnFillsEachListAndLongTextsKeepTheirEnds();
     void tabVisitsTheControlsInOrder();
     void enterAndEscapeStartNoCommand();
     void aFocusedButtonAnswersEnterAndSpace_data();
@@ -176,6 +177,20 @@ void tst_Form1::listsHaveTheirColumns()
     QCOMPARE(window.ListView2->listModel().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
              QStringLiteral("Searches"));
     QCOMPARE(window.ListView2->columnWidth(0), 467);
+}
+
+void tst_Form1::lastColumnFillsEachListAndLongTextsKeepTheirEnds()
+{
+    Form1 window(m_test->environment());
+    window.showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const ListView* list : {window.ListView1, window.ListView2}) {
+        const QHeaderView* header = list->header();
+        const int last = header->count() - 1;
+        QCOMPARE(header->sectionViewportPosition(last) + header->sectionSize(last), list->viewport()->width());
+        // A query too long for its column keeps its start and its site: town.
+        QCOMPARE(list->textElideMode(), Qt::ElideMiddle);
+    }
 }
 
 void tst_Form1::tabVisitsTheControlsInOrder()
