@@ -80,5 +80,12 @@ void announceListChanges(Form1& window)
         window.Text1->setAccessibleDescription(matches());
         announce(window, matches());
     });
+    // One selected location is read out as the list's current item; a count is news only for several.
+    QObject::connect(window.ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, window.ListView1,
+                     [&window] {
+                         const qsizetype selected = window.ListView1->selectionModel()->selectedRows().size();
+                         if (selected > 1)
+                             announce(window, countOf(selected, "location", "locations") + QStringLiteral(" selected"));
+                     });
     new SearchListReporter(*window.ListView2);
 }

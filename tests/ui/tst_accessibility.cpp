@@ -76,6 +76,8 @@ private slots:
     void listThatGetsTheFocusSaysItsItemAndPosition();
     void commandsSayWhatTheyChanged_data();
     void commandsSayWhatTheyChanged();
+    void selectingSeveralLocationsSaysHowMany_data();
+    void selectingSeveralLocationsSaysHowMany();
     void errorReportIsReadWithoutItsInvisibleBreaks();
 
 private:
@@ -267,6 +269,36 @@ void tst_Accessibility::commandsSayWhatTheyChanged()
     QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(window.findChild<QWidget*>(announcer));
     QCOMPARE(shown->role(), QAccessible::Notification);
     QCOMPARE(shown->text(QAccessible::Name), said);
+}
+
+void tst_Accessibility::selectingSeveralLocationsSaysHowMany_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QStringList>("said");
+    QTest::newRow("Shift+Down says two") << QKeySequence(Qt::SHIFT | Qt::Key_Down) << 2
+                                         << QStringList{"2 locations selected"};
+    QTest::newRow("Ctrl+A says them all")
+        << QKeySequence(Qt::CTRL | Qt::Key_A) << 3 << QStringList{"3 locations selected"};
+    QTest::newRow("a plain move says no count") << QKeySequence(Qt::Key_Down) << 1 << QStringList{};
+}
+
+void tst_Accessibility::selectingSeveralLocationsSaysHowMany()
+{
+    QFETCH(QKeySequence, keys);
+    QFETCH(int, selected);
+    QFETCH(QStringList, said);
+    m_test->writeLocations({"u1,Albany,", "u2,Boston,", "u3,Buffalo,"});
+    Form1 window(m_test->environment());
+    showAndActivate(window);
+    window.ListView1->setFocus(Qt::TabFocusReason);
+    startListening();
+    QTest::keySequence(window.ListView1, keys);
+    QCOMPARE(window.ListView1->selectionModel()->selectedRows().size(), selected);
+    QStringList notifications;
+    for (const Heard& event : heardOf(QAccessible::ObjectShow))
+        notifications.append(event.name);
+    QCOMPARE(notifications, said);
 }
 
 void tst_Accessibility::errorReportIsReadWithoutItsInvisibleBreaks()
