@@ -350,12 +350,6 @@ void tst_ListView::columnWidthsAreInTwips()
     QCOMPARE(m_list->columnWidth(0), 0);
 }
 
-// Under AddressSanitizer a request for too much memory fails as it does without it, instead of ending the test.
-extern "C" const char* __asan_default_options()
-{
-    return "allocator_may_return_null=1";
-}
-
 void tst_ListView::aHugeTextIsShownByItsBeginningAndEnd()
 {
     // Drawing a row lays out the whole text it shows; ten million characters kept a processor busy.
