@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The README's commands. Everything here only calls the set-up script, CMake and ctest.
 BUILD ?= build
 JOBS ?= 2

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what building, running and testing BazaarlySearch needs on Debian or Ubuntu, and nothing that is
 # already there. Uses sudo when not run as root.
 set -euo pipefail

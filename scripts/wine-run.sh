@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a Windows program of ours under Wine: wine-run.sh WINEPREFIX PROGRAM [ARGUMENTS...].
 # The prefix is the build's own, made on first use, with Arial (the font the window asks for) drawn by Liberation
 # Sans, which has the same widths, as Windows would draw it in Arial.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's pictures and writes them in the formats the program and its installers use:
 //   HAND-M.CUR       the hand pointer shown over the buttons (Windows cursor, 32, 48 and 64 pixels square, 32 bits
 //                    per pixel)

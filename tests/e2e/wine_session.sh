@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Uses the Windows program under Wine as a person would, with Windows' own platform plugin, in a real X server
 # with a window manager, keyboard only: adds a search, closes with Alt+F4 and reads the saved list from the
 # registry; starts again, adds a second search to the list that came back, and closes again; then adds a third

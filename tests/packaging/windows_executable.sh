@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Windows executable as a user's machine will see it: it needs no DLL that Windows does not have in
 # its system folder (Wine's prefix stands in for one) or resolve itself, and it carries the program's icon, in four sizes, and its
 # version for Explorer.
