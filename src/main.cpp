@@ -7,6 +7,12 @@
 
 #include <QApplication>
 
+#ifdef Q_OS_WIN
+#include "platform/DllSearch.h"
+
+#include <QMessageBox>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -36,6 +42,9 @@ void endOnRequest(Form1& window)
 
 int main(int argc, char* argv[])
 {
+#ifdef Q_OS_WIN
+    restrictDllSearchToSystemFolder();
+#endif
     if (!hasDisplay()) {
         std::fputs("BazaarlySearch needs a graphical display; none was found (start it with xvfb-run to use a virtual "
                    "one).\n",
@@ -50,6 +59,12 @@ int main(int argc, char* argv[])
         if (instance.bringRunningToFront())
             return EXIT_SUCCESS;
         std::fputs("BazaarlySearch is already running for this user, but does not answer.\n", stderr);
+#ifdef Q_OS_WIN
+        // A windowed program has no console to say it on.
+        QMessageBox::warning(nullptr, QStringLiteral("BazaarlySearch"),
+                             QStringLiteral("BazaarlySearch is already running for this user, but does not answer. "
+                                            "Close it (or end it in Task Manager) and start it again."));
+#endif
         return EXIT_FAILURE;
     }
     SessionEnd sessionEnd;

@@ -53,6 +53,11 @@ std::unique_ptr<QSettings> SettingsStore::open() const
 
 QString SettingsStore::location() const
 {
+#if defined(Q_OS_WIN)
+    // QSettings names a registry key with a leading backslash, which no registry tool of Windows shows.
+    if (m_file.isEmpty())
+        return m_path;
+#endif
     return QDir::toNativeSeparators(m_file.isEmpty() ? open()->fileName() : m_file);
 }
 

@@ -3,9 +3,14 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -26,6 +31,32 @@ QString instanceName(const QString& key)
 
 } // namespace
 
+#ifdef Q_OS_WIN
+void SingleInstance::MutexRelease::operator()(void* mutex) const
+{
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
+SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent), m_name(instanceName(key))
+{
+    // One name per user session and store; a mutex whose owner died is handed on as abandoned, which is ours.
+    const QString mutexName = QStringLiteral("Local\\") + QFileInfo(m_name).fileName();
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t*>(mutexName.utf16()));
+    if (mutex == nullptr) {
+        m_first = true; // no guard can be made: run without it rather than not at all
+        return;
+    }
+    const DWORD taken = WaitForSingleObject(mutex, 0);
+    if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED) {
+        m_mutex.reset(mutex);
+        m_first = true;
+        listen();
+    } else {
+        CloseHandle(mutex);
+    }
+}
+#else
 SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent), m_name(instanceName(key))
 {
     auto lock = std::make_unique<QLockFile>(m_name + QLatin1String(".lock"));
@@ -38,7 +69,9 @@ SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(pa
         // than not at all.
         m_lock = std::move(lock);
     }
+    m_first = m_lock != nullptr;
 }
+#endif
 
 SingleInstance::~SingleInstance() = default;
 

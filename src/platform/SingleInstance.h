@@ -21,7 +21,7 @@ public:
     ~SingleInstance() override;
 
     // True when this is the first start, which goes on to show the window.
-    bool isFirst() const { return m_lock != nullptr; }
+    bool isFirst() const { return m_first; }
     // Asks the running program to come to the front; false when it did not answer within a few seconds.
     bool bringRunningToFront() const;
 
@@ -34,6 +34,17 @@ private:
     void answer();
 
     QString m_name; // of the lock file and the listening socket
+    bool m_first = false;
+#ifdef Q_OS_WIN
+    // Windows hands a named mutex on when its owner ends, however it ended, where a lock file would name a
+    // process number that Windows gives out again: a copy that was killed never stops the next start.
+    struct MutexRelease
+    {
+        void operator()(void* mutex) const;
+    };
+    std::unique_ptr<void, MutexRelease> m_mutex;
+#else
     std::unique_ptr<QLockFile> m_lock;
+#endif
     QLocalServer m_server;
 };

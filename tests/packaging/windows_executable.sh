@@ -25,7 +25,7 @@ done
 echo "imports only system DLLs: $(echo $imports)"
 
 icons=$(wrestool --extract --type=14 "$executable" | icotool --list - | sed -n 's/.*--width=\([0-9]*\).*/\1/p')
-[ "$(echo "$icons" | wc -l)" -eq 4 ] || fail "the icon holds $(echo "$icons" | wc -l) images, not 4: $(echo $icons)"
+[ "$(echo $icons)" = "32 256 128 48 24 20 16" ] || fail "the icon holds the sizes $(echo $icons), not 32 256 128 48 24 20 16"
 echo "icon sizes: $(echo $icons)"
 wrestool --extract --type=16 --raw "$executable" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -d '\0' |
     grep -q 'Bazaarly Lookup Across Many Towns Utility' || fail "no version resource naming the program"
