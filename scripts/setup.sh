@@ -16,8 +16,9 @@ if [ "${1:-}" = "--test" ]; then
 fi
 if [ "${1:-}" = "--windows" ]; then
     # The Windows build: the MinGW-w64 cross-compiler, Debian's Qt source (unpacked by dpkg-source), Wine to run
-    # the program and its tests, and the window test's X server, window manager and key presser.
-    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev wine wine64 fonts-wine icoutils xvfb xdotool openbox x11-utils)
+    # the program and its tests, the window test's X server, window manager and key presser, and NSIS, which
+    # makes the installer.
+    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev wine wine64 fonts-wine icoutils xvfb xdotool openbox x11-utils nsis)
 fi
 
 missing=()

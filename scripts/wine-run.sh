@@ -7,7 +7,9 @@ set -euo pipefail
 export WINEPREFIX=$(realpath -m "$1") # Wine takes only an absolute path
 shift
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install .NET or the HTML engine
+# No offer to install .NET or the HTML engine, and no menu entries of the desktop's made for what an installer
+# puts into the Start menu.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 
 mkdir -p "$WINEPREFIX"
 (
