@@ -4,7 +4,8 @@
 # with a window manager, keyboard only: adds a search, closes with Alt+F4 and reads the saved list from the
 # registry; starts again, adds a second search to the list that came back, and closes again; then adds a third
 # and ends the Wine session, which must save it as Windows' logging off does. A second start hands over to the
-# running copy, and a start after the running copy was killed shows the window.
+# running copy, or says in a box that it does not answer; a start after the running copy was killed shows the
+# window.
 # Then the installer: installed silently, the installed program started from the place the Start-menu entry
 # names, a search added, installed again over itself, uninstalled silently; the searches stay in the registry,
 # and the files, the shortcuts and the entry in the installed programs go.
@@ -90,12 +91,22 @@ expect_stored 'road bike site:boston.bazaarly.org|desk site:boston.bazaarly.org|
 start_program
 "${wine_run[@]}" "$executable" >>"$work/program.log" 2>&1 || fail "a second start did not hand over and end"
 [ "$(xdotool search --onlyvisible --name "^$title\$" | wc -l)" -eq 1 ] || fail "a second start opened a window"
+# A running copy that does not answer (stopped here) is named in a box, since a windowed program has no console.
+kill -STOP "$program"
+"${wine_run[@]}" "$executable" >>"$work/program.log" 2>&1 &
+second=$!
+pids+=("$second")
+wait_for xdotool search --onlyvisible --name '^BazaarlySearch$'
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^BazaarlySearch$' | head -n 1)"
+keys Return
+wait "$second" && fail "a second start beside a copy that does not answer ended as if it had handed over"
+kill -CONT "$program"
 wineserver --kill
 wait_for bash -c "! kill -0 $program"
 start_program
 close_through_window_manager
 end_wine_session
-echo "a second start handed over; a start after a killed one showed the window"
+echo "a second start handed over, or said in a box that the running copy does not answer; a start after a killed one showed the window"
 
 # The installer, for the current user: the program in the user's own programs folder, its shortcut in the
 # user's Start menu, its entry among the installed programs in the user's part of the registry.
