@@ -1,18 +1,23 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The README's commands. Everything here only calls the set-up script, CMake and ctest.
 BUILD ?= build
 JOBS ?= 2
 
 .PHONY: run test test-sanitized windows test-windows build setup format bench fuzz clean
 
+# One configuration serves running, testing and building, so that `make test` after `make run` builds nothing
+# twice. Warnings fail the build: the code is kept free of them on the compilers the README names.
+CONFIGURE = cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBAZAARLY_WARNINGS_AS_ERRORS=ON
+
 run: setup
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j $(JOBS) --target BazaarlySearch
 	$(BUILD)/bin/BazaarlySearch
 
 test: export QT_QPA_PLATFORM = offscreen
 test:
 	scripts/setup.sh --test
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBAZAARLY_WARNINGS_AS_ERRORS=ON
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
@@ -53,20 +58,24 @@ fuzz:
 	done
 
 # The Windows program, cross-built with MinGW-w64 against a static Qt that scripts/windows-qt.sh builds once into
-# the user's cache, and a zip of it to unpack and run. The picture generator runs here, so it is built for here.
+# the user's cache, as a zip to unpack and run and as an installer, both with the notices of what the program
+# links; beside them the program's source and the Debian source of the Qt it links. The picture generator runs
+# here, so it is built for here.
 WINDOWS_BUILD ?= build-windows
 windows:
 	scripts/setup.sh --windows
 	cmake -S . -B $(WINDOWS_BUILD)/host -G Ninja -DCMAKE_BUILD_TYPE=Release -DBAZAARLY_BUILD_TESTS=OFF \
 		-DBAZAARLY_BUILD_BENCHMARKS=OFF
 	cmake --build $(WINDOWS_BUILD)/host -j $(JOBS) --target make_pictures
-	qt=$$(JOBS=$(JOBS) scripts/windows-qt.sh) && \
+	qt=$$(JOBS=$(JOBS) scripts/windows-qt.sh) && notices=$$(scripts/windows-notices.sh) && \
 	cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBAZAARLY_WARNINGS_AS_ERRORS=ON \
 		--toolchain $(CURDIR)/cmake/mingw-w64-x86_64.cmake -DCMAKE_PREFIX_PATH="$$qt" \
 		-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-		-DBAZAARLY_HOST_MAKE_PICTURES=$(CURDIR)/$(WINDOWS_BUILD)/host/make_pictures -DBAZAARLY_BUILD_BENCHMARKS=OFF
-	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
-	cd $(WINDOWS_BUILD) && cpack -G ZIP
+		-DBAZAARLY_HOST_MAKE_PICTURES=$(CURDIR)/$(WINDOWS_BUILD)/host/make_pictures -DBAZAARLY_BUILD_BENCHMARKS=OFF \
+		-DBAZAARLY_WINDOWS_NOTICES="$$notices/notices" && \
+	mkdir -p $(WINDOWS_BUILD)/qt-source && cp -u "$$notices"/qt-source/* $(WINDOWS_BUILD)/qt-source/
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target all source_archive
+	cd $(WINDOWS_BUILD) && cpack -G "ZIP;NSIS"
 
 # Every test that applies to Windows under Wine, and the program driven through Wine's own windows. A test that
 # fails for Wine's sake gets a second try; a fault of ours fails both. No Wine process outlives the run.
@@ -78,7 +87,7 @@ setup:
 	scripts/setup.sh
 
 build:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j $(JOBS)
 
 format:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up benchmark's baseline: the least a Qt Widgets program does to show a window of the main window's
 // size, and to close it.
 #include <QApplication>

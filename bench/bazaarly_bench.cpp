@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed and memory of the program's parts beside baselines measured in the same run, so that the ratio, not
 // the machine, is the figure to quote. Start-up and close are measured on whole processes by
 // bazaarly_process_bench.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and close of the whole program, as a user meets them, beside a bare Qt Widgets program that shows
 // one window of the same size. Each run is a fresh process in a virtual X server of the benchmark's own:
 //   start-up   from the exec to the window mapped, painted (its first drawing, seen through the DAMAGE

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What whoever distributes the program sets when building it: its home page, the address its error reports
 # ask users to write to, and the package's maintainer. Without them the program opens the page shipped beside
 # it, and its reports ask the user to write to whoever gave them the program, since no address of ours would

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Optimised builds for Linux are hardened as Debian builds its own packages: checked string and memory
 # functions, a stack protector, relocations resolved at start and then made read-only (full RELRO with
 # BIND_NOW), and a position-independent executable. The sanitizer builds go without: they check more, and

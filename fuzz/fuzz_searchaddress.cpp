@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Search addresses: whatever the query, the address starts with the engine's prefix, keeps its scheme, host and
 // path, and its query decodes back to exactly the query.
 #include "searches/SearchQuery.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored value: any list written and read back is the same list, and any value reads without a crash.
 #include "searches/StoredSearches.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what building, running and testing BazaarlySearch needs on Debian or Ubuntu, and nothing that is
 # already there. Uses sudo when not run as root.
 set -euo pipefail
@@ -16,8 +17,9 @@ if [ "${1:-}" = "--test" ]; then
 fi
 if [ "${1:-}" = "--windows" ]; then
     # The Windows build: the MinGW-w64 cross-compiler, Debian's Qt source (unpacked by dpkg-source), Wine to run
-    # the program and its tests, and the window test's X server, window manager and key presser.
-    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev wine wine64 fonts-wine icoutils xvfb xdotool openbox x11-utils)
+    # the program and its tests, the window test's X server, window manager and key presser, and NSIS, which
+    # makes the installer.
+    packages+=(g++-mingw-w64-x86-64-posix dpkg-dev wine wine64 fonts-wine icoutils xvfb xdotool openbox x11-utils nsis)
 fi
 
 missing=()

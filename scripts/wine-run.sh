@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a Windows program of ours under Wine: wine-run.sh WINEPREFIX PROGRAM [ARGUMENTS...].
 # The prefix is the build's own, made on first use, with Arial (the font the window asks for) drawn by Liberation
 # Sans, which has the same widths, as Windows would draw it in Arial.
@@ -6,7 +7,9 @@ set -euo pipefail
 export WINEPREFIX=$(realpath -m "$1") # Wine takes only an absolute path
 shift
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install .NET or the HTML engine
+# No offer to install .NET or the HTML engine, and no menu entries of the desktop's made for what an installer
+# puts into the Start menu.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 
 mkdir -p "$WINEPREFIX"
 (

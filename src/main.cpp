@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/DisplayStart.h"
 #include "platform/Environment.h"
 #include "platform/SessionEnd.h"
@@ -6,6 +7,12 @@
 #include "ui/Form1.h"
 
 #include <QApplication>
+
+#ifdef Q_OS_WIN
+#include "platform/DllSearch.h"
+
+#include <QMessageBox>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -46,6 +53,9 @@ void endOnRequest(Form1& window)
 
 int main(int argc, char* argv[])
 {
+#ifdef Q_OS_WIN
+    restrictDllSearchToSystemFolder();
+#endif
     if (!hasDisplay()) {
         std::fputs("BazaarlySearch needs a graphical display; none was found (start it with xvfb-run to use a virtual "
                    "one).\n",
@@ -60,6 +70,12 @@ int main(int argc, char* argv[])
         if (instance.bringRunningToFront())
             return EXIT_SUCCESS;
         std::fputs("BazaarlySearch is already running for this user, but does not answer.\n", stderr);
+#ifdef Q_OS_WIN
+        // A windowed program has no console to say it on.
+        QMessageBox::warning(nullptr, QStringLiteral("BazaarlySearch"),
+                             QStringLiteral("BazaarlySearch is already running for this user, but does not answer. "
+                                            "Close it (or end it in Task Manager) and start it again."));
+#endif
         return EXIT_FAILURE;
     }
     SessionEnd sessionEnd;

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's pictures and writes them in the formats the program and its installers use:
 //   HAND-M.CUR       the hand pointer shown over the buttons (Windows cursor, 32, 48 and 64 pixels square, 32 bits
 //                    per pixel)
-//   bazaarly.ico     the program's icon: 32 x 32 at 24 bits, 256, 128 and 48 at 32 bits per pixel
+//   bazaarly.ico     the program's icon: 32 x 32 at 24 bits, 256, 128, 48, 24, 20 and 16 at 32 bits per pixel (the
+//                    small ones for title bars, lists and menus at 100 %, 125 % and 150 %)
 //   hicolor/N.png    the same icon for the desktop's menu
 // Usage: make_pictures OUTPUT_FOLDER
 
@@ -216,7 +218,10 @@ int main(int argc, char* argv[])
     written = written && writeFile(out.filePath(QStringLiteral("bazaarly.ico")), iconFile(1, {{drawIcon(32), 24, {}},
                                                                                               {drawIcon(256), 32, {}},
                                                                                               {drawIcon(128), 32, {}},
-                                                                                              {drawIcon(48), 32, {}}}));
+                                                                                              {drawIcon(48), 32, {}},
+                                                                                              {drawIcon(24), 32, {}},
+                                                                                              {drawIcon(20), 32, {}},
+                                                                                              {drawIcon(16), 32, {}}}));
     for (const int size : {32, 48, 128, 256})
         written = written && drawIcon(size).save(out.filePath(QStringLiteral("hicolor/%1.png").arg(size)));
     if (!written) {

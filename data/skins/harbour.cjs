@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: GPL-3.0-or-later */
 /* Harbour: a calm blue skin for BazaarlySearch.
    To use it, copy this file to x/o.cjs in the program's folder; delete that copy to go back. */
 

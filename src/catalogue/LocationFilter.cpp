@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "LocationFilter.h"
 
 LocationFilter::LocationFilter(const QString& filterText)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The size, in device pixels, of the desktop's own arrow pointer: XCURSOR_SIZE where it is set, otherwise on X11 the

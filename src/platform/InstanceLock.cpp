@@ -4,9 +4,10 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 
-#if !defined(Q_OS_WIN)
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#else
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -56,17 +57,31 @@ InstanceLock::InstanceLock(const QString& settingsFile) : m_path(lockPathFor(set
 
 #if defined(Q_OS_WIN)
 
+void InstanceLock::MutexRelease::operator()(void* mutex) const
+{
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
 InstanceLock::~InstanceLock() = default;
 
 void InstanceLock::take()
 {
-    auto lock = std::make_unique<QLockFile>(m_path);
-    lock->setStaleLockTime(0); // held for as long as the program runs: only a dead holder makes it stale
-    if (lock->tryLock(0))
+    // Windows hands a named mutex on when its owner ends, however it ended (a lock file would name a process
+    // number that Windows gives out again, so a killed copy kept every later start out); one that its dead
+    // owner never released comes back abandoned, and is then ours.
+    const QString name = QStringLiteral("Local\\") + QFileInfo(m_path).fileName();
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t*>(name.utf16()));
+    if (mutex == nullptr)
+        return; // no guard can be made: the program runs without it
+    const DWORD taken = WaitForSingleObject(mutex, 0);
+    if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED) {
+        m_mutex.reset(mutex);
         m_state = State::Ours;
-    else if (lock->error() == QLockFile::LockFailedError)
+    } else {
+        CloseHandle(mutex);
         m_state = State::HeldByAnother;
-    m_lock = std::move(lock);
+    }
 }
 
 bool InstanceLock::publish(const QString&)

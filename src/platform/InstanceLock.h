@@ -5,14 +5,12 @@
 
 #include <memory>
 
-class QLockFile;
-
 // The lock that says which running program owns a settings file, beside that file and named for its real path,
 // so every spelling of the path (a trailing '/', a home reached through a symbolic link) and every session of
 // the user (another runtime folder, a remote login) meet at the same lock. The holder writes into it where it
-// listens for later starts. On Unix the system holds the lock for the process (flock), so a lock that no
-// running program holds never keeps anyone out. On Windows, where the settings live in the registry, it is a
-// QLockFile in the temporary folder, named for the user and the registry key.
+// listens for later starts. The system holds the lock for the process, so a lock that no running program holds
+// never keeps anyone out: on Unix a flock, on Windows, where the settings live in the registry, a named mutex of
+// the user's session, named for the user and the registry key.
 class InstanceLock final
 {
 public:
@@ -42,7 +40,11 @@ private:
     QString m_path;
     State m_state = State::CannotBeMade;
 #if defined(Q_OS_WIN)
-    std::unique_ptr<QLockFile> m_lock;
+    struct MutexRelease
+    {
+        void operator()(void* mutex) const;
+    };
+    std::unique_ptr<void, MutexRelease> m_mutex;
 #else
     int m_descriptor = -1;
 #endif

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SettingsStore.h"
 
 #include "Failure.h"
@@ -12,6 +13,9 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#if defined(Q_OS_WIN)
+#include "WindowsRegistry.h"
+#endif
 
 namespace {
 
@@ -33,6 +37,56 @@ Failure notText(const QString& key, const QString& location)
 {
     return Failure(QStringLiteral("The setting \"%1\" in %2 is not text.").arg(key, location));
 }
+
+#if defined(Q_OS_WIN)
+// The user's registry store is read and written as Windows keeps it: a value of another type is reported as not
+// text and left as it is, and the text is stored exactly as the list's value, with nothing of QSettings' own.
+const QString kUserRegistryRoot = QStringLiteral("HKEY_CURRENT_USER\\");
+
+QString readRegistryText(const QString& location, const QString& key)
+{
+    WindowsRegistry::Value value;
+    if (!WindowsRegistry::read(location.mid(kUserRegistryRoot.size()), key, value))
+        throw Failure(QStringLiteral("The settings store %1 cannot be read.").arg(location));
+    switch (value.kind) {
+    case WindowsRegistry::Kind::Absent:
+        return {};
+    case WindowsRegistry::Kind::Text:
+        return value.text;
+    case WindowsRegistry::Kind::NotText:
+        break;
+    case WindowsRegistry::Kind::NulInText:
+        throw Failure(
+            QStringLiteral("The setting \"%1\" in %2 is not text: it holds a NUL character.").arg(key, location));
+    }
+    throw notText(key, location);
+}
+
+void writeRegistryText(const QString& location, const QString& key, const QString& text)
+{
+    const QString registryKey = location.mid(kUserRegistryRoot.size());
+    WindowsRegistry::Value stored;
+    if (WindowsRegistry::read(registryKey, key, stored) && stored.kind == WindowsRegistry::Kind::Text &&
+        stored.text == text)
+        return;
+    // Judged by what was stored, not by what Windows answered.
+    if (!WindowsRegistry::writeText(registryKey, key, text) || !WindowsRegistry::read(registryKey, key, stored) ||
+        stored.kind != WindowsRegistry::Kind::Text || stored.text != text)
+        throw cannotBeWritten(location);
+}
+
+// A copy under a name of its own: one kept by an earlier start is never written over.
+QString keepRegistryCopy(const QString& location, const QString& key)
+{
+    const QString registryKey = location.mid(kUserRegistryRoot.size());
+    QString copyKey = key + kCopySuffix;
+    for (int n = 2; WindowsRegistry::exists(registryKey, copyKey); ++n)
+        copyKey = key + kCopySuffix + QLatin1Char('-') + QString::number(n);
+    if (!WindowsRegistry::copy(registryKey, key, copyKey))
+        throw cannotBeWritten(location);
+    return QStringLiteral("the value \"%1\" in %2").arg(copyKey, location);
+}
+#endif
 
 } // namespace
 
@@ -68,6 +122,11 @@ std::unique_ptr<QSettings> SettingsStore::open() const
 
 QString SettingsStore::location() const
 {
+#if defined(Q_OS_WIN)
+    // QSettings names a registry key with a leading backslash, which no registry tool of Windows shows.
+    if (m_file.isEmpty())
+        return m_path;
+#endif
     return QDir::toNativeSeparators(m_file.isEmpty() ? open()->fileName() : m_file);
 }
 
@@ -101,6 +160,10 @@ RawSettingsFile SettingsStore::checkFileCanBeDecoded(const QString& key) const
 
 QString SettingsStore::readText(const QString& key) const
 {
+#if defined(Q_OS_WIN)
+    if (m_file.isEmpty())
+        return readRegistryText(m_path, key);
+#endif
     checkFileCanBeOpened();
     const RawSettingsFile raw = checkFileCanBeDecoded(key);
     raw.reserveMemoryToDecode();
@@ -185,6 +248,10 @@ bool SettingsStore::holds(const QString& key, const QString& value) const
 
 void SettingsStore::writeText(const QString& key, const QString& value)
 {
+#if defined(Q_OS_WIN)
+    if (m_file.isEmpty())
+        return writeRegistryText(m_path, key, value);
+#endif
     checkFileCanBeOpened();
     startAfreshIfItCannotBeDecoded(key);
     const std::unique_ptr<QSettings> settings = open();
@@ -214,6 +281,10 @@ void SettingsStore::writeText(const QString& key, const QString& value)
 
 QString SettingsStore::keepCopy(const QString& key)
 {
+#if defined(Q_OS_WIN)
+    if (m_file.isEmpty())
+        return keepRegistryCopy(m_path, key);
+#endif
     checkFileCanBeOpened();
     if (m_file.isEmpty()) {
         const QString copyKey = key + kCopySuffix;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextFileReader.h"
 
 #include "Failure.h"
@@ -24,7 +25,29 @@ TextFileReader::TextFileReader(const QString& path) : m_file(path), m_decoder(QS
     // saves as UTF-8 or Unicode.
     if (const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(m_file.peek(4)))
         m_decoder = QStringDecoder(*marked);
+#ifdef Q_OS_WIN
+    // Notepad now saves UTF-8 without a mark: a file that is valid UTF-8 throughout is read as UTF-8, any other
+    // in the ANSI code page, as before. (Elsewhere the system's encoding is UTF-8 already.)
+    else if (isValidUtf8())
+        m_decoder = QStringDecoder(QStringConverter::Utf8);
+#endif
 }
+
+#ifdef Q_OS_WIN
+bool TextFileReader::isValidUtf8()
+{
+    QStringDecoder utf8(QStringConverter::Utf8);
+    QString scratch;
+    for (QByteArray block = m_file.read(kBlockSize); !block.isEmpty() && !utf8.hasError();
+         block = m_file.read(kBlockSize)) {
+        scratch.resize(utf8.requiredSpace(block.size()));
+        utf8.appendToBuffer(scratch.data(), block);
+    }
+    const bool valid = !utf8.hasError();
+    m_file.seek(0); // a read error shows again, and is reported, when the lines are read
+    return valid;
+}
+#endif
 
 bool TextFileReader::readBlock()
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QFile>
@@ -5,8 +6,8 @@
 #include <QStringConverter>
 #include <QStringView>
 
-// Reads a text file line by line, in the system's encoding (on Windows its ANSI code page) or in the Unicode
-// encoding that a byte-order mark names, for as long as the reader lives.
+// Reads a text file line by line, in the Unicode encoding that a byte-order mark names, else in the system's
+// encoding; on Windows a file that is valid UTF-8 is read as UTF-8, any other in the ANSI code page.
 // A line ends at LF or CR LF and is handed out without its break; a break after the last line adds no line.
 // The file is read and decoded in large blocks, so a line costs no allocation of its own.
 class TextFileReader final
@@ -22,6 +23,10 @@ public:
 private:
     // Decodes the next block of the file after the text not yet handed out; false at the end of the file.
     bool readBlock();
+#ifdef Q_OS_WIN
+    // Whether the whole file is valid UTF-8; reads it through and goes back to its start.
+    bool isValidUtf8();
+#endif
 
     QFile m_file;
     QStringDecoder m_decoder;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ErrorTrap.h"
 #include "platform/ErrorReportBox.h"
 #include "platform/Failure.h"

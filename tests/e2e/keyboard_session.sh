@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Uses the installed program as a person would, in a real X server with a window manager, keyboard only:
 # add a search for the location selected from the start, filter and add for the first match, pick a query,
 # open it and all, edit the list, add one search for two towns at once, close through the window manager, start

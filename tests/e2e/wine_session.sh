@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Uses the Windows program under Wine as a person would, with Windows' own platform plugin, in a real X server
 # with a window manager, keyboard only: adds a search, closes with Alt+F4 and reads the saved list from the
 # registry; starts again, adds a second search to the list that came back, and closes again; then adds a third
-# and ends the Wine session, which must save it as Windows' logging off does.
+# and ends the Wine session, which must save it as Windows' logging off does. A second start hands over to the
+# running copy, or says in a box that it does not answer; a start after the running copy was killed shows the
+# window.
+# Then the installer: installed silently, the installed program started from the place the Start-menu entry
+# names, a search added, installed again over itself, uninstalled silently; the searches stay in the registry,
+# and the files, the shortcuts and the entry in the installed programs go.
 # With BAZAARLY_SCREENSHOT set to a path, a picture of the screen with the first search added is left there.
-# Usage: wine_session.sh BUILD_FOLDER WINEPREFIX
+# Usage: wine_session.sh BUILD_FOLDER WINEPREFIX INSTALLER
 set -euo pipefail
 
 build=$1
+installer=$3
+[ -f "$installer" ] || { echo "FAIL: no installer $installer (make windows writes it)" >&2; exit 1; }
 wine_run=("$(dirname "$0")/../../scripts/wine-run.sh" "$2")
 source "$(dirname "$0")/x_session.sh"
 export WINEPREFIX=$2 WINEDEBUG=-all
@@ -32,8 +40,9 @@ stand_in_browser # the home page, which about one start in a hundred opens, goes
 start_screen
 unset QT_QPA_PLATFORM # Windows' own platform plugin
 
+executable=$prefix/BazaarlySearch.exe
 start_program() {
-    "${wine_run[@]}" "$prefix/BazaarlySearch.exe" >>"$work/program.log" 2>&1 &
+    "${wine_run[@]}" "$executable" >>"$work/program.log" 2>&1 &
     program=$!
     pids+=("$program")
     activate_window
@@ -76,5 +85,75 @@ add_search 'lamp'
 wait_for bash -c "! kill -0 $program"
 end_wine_session
 expect_stored 'road bike site:boston.bazaarly.org|desk site:boston.bazaarly.org|lamp site:boston.bazaarly.org|'
+
+# A second start hands over to the running copy and ends; a start after the running copy was killed, which
+# leaves whatever it held behind, shows the window again.
+start_program
+"${wine_run[@]}" "$executable" >>"$work/program.log" 2>&1 || fail "a second start did not hand over and end"
+[ "$(xdotool search --onlyvisible --name "^$title\$" | wc -l)" -eq 1 ] || fail "a second start opened a window"
+# A running copy that does not answer (stopped here) is named in a box, since a windowed program has no console.
+kill -STOP "$program"
+"${wine_run[@]}" "$executable" >>"$work/program.log" 2>&1 &
+second=$!
+pids+=("$second")
+wait_for xdotool search --onlyvisible --name '^BazaarlySearch$'
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^BazaarlySearch$' | head -n 1)"
+keys Return
+wait "$second" && fail "a second start beside a copy that does not answer ended as if it had handed over"
+kill -CONT "$program"
+wineserver --kill
+wait_for bash -c "! kill -0 $program"
+start_program
+close_through_window_manager
+end_wine_session
+echo "a second start handed over, or said in a box that the running copy does not answer; a start after a killed one showed the window"
+
+# The installer, for the current user: the program in the user's own programs folder, its shortcut in the
+# user's Start menu, its entry among the installed programs in the user's part of the registry.
+windows_folder() { "${wine_run[@]}" cmd /c echo "%$1%" | tr -d '\r'; }
+installed="$(windows_folder LOCALAPPDATA)\Programs\BazaarlySearch"
+installed_folder=$(winepath --unix "$installed")
+start_menu=$(winepath --unix "$(windows_folder APPDATA)\Microsoft\Windows\Start Menu\Programs")
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\BazaarlySearch'
+end_wine_session
+registered() { "${wine_run[@]}" reg query "$uninstall_key" /v "$1" | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
+"${wine_run[@]}" "$installer" /S || fail "the silent install failed"
+end_wine_session
+[ -f "$installed_folder/BazaarlySearch.exe" ] || fail "nothing installed in $installed"
+for file in list.txt HAND-M.CUR LICENSE.txt notices/Qt/LGPL-3.0-only.txt Uninstall.exe; do
+    [ -f "$installed_folder/$file" ] || fail "the installer did not install $file"
+done
+[ -f "$start_menu/BazaarlySearch/BazaarlySearch.lnk" ] || fail "no Start-menu shortcut"
+[ "$(registered DisplayName)" = BazaarlySearch ] || fail "installed programs: name $(registered DisplayName)"
+[ "$(registered Publisher)" = Quillmark ] || fail "installed programs: publisher $(registered Publisher)"
+[ -n "$(registered DisplayVersion)" ] || fail "installed programs: no version"
+[ "$(registered DisplayIcon)" = "$installed\BazaarlySearch.exe" ] || fail "installed programs: icon $(registered DisplayIcon)"
+[ "$(registered UninstallString)" = "\"$installed\Uninstall.exe\"" ] || fail "installed programs: no uninstaller"
+end_wine_session
+echo "installed: $(cd "$installed_folder" && find . -type f | wc -l) files, a Start-menu shortcut, an entry in the installed programs"
+
+cp "$prefix/list.txt" "$installed_folder/list.txt"
+executable=$installed_folder/BazaarlySearch.exe
+start_program
+add_search 'chair'
+close_through_window_manager
+end_wine_session
+with_chair='road bike site:boston.bazaarly.org|desk site:boston.bazaarly.org|lamp site:boston.bazaarly.org|chair site:boston.bazaarly.org|'
+expect_stored "$with_chair"
+
+# Installed again over itself, as a newer version would be, then uninstalled: the searches stay.
+"${wine_run[@]}" "$installer" /S || fail "installing over the installed program failed"
+end_wine_session
+[ -f "$installed_folder/BazaarlySearch.exe" ] || fail "installing over the installed program left no program"
+expect_stored "$with_chair"
+"${wine_run[@]}" "$installed_folder/Uninstall.exe" /S || fail "the silent uninstall failed"
+end_wine_session
+wait_for bash -c "[ ! -e '$installed_folder/BazaarlySearch.exe' ]" # the uninstaller runs on from a copy of itself
+end_wine_session
+left=$(find "$installed_folder" "$start_menu/BazaarlySearch" 2>/dev/null || true)
+[ -z "$left" ] || fail "the uninstaller left: $left"
+"${wine_run[@]}" reg query "$uninstall_key" >/dev/null 2>&1 && fail "the entry in the installed programs is left"
+expect_stored "$with_chair"
+echo "uninstalled: no files, shortcuts or entry left; the searches kept"
 
 echo "1 passed, 0 failed"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What the end-to-end tests share; source it. A work folder removed on exit (kept with KEEP_WORK), the processes
 # started in pids ended on exit, a failure that shows the logs, waiting, a virtual screen with a window manager,
 # and key presses.

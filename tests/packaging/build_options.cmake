@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures the project in a scratch folder with a distributor's options set, then checks that they reach
 # what is built: the compiler's view of them in the core library, the package's maintainer and the software
 # centres' metadata. It configures and compiles one small file, so it takes seconds.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the package with the tools a Debian maintainer and the software centres use:
 #   package_check.sh lintian CPACK BUILD   builds the .deb from BUILD in a scratch folder, then runs lintian
 #   package_check.sh appstream FILE        validates the AppStream metadata, offline

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Windows executable as a user's machine will see it: it needs no DLL that Windows does not have in
-# its system folder (Wine's prefix stands in for one) or resolve itself, and it carries the program's icon, in four sizes, and its
-# version for Explorer.
+# its system folder (Wine's prefix stands in for one) or resolve itself, Windows looks for those DLLs in the
+# system folder only, it carries the program's icon in seven sizes, its version and copyright for Explorer, and
+# a manifest that asks for no elevation, per-monitor DPI awareness and the common controls 6.
 # Usage: windows_executable.sh EXECUTABLE WINEPREFIX
 set -euo pipefail
 executable=$1
@@ -23,10 +25,29 @@ for dll in $imports; do
 done
 echo "imports only system DLLs: $(echo $imports)"
 
-icons=$(wrestool --extract --type=14 "$executable" | icotool --list - | sed -n 's/.*--width=\([0-9]*\).*/\1/p')
-[ "$(echo "$icons" | wc -l)" -eq 4 ] || fail "the icon holds $(echo "$icons" | wc -l) images, not 4: $(echo $icons)"
+# Each reader reads the extracted resource whole: one that stops early would end the extraction with SIGPIPE.
+icons=$(icotool --list <(wrestool --extract --type=14 "$executable") | sed -n 's/.*--width=\([0-9]*\).*/\1/p')
+[ "$(echo $icons)" = "32 256 128 48 24 20 16" ] || fail "the icon holds the sizes $(echo $icons), not 32 256 128 48 24 20 16"
 echo "icon sizes: $(echo $icons)"
-wrestool --extract --type=16 --raw "$executable" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -d '\0' |
-    grep -q 'Bazaarly Lookup Across Many Towns Utility' || fail "no version resource naming the program"
+version=$(wrestool --extract --type=16 --raw "$executable" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -d '\0')
+grep -q 'Bazaarly Lookup Across Many Towns Utility' <<<"$version" || fail "no version resource naming the program"
 echo "version resource present"
+grep -q 'LegalCopyright.*Copyright (C) 2026 Quillmark' <<<"$version" || fail "no LegalCopyright in the version resource"
+echo "copyright in the version resource"
+
+manifest=$(wrestool --extract --type=24 --raw "$executable")
+for declaration in 'level="asInvoker"' '>PerMonitorV2, PerMonitor<' 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"'; do
+    grep -qF "$declaration" <<<"$manifest" || fail "the manifest lacks $declaration"
+done
+echo "manifest: asInvoker, per-monitor DPI awareness, common controls 6"
+
+# The load configuration's dependent-load flags, 78 bytes into its table: LOAD_LIBRARY_SEARCH_SYSTEM32 (0x800).
+load_config=($(x86_64-w64-mingw32-objdump -p "$executable" | sed -n 's/^Entry a \([0-9a-f]*\) \([0-9a-f]*\) Load Configuration Directory$/\1 \2/p'))
+[ "${#load_config[@]}" -eq 2 ] && [ $((16#${load_config[1]})) -ge 80 ] || fail "no load configuration that holds dependent-load flags"
+image_base=$(x86_64-w64-mingw32-objdump -p "$executable" | sed -n 's/^ImageBase\s*\([0-9a-f]*\)$/\1/p')
+flags_at=$((16#$image_base + 16#${load_config[0]} + 78))
+flags=$(x86_64-w64-mingw32-objdump -s --start-address=$flags_at --stop-address=$((flags_at + 2)) "$executable" |
+    sed -n 's/^ [0-9a-f]* \([0-9a-f]\{4\}\).*/\1/p')
+[ "$flags" = 0008 ] || fail "the dependent-load flags are $flags, not LOAD_LIBRARY_SEARCH_SYSTEM32 (0008 in little-endian)"
+echo "imported DLLs from the system folder only"
 echo "1 passed, 0 failed"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves two different search lists into a settings file, one after the other, until it is killed.
 // Usage: settings_writer SETTINGS_FILE
 #include "platform/SettingsStore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
 #include "platform/Failure.h"
@@ -19,6 +20,10 @@
 #endif
 
 #include <new>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 class tst_SettingsStore : public QObject
 {
@@ -48,11 +53,25 @@ private slots:
     void foreignFileIsAFailedRead_data();
     void foreignFileIsAFailedRead();
     void valueTooLargeForTheMemoryFailsBeforeDecoding();
+#ifdef Q_OS_WIN
+    void registryValuesOfOtherTypesFailAndStayAsTheyAre_data();
+    void registryValuesOfOtherTypesFailAndStayAsTheyAre();
+    void registryTextIsStoredExactly();
+#endif
 
 private:
-    QString path() const { return m_folder.filePath(QStringLiteral("settings.ini")); }
-    QString userFolder() const { return m_user.filePath(QStringLiteral("config")); }
-    QString systemFolder() const { return m_user.filePath(QStringLiteral("xdg")); }
+    QString path() const
+    {
+        return m_folder.filePath(QStringLiteral("settings.ini"));
+    }
+    QString userFolder() const
+    {
+        return m_user.filePath(QStringLiteral("config"));
+    }
+    QString systemFolder() const
+    {
+        return m_user.filePath(QStringLiteral("xdg"));
+    }
     void write(const QString& file, const QByteArray& contents);
     QTemporaryDir m_folder;
     QTemporaryDir m_user;
@@ -386,6 +405,92 @@ void tst_SettingsStore::valueTooLargeForTheMemoryFailsBeforeDecoding()
     QVERIFY_THROWS_EXCEPTION(std::bad_alloc, SettingsStore(path()).readText(QStringLiteral("Searches")));
 #endif
 }
+
+#ifdef Q_OS_WIN
+namespace {
+const wchar_t* const kUserKey = L"Software\\Quillmark\\Bazaarly Lookup Across Many Towns Utility";
+
+void setRaw(const wchar_t* name, DWORD type, const QByteArray& bytes)
+{
+    QCOMPARE(RegSetKeyValueW(HKEY_CURRENT_USER, kUserKey, name, type, bytes.constData(), DWORD(bytes.size())),
+             LSTATUS(ERROR_SUCCESS));
+}
+
+QByteArray raw(const wchar_t* name, DWORD& type)
+{
+    DWORD size = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, kUserKey, name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &size) !=
+        ERROR_SUCCESS)
+        return {};
+    QByteArray bytes(size, '\0');
+    RegGetValueW(HKEY_CURRENT_USER, kUserKey, name, RRF_RT_ANY | RRF_NOEXPAND, &type, bytes.data(), &size);
+    return bytes.left(size);
+}
+
+QByteArray utf16(const QString& text)
+{
+    return QByteArray(reinterpret_cast<const char*>(text.utf16()), (text.size() + 1) * 2);
+}
+} // namespace
+
+void tst_SettingsStore::registryValuesOfOtherTypesFailAndStayAsTheyAre_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a number") << int(REG_DWORD) << QByteArray("\x2a\0\0\0", 4) << "is not text.";
+    QTest::newRow("bytes") << int(REG_BINARY) << QByteArray("a\0|\0", 4) << "is not text.";
+    QTest::newRow("several texts") << int(REG_MULTI_SZ) << utf16(QStringLiteral("a|")) + utf16(QStringLiteral("b|"))
+                                   << "is not text.";
+    QTest::newRow("QSettings' encoding of nothing")
+        << int(REG_SZ) << utf16(QStringLiteral("@Invalid()")) << "is not text.";
+    QTest::newRow("QSettings' encoding of another type")
+        << int(REG_SZ) << utf16(QStringLiteral("@Variant(\\0\\0\\0\\x7f)")) << "is not text.";
+    QTest::newRow("a text with a NUL inside")
+        << int(REG_SZ) << utf16(QStringLiteral("a site:x|")) + utf16(QStringLiteral("b site:x|"))
+        << "holds a NUL character.";
+}
+
+// Each read fails naming why, and the copies kept of the value are its very bytes, one beside the other.
+void tst_SettingsStore::registryValuesOfOtherTypesFailAndStayAsTheyAre()
+{
+    QFETCH(int, type);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserKey, L"Searches.unrestored");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserKey, L"Searches.unrestored-2");
+    setRaw(L"Searches", DWORD(type), bytes);
+    SettingsStore store;
+    try {
+        store.readText(QStringLiteral("Searches"));
+        QFAIL("the value was read as text");
+    } catch (const Failure& failure) {
+        QVERIFY2(failure.description().endsWith(reason), qPrintable(failure.description()));
+        QVERIFY2(!failure.description().contains(QStringLiteral("\\HKEY")), qPrintable(failure.description()));
+    }
+    QVERIFY(store.keepCopy(QStringLiteral("Searches")).contains(QStringLiteral("\"Searches.unrestored\"")));
+    QVERIFY(store.keepCopy(QStringLiteral("Searches")).contains(QStringLiteral("\"Searches.unrestored-2\"")));
+    for (const wchar_t* name : {L"Searches", L"Searches.unrestored", L"Searches.unrestored-2"}) {
+        DWORD storedType = REG_NONE;
+        QCOMPARE(raw(name, storedType).left(bytes.size()), bytes);
+        QCOMPARE(int(storedType), type);
+    }
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserKey, L"Searches");
+}
+
+// What QSettings would escape or lose: a first query beginning with "@", a NUL-free text of every kind.
+void tst_SettingsStore::registryTextIsStoredExactly()
+{
+    const QString text = QStringLiteral("@home a\\|b & #1 100% M\u00FCnchen site:x|second|");
+    SettingsStore store;
+    store.writeText(QStringLiteral("Searches"), text);
+    DWORD type = REG_NONE;
+    QCOMPARE(raw(L"Searches", type), utf16(text));
+    QCOMPARE(int(type), int(REG_SZ));
+    QCOMPARE(store.readText(QStringLiteral("Searches")), text);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserKey, L"Searches");
+}
+#endif
 
 QTEST_GUILESS_MAIN(tst_SettingsStore)
 #include "tst_settingsstore.moc"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Failure.h"
 #include "platform/TextFileReader.h"
 
@@ -76,19 +77,30 @@ void tst_TextFileReader::readsLinesWithoutTheirBreaks_data()
     QTest::newRow("a file saved by Notepad as Unicode")
         << asNotepadUnicode(QStringLiteral("Z\u00FCrich,\u6771\u4EAC\r\nb\r\n"))
         << QStringList{QStringLiteral("Z\u00FCrich,\u6771\u4EAC"), "b"};
-#ifdef Q_OS_WIN
-    // The list is ANSI text: on Windows a file without a mark is in the system's code page, not UTF-8.
-    if (GetACP() == kWesternCodePage)
-        QTest::newRow("ANSI text in the Western code page")
-            << QByteArray("Z\xFCrich,Caf\xE9\n") << QStringList{QStringLiteral("Z\u00FCrich,Caf\u00E9")};
-#else
-    // On Unix the locale's encoding, UTF-8 where the tests run.
-    QTest::newRow("UTF-8 text in a UTF-8 locale")
+    // On Windows a file without a mark that is valid UTF-8 throughout (Notepad's default now); on Unix the
+    // locale's encoding, UTF-8 where the tests run.
+    QTest::newRow("UTF-8 text without a mark")
         << QByteArray("Z\xC3\xBCrich,Caf\xC3\xA9\n") << QStringList{QStringLiteral("Z\u00FCrich,Caf\u00E9")};
     QByteArray unmarkedSplitLetter((1 << 20) - 1, 'a');
     unmarkedSplitLetter += "\xC3\xA9\n";
     QTest::newRow("a letter split between blocks")
         << unmarkedSplitLetter << QStringList{QString((1 << 20) - 1, 'a') + QChar(0xE9)};
+#ifdef Q_OS_WIN
+    // Any other file without a mark is ANSI text, in the system's code page.
+    if (GetACP() == kWesternCodePage) {
+        QTest::newRow("ANSI text in the Western code page")
+            << QByteArray("Z\xFCrich,Caf\xE9\n") << QStringList{QStringLiteral("Z\u00FCrich,Caf\u00E9")};
+        QByteArray utf8ThenAnsi((1 << 20) + 5, 'a');
+        utf8ThenAnsi.replace(0, 8,
+                             "Montr\xC3\xA9"
+                             "a");
+        utf8ThenAnsi += "Caf\xE9\n";
+        QTest::newRow("UTF-8 at the start but ANSI after the first block is ANSI throughout")
+            << utf8ThenAnsi
+            << QStringList{QStringLiteral("Montr\u00C3\u00A9") + QString((1 << 20) - 2, 'a') +
+                           QStringLiteral("Caf\u00E9")};
+    }
+#else
     QTest::newRow("invalid bytes become replacement characters")
         << QByteArray("a\xFF,b\n") << QStringList{QStringLiteral("a\uFFFD,b")};
 #endif

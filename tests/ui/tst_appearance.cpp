@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
 #include "platform/Contrast.h"
@@ -38,7 +39,7 @@ private slots:
     void bracesInCommentsAndStringsDoNotSpoilASkin();
     void unusableSkinIsReportedAndColoursStay_data();
     void unusableSkinIsReportedAndColoursStay();
-    void programIconHoldsItsFourPictures();
+    void programIconHoldsItsSevenPictures();
     void everyTextCanBeReadInAnyTheme_data();
     void everyTextCanBeReadInAnyTheme();
 
@@ -254,7 +255,7 @@ void tst_Appearance::unusableSkinIsReportedAndColoursStay()
     QCOMPARE(window.windowTitle(), QStringLiteral("Bazaarly Lookup Across Many Towns Utility"));
 }
 
-void tst_Appearance::programIconHoldsItsFourPictures()
+void tst_Appearance::programIconHoldsItsSevenPictures()
 {
     QFile file(QStringLiteral(BAZAARLY_PICTURES "/bazaarly.ico"));
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -267,10 +268,11 @@ void tst_Appearance::programIconHoldsItsFourPictures()
         QCOMPARE(quint8(at[1]) == 0 ? 256 : quint8(at[1]), size);
         pictures.append({size, qFromLittleEndian<quint16>(at + 6)});
     }
-    QCOMPARE(pictures, (QList<QPair<int, int>>{{32, 24}, {256, 32}, {128, 32}, {48, 32}}));
+    QCOMPARE(pictures,
+             (QList<QPair<int, int>>{{32, 24}, {256, 32}, {128, 32}, {48, 32}, {24, 32}, {20, 32}, {16, 32}}));
     QImageReader reader(&file, "ico");
     file.seek(0);
-    QCOMPARE(reader.imageCount(), 4);
+    QCOMPARE(reader.imageCount(), 7);
 
     Form1 window(m_test->environment());
     QVERIFY(window.windowIcon().availableSizes().contains(QSize(256, 256)));
