@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (the POSIX thread model, which C++ threads need).
 # Used both for the static Qt that scripts/windows-qt.sh builds and for the program itself.
 set(CMAKE_SYSTEM_NAME Windows)

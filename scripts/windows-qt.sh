@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the static Qt for Windows that the cross-build links: Debian's own qtbase source package, Debian's
 # patches applied, compiled with MinGW-w64. It is built once and kept in the user's cache under a hash of this
 # recipe (this script, the toolchain file and the Qt version), so a change to any of them builds it anew.
