@@ -185,6 +185,7 @@ void Form1::connectEvents()
     // The location list is rebuilt for the text the filter box holds when the program gets to it: keys typed
     // while a rebuild runs are taken together, and the last rebuild reads the box's final text.
     m_filterRebuild = new QTimer(this);
+    m_filterRebuild->setObjectName(QStringLiteral("filterRebuild"));
     m_filterRebuild->setSingleShot(true);
     m_filterRebuild->setInterval(0);
     connect(Text1, &QLineEdit::textChanged, m_filterRebuild, qOverload<>(&QTimer::start));

@@ -38,12 +38,6 @@ private slots:
 
 using Items = QList<QStringList>;
 
-// The filter rebuilds the list once the program gets back to its event loop, for the text the box holds then.
-static void letTheFilterCatchUp()
-{
-    QTest::qWait(20);
-}
-
 static Items itemsOf(const ListView& list)
 {
     Items items;
@@ -158,7 +152,7 @@ void tst_LocationCatalogue::filterMatchesTheDisplayName()
     Form1 window(test.environment());
     QTest::keyClicks(window.Text1, QStringLiteral("q"));
     window.Text1->setText(filter); // the same change handler as typing, for filters that typing cannot end in
-    letTheFilterCatchUp();
+    letTheFilterCatchUp(window);
     QStringList listed;
     for (qsizetype position = 1; position <= window.ListView1->count(); ++position)
         listed.append(window.ListView1->itemText(position));
@@ -174,7 +168,7 @@ void tst_LocationCatalogue::emptyDisplayNameIsGoneAfterTheFirstFilterChange()
     QCOMPARE(window.ListView1->count(), 3);
     QTest::keyClicks(window.Text1, QStringLiteral("x"));
     QTest::keyClick(window.Text1, Qt::Key_Backspace);
-    letTheFilterCatchUp();
+    letTheFilterCatchUp(window);
     QCOMPARE(itemsOf(*window.ListView1), (Items{{"u1", "A"}, {"u3", "C"}}));
 }
 
@@ -185,15 +179,15 @@ void tst_LocationCatalogue::fileDeletedWhileRunningLeavesTheListUntouched()
     Form1 window(test.environment());
     test.removeDataFile(QStringLiteral("list.txt"));
     QTest::keyClicks(window.Text1, QStringLiteral("bos"));
-    letTheFilterCatchUp();
+    letTheFilterCatchUp(window);
     QCOMPARE(window.ListView1->count(), 2);
-    QCOMPARE(test.reports.size(), 0); // the box waits for the typing to stop, so it takes none of the keys
+    QCOMPARE(test.reports.size(), 0);     // the box waits for the typing to stop, so it takes none of the keys
     QTRY_COMPARE(test.reports.size(), 1); // once, not once a key
     QVERIFY(isReportFor(test.reports[0], QStringLiteral("Text1_Change"), 100));
     QCOMPARE(window.Text1->text(), QStringLiteral("bos"));
     test.writeLocations({"u1,Albany,", "u2,Boston,"});
     QTest::keyClicks(window.Text1, QStringLiteral("t"));
-    letTheFilterCatchUp();
+    letTheFilterCatchUp(window);
     QCOMPARE(itemsOf(*window.ListView1), (Items{{"u2", "Boston"}}));
     test.removeDataFile(QStringLiteral("list.txt"));
     QTest::keyClick(window.Text1, Qt::Key_Backspace);
@@ -207,12 +201,12 @@ void tst_LocationCatalogue::badLineDuringFilterKeepsWhatWasAdded()
     Form1 window(test.environment());
     test.writeLocations({"u1,Albany,", "u2,Alba,", "broken", "u4,Albion,"});
     QTest::keyClicks(window.Text1, QStringLiteral("alb"));
-    letTheFilterCatchUp();
+    letTheFilterCatchUp(window);
     QCOMPARE(itemsOf(*window.ListView1), (Items{{"u1", "Albany"}, {"u2", "Alba"}}));
     QTRY_COMPARE(test.reports.size(), 1); // one per rebuild, and the program goes on
     QVERIFY(isReportFor(test.reports[0], QStringLiteral("Text1_Change"), 100));
     QTest::keyClicks(window.Text1, QStringLiteral("a"));
-    letTheFilterCatchUp();
+    letTheFilterCatchUp(window);
     QTRY_COMPARE(test.reports.size(), 2);
 }
 
@@ -225,11 +219,11 @@ void tst_LocationCatalogue::filterSelectsTheFirstLocationLeft()
     window.ListView1->selectionModel()->select(window.ListView1->listModel().index(2, 0),
                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     QTest::keyClicks(window.Text1, QStringLiteral("alb"));
-    letTheFilterCatchUp();
+    letTheFilterCatchUp(window);
     QCOMPARE(window.ListView1->count(), 2);
     QCOMPARE(window.ListView1->selectedItemText(), QStringLiteral("u2"));
     QTest::keyClicks(window.Text1, QStringLiteral("x"));
-    letTheFilterCatchUp();
+    letTheFilterCatchUp(window);
     QCOMPARE(window.ListView1->count(), 0);
     QVERIFY(window.ListView1->selectionModel()->selectedRows().isEmpty());
 }
@@ -268,7 +262,7 @@ void tst_LocationCatalogue::keysTypedDuringARebuildAreTakenTogether()
         QCoreApplication::postEvent(window.Text1, new QKeyEvent(QEvent::KeyPress, erase ? Qt::Key_Backspace : Qt::Key_A,
                                                                 Qt::NoModifier, erase ? QString() : QString(key)));
     }
-    letTheFilterCatchUp();
+    letTheFilterCatchUp(window);
     QCOMPARE(window.Text1->text(), finalText); // no key lost
     QCOMPARE(rebuilds, 1);
     QStringList listed;
@@ -309,7 +303,7 @@ void tst_LocationCatalogue::hostileFilesNeverCrash()
     if (reported)
         QVERIFY(isReportFor(test.reports[0], QStringLiteral("Form_Load"), 136));
     QTest::keyClicks(window.Text1, QStringLiteral("a"));
-    letTheFilterCatchUp();
+    letTheFilterCatchUp(window);
     QTRY_COMPARE(test.reports.size(), reported ? 2 : 0);
 }
 
@@ -329,7 +323,7 @@ void tst_LocationCatalogue::hugeFileLoadsWhole()
     Form1 window(test.environment());
     QCOMPARE(window.ListView1->count(), kLines);
     QTest::keyClicks(window.Text1, QStringLiteral("n 1999999"));
-    letTheFilterCatchUp();
+    letTheFilterCatchUp(window);
     QCOMPARE(window.ListView1->count(), 1);
     QCOMPARE(test.reports, QStringList());
 }

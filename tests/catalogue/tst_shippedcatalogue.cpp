@@ -64,7 +64,7 @@ void tst_ShippedCatalogue::loadsWholeWithoutAReport()
     QCOMPARE(test.reports, QStringList());
     QCOMPARE(window.ListView1->count(), m_contents.count('\n'));
     QTest::keyClicks(window.Text1, QStringLiteral("alb"));
-    QTest::qWait(20); // the rebuild waits for the event loop
+    letTheFilterCatchUp(window);
     QStringList filtered;
     for (qsizetype position = 1; position <= window.ListView1->count(); ++position)
         filtered.append(window.ListView1->itemText(position));

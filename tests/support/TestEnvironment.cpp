@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
+#include "ui/Form1.h"
+
 #include <QAccessible>
 #include <QDir>
 #include <QFile>
@@ -8,6 +10,7 @@
 #include <QGuiApplication>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #if defined(Q_OS_UNIX)
 #include <sys/resource.h>
@@ -217,3 +220,11 @@ bool listenAsAScreenReader()
     return false;
 }
 #endif
+
+void letTheFilterCatchUp(const Form1& window)
+{
+    QCoreApplication::sendPostedEvents();
+    const auto* rebuild = window.findChild<QTimer*>(QStringLiteral("filterRebuild"));
+    QVERIFY(rebuild != nullptr);
+    QTRY_VERIFY(!rebuild->isActive());
+}

@@ -68,6 +68,11 @@ private:
 // The error report for a failure with the given location and label, with any description.
 bool isReportFor(const QString& report, const QString& procedure, int label);
 
+class Form1;
+// Waits until the filter has rebuilt the location list for the keys typed: the program takes the keys waiting,
+// then rebuilds once it is back in its event loop.
+void letTheFilterCatchUp(const Form1& window);
+
 // Has Qt send accessibility events as it does while a screen reader listens, so that a test's update handler hears
 // them; false where this build cannot (then the test skips).
 bool listenAsAScreenReader();
