@@ -17,12 +17,13 @@ LocationLine splitLocationLine(QStringView line)
             line.mid(secondComma + 1, regionEnd - secondComma - 1)};
 }
 
+QStringView nameRegionSeparator(const LocationLine& line)
+{
+    return line.region.isEmpty() ? QStringView() : QStringView(u", ");
+}
+
 void composeDisplayName(const LocationLine& line, QString& out)
 {
     out.resize(0);
-    out.append(line.name);
-    if (!line.region.isEmpty()) {
-        out.append(QLatin1String(", "));
-        out.append(line.region);
-    }
+    out.append(line.name).append(nameRegionSeparator(line)).append(line.region);
 }
