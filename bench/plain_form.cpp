@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,6 +37,7 @@ void list(QWidget* container, const QRect& geometry, const QStringList& headers,
     view->setRootIsDecorated(false);
     view->setUniformRowHeights(true);
     view->setHeaderLabels(headers);
+    view->header()->setMinimumSectionSize(0); // so that the hidden URL column can have no width
     view->setColumnWidth(headers.size() - 1, twipsToPixels(readableColumnTwips));
     if (headers.size() > 1)
         view->setColumnWidth(0, 0);
