@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and close of the whole program, as a user meets them, beside a bare Qt Widgets program that shows
-// one window of the same size. Each run is a fresh process in a virtual X server of the benchmark's own:
+// one window of the same size and a plain form that shows the main window's controls, captions and fonts with
+// nothing behind them: the bare window is what Qt costs, the plain form what our window's widgets cost, so a
+// start-up's ratio to the plain form is what our own code adds. Each run is a fresh process in a virtual X server of
+// the benchmark's own:
 //   start-up   from the exec to the window mapped, painted (its first drawing, seen through the DAMAGE
 //              extension) and answering the window manager's ping (_NET_WM_PING) from its event loop
 //   close      from the window manager's request to close (WM_DELETE_WINDOW) to the process's exit, the
 //              save of the search list included
-// The program and the bare one run in turn, many times, and the medians are compared: the machine is shared
-// and noisy, so the ratio is the figure to quote.
+// The program, the bare one and the plain form run in turn, many times, and the medians are compared: the
+// machine is shared and noisy, so the ratio is the figure to quote.
 //   bazaarly_process_bench [--smoke] [--repetitions N] [--program PATH] [--screenshots FOLDER]
 // --smoke runs each program once on the smallest input, to keep the benchmark building and running; it judges
 // no times. --program times another build of the program (a candidate change) in place of the one built
@@ -370,8 +373,9 @@ struct Subject
     QString storedValue;
     QString label;                // what the table calls its input
     const char* startUpGoal = ""; // nullptr: its start-up is another's, so not shown again
-    bool addsASearch = false;     // changes the list before closing, so that the close has something to write
-    QString valueAfterClose;      // what the store must hold once the program has ended
+    const char* closeGoal = "";
+    bool addsASearch = false; // changes the list before closing, so that the close has something to write
+    QString valueAfterClose;  // what the store must hold once the program has ended
 };
 
 // Milliseconds per run: on the clock, and of processor time, which waiting for a busy machine does not swell.
@@ -540,35 +544,52 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-// One row of the table: the medians on the clock and of processor time, each beside the bare program's.
-void printRow(const QString& what, const std::vector<double>& subject, const std::vector<double>& baseline,
-              const std::vector<double>& subjectCpu, const std::vector<double>& bareCpu, const char* goal)
+// One figure of the table, the median of a subject's runs beside the same median of the two floors.
+struct Figure
 {
-    const double ms = median(subject);
-    const double baselineMs = median(baseline);
-    const double cpu = median(subjectCpu);
-    const double baselineCpu = median(bareCpu);
-    std::printf("%-52s %8.1f %8.1f %6.2fx %8.1f %8.1f %6.2fx  %s\n", qPrintable(what), ms, baselineMs, ms / baselineMs,
-                cpu, baselineCpu, cpu / baselineCpu, goal);
+    const std::vector<double>& subject;
+    const std::vector<double>& bare;
+    const std::vector<double>& plain;
+};
+
+// A row's columns for one figure: the median, then the bare program's and the plain form's with the ratio to each.
+void printFigure(const Figure& figure)
+{
+    const double ms = median(figure.subject);
+    const double bare = median(figure.bare);
+    const double plain = median(figure.plain);
+    std::printf(" %8.1f %8.1f %6.2fx %8.1f %6.2fx", ms, bare, ms / bare, plain, ms / plain);
+}
+
+void printRow(const QString& what, const Figure& clock, const Figure& cpu, const char* goal)
+{
+    std::printf("%-52s", qPrintable(what));
+    printFigure(clock);
+    printFigure(cpu);
+    std::printf("  %s\n", goal);
 }
 
 void printTable(int repetitions, int homePagesOpened, const std::vector<Subject>& programs,
-                const std::vector<Timings>& programTimings, const Timings& bare)
+                const std::vector<Timings>& programTimings, const Timings& bare, const Timings& plain)
 {
     std::printf("\nwhole processes under Xvfb, %d runs each in turn, medians (%d home pages opened)\n", repetitions,
                 homePagesOpened);
-    std::printf("%-52s %8s %8s %7s %8s %8s %7s  %s\n", "benchmark", "ms", "bare ms", "ratio", "CPU ms", "bare", "ratio",
-                "goal");
+    std::printf("%-52s %8s %8s %7s %8s %7s %8s %8s %7s %8s %7s  %s\n", "benchmark", "ms", "bare ms", "ratio", "plain",
+                "ratio", "CPU ms", "bare", "ratio", "plain", "ratio", "goal");
+    printRow(QStringLiteral("start-up, plain form"), {plain.startUp, bare.startUp, plain.startUp},
+             {plain.startUpCpu, bare.startUpCpu, plain.startUpCpu}, "(the floor)");
     for (size_t i = 0; i < programs.size(); ++i) {
         const Timings& timings = programTimings[i];
         if (programs[i].startUpGoal)
-            printRow(QStringLiteral("start-up, ") + programs[i].label, timings.startUp, bare.startUp,
-                     timings.startUpCpu, bare.startUpCpu, programs[i].startUpGoal);
+            printRow(QStringLiteral("start-up, ") + programs[i].label, {timings.startUp, bare.startUp, plain.startUp},
+                     {timings.startUpCpu, bare.startUpCpu, plain.startUpCpu}, programs[i].startUpGoal);
     }
+    printRow(QStringLiteral("close, plain form"), {plain.close, bare.close, plain.close},
+             {plain.closeCpu, bare.closeCpu, plain.closeCpu}, "");
     for (size_t i = 0; i < programs.size(); ++i) {
         const Timings& timings = programTimings[i];
-        printRow(QStringLiteral("close, ") + programs[i].label, timings.close, bare.close, timings.closeCpu,
-                 bare.closeCpu, "");
+        printRow(QStringLiteral("close, ") + programs[i].label, {timings.close, bare.close, plain.close},
+                 {timings.closeCpu, bare.closeCpu, plain.closeCpu}, programs[i].closeGoal);
     }
 }
 
@@ -587,6 +608,9 @@ void runBenchmark(const QStringList& arguments, const QString& root)
     Subject bare;
     bare.name = QStringLiteral("bare window");
     bare.executable = programFolderCopy(root + QStringLiteral("/bare"), QStringLiteral(BAZAARLY_BARE_WINDOW), {});
+    Subject plain;
+    plain.name = QStringLiteral("plain form");
+    plain.executable = programFolderCopy(root + QStringLiteral("/plain"), QStringLiteral(BAZAARLY_PLAIN_FORM), {});
     std::vector<Subject> programs;
     const auto add = [&](const QString& name, const QString& catalogue, int searches, const char* label,
                          const char* startUpGoal) {
@@ -600,30 +624,34 @@ void runBenchmark(const QStringList& arguments, const QString& root)
         programs.back().addsASearch = true;
         programs.back().valueAfterClose = joinStoredSearches(searchesOf(searches) << kSampleQuery);
     };
-    add(QStringLiteral("shipped"), shipped, 1'000, "shipped catalogue, 1000 searches", "at most 1.2x");
+    add(QStringLiteral("shipped"), shipped, 1'000, "shipped catalogue, 1000 searches", "at most 1.1x plain");
     if (!smoke) {
+        add(QStringLiteral("shipped-empty"), shipped, 0, "shipped catalogue, no searches", "at most 1.1x plain");
         const QString large = writeCatalogue(root + QStringLiteral("/large.txt"), 100'000);
-        add(QStringLiteral("large"), large, 30'000, "100000 locations, 30000 searches", "at most 2x");
+        add(QStringLiteral("large"), large, 30'000, "100000 locations, 30000 searches", "at most 2x plain");
         // The least the program loads without a report: its window with one location.
         add(QStringLiteral("least"), writeCatalogue(root + QStringLiteral("/least.txt"), 1), 0,
-            "1 location, no searches", "(the window's own widgets)");
+            "1 location, no searches", "(our window with nothing to load)");
         addChanged(QStringLiteral("shipped-changed"), shipped, 1'000, "shipped catalogue, 1000+1 searches, changed");
         addChanged(QStringLiteral("large-changed"), large, 30'000, "100000 locations, 30000+1 searches, changed");
+        programs.back().closeGoal = "at most 2x bare";
     }
 
     const VirtualScreen screen;
     Runner runner(root, screen.display(), option("--screenshots"));
     Timings bareTimings;
+    Timings plainTimings;
     std::vector<Timings> programTimings(programs.size());
     for (int repetition = 0; repetition < warmUps + repetitions; ++repetition) {
         Timings discarded;
         const bool counted = repetition >= warmUps;
         // In turn, so that whatever else the machine is doing falls on all of them alike.
         runner.run(bare, counted ? bareTimings : discarded);
+        runner.run(plain, counted ? plainTimings : discarded);
         for (size_t i = 0; i < programs.size(); ++i)
             runner.run(programs[i], counted ? programTimings[i] : discarded);
     }
-    printTable(repetitions, runner.homePagesOpened(), programs, programTimings, bareTimings);
+    printTable(repetitions, runner.homePagesOpened(), programs, programTimings, bareTimings, plainTimings);
 }
 
 } // namespace

@@ -22,13 +22,11 @@ template <typename Accept> void readLocations(TextFileReader& file, ListView& li
     ListModel::Batch batch(list.listModel());
     if (rebuild == Rebuild::Replace)
         batch.clear();
-    QString name;
     while (!file.atEnd()) {
         const LocationLine location = splitLocationLine(file.readLine());
-        if (accept(location)) {
-            composeDisplayName(location, name);
-            batch.append(location.url, name);
-        }
+        // The display name goes straight into the list, piece by piece, with no copy of its own on the way.
+        if (accept(location))
+            batch.append(location.url, {location.name, nameRegionSeparator(location), location.region});
     }
     batch.finish();
 }

@@ -16,6 +16,9 @@ struct LocationLine
 // The views point into `line`, which must outlive them.
 LocationLine splitLocationLine(QStringView line);
 
+// What stands between the name and the region in the name shown: ", ", or nothing when the region is empty.
+QStringView nameRegionSeparator(const LocationLine& line);
+
 // The name shown for a location: the name, then ", " and the region when the region is not empty.
 // Writes into `out`, reusing its storage.
 void composeDisplayName(const LocationLine& line, QString& out);

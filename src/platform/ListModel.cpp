@@ -110,26 +110,26 @@ void ListModel::reserveRows(size_t more)
         m_rows.reserve(std::max({size_t(16), 2 * m_rows.capacity(), m_rows.size() + more}));
 }
 
-qsizetype ListModel::appendTexts(QStringView first, QStringView second)
+qsizetype ListModel::appendTexts(QStringView text, std::initializer_list<QStringView> subItemPieces)
 {
-    // All or nothing: texts that run out of memory half-way leave no trace.
+    qsizetype length = text.size();
+    for (const QStringView piece : subItemPieces)
+        length += piece.size();
+    // All or nothing: one resize either makes room for every piece or throws before anything changed. Copied
+    // in place, a row costs one call into QString, not one per piece.
     const qsizetype start = m_texts.size();
-    try {
-        m_texts.append(first);
-        if (!second.isEmpty()) // the search list has no sub-items, and even an empty append costs a call
-            m_texts.append(second);
-    } catch (...) {
-        m_texts.truncate(start);
-        throw;
-    }
+    m_texts.resize(start + length);
+    QChar* at = std::copy(text.begin(), text.end(), m_texts.data() + start);
+    for (const QStringView piece : subItemPieces)
+        at = std::copy(piece.begin(), piece.end(), at);
     return start;
 }
 
-void ListModel::store(QStringView text, QStringView subItem1)
+void ListModel::store(QStringView text, std::initializer_list<QStringView> subItemPieces)
 {
     reserveRows(1); // first, so that a row is added whole or not at all and never points past the texts
-    const qsizetype start = appendTexts(text, subItem1);
-    m_rows.push_back({start, text.size(), subItem1.size()});
+    const qsizetype start = appendTexts(text, subItemPieces);
+    m_rows.push_back({start, text.size(), m_texts.size() - start - text.size()});
 }
 
 void ListModel::append(QStringView text, QStringView subItem1)
@@ -138,7 +138,7 @@ void ListModel::append(QStringView text, QStringView subItem1)
     makeRoomFor(text.size() + subItem1.size());
     const int position = static_cast<int>(m_rows.size());
     beginInsertRows({}, position, position);
-    store(text, subItem1);
+    store(text, {subItem1});
     endInsertRows();
 }
 
@@ -173,7 +173,7 @@ void ListModel::setSubItem1(qsizetype row, QStringView text)
 {
     Row& item = m_rows[static_cast<size_t>(row)];
     const QString itemText = m_texts.sliced(item.start, item.textLength);
-    const qsizetype start = appendTexts(itemText, text); // on failure the row keeps its old texts
+    const qsizetype start = appendTexts(itemText, {text}); // on failure the row keeps its old texts
     m_unusedLength += item.textLength + item.subItemLength;
     item.start = start;
     item.subItemLength = text.size();

@@ -4,6 +4,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <initializer_list>
 #include <vector>
 
 // The flat table behind a ListView: column headers, and the items' two texts (the item's own text and its first
@@ -47,7 +48,12 @@ public:
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
 
-        void append(QStringView text, QStringView subItem1 = {}) { m_model.store(text, subItem1); }
+        void append(QStringView text, QStringView subItem1 = {}) { m_model.store(text, {subItem1}); }
+        // A row whose sub-item is the pieces one after another, with no text of its own built for it first.
+        void append(QStringView text, std::initializer_list<QStringView> subItemPieces)
+        {
+            m_model.store(text, subItemPieces);
+        }
         void clear() { m_model.forgetAll(); }
         // Ends a batch that went well; std::bad_alloc when rows had to be dropped to leave the views room.
         void finish();
@@ -66,9 +72,11 @@ private:
 
     // What a screen reader says for a cell: the text the row shows.
     QString spokenText(const QModelIndex& index) const;
-    void store(QStringView text, QStringView subItem1);
-    // Appends the two texts at the end of the buffer, both or neither; returns where the first begins.
-    qsizetype appendTexts(QStringView first, QStringView second);
+    // The pieces must not be views of the list's own texts, which may move.
+    void store(QStringView text, std::initializer_list<QStringView> subItemPieces);
+    // Appends the text and the sub-item's pieces at the end of the buffer, all or none; returns where the text
+    // begins.
+    qsizetype appendTexts(QStringView text, std::initializer_list<QStringView> subItemPieces);
     void reserveRows(size_t more);
     void makeRoomFor(qsizetype length, size_t rows = 1);
     void forgetAll();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextFileReader.h"
 
+#include "AsciiSearch.h"
 #include "Failure.h"
 
 #include <QDir>
@@ -81,14 +82,14 @@ bool TextFileReader::atEnd()
 QStringView TextFileReader::readLine()
 {
     qsizetype searchFrom = m_position;
-    qsizetype lineEnd = m_text.indexOf(QLatin1Char('\n'), searchFrom);
+    qsizetype lineEnd = indexOfAscii(m_text, '\n', searchFrom);
     while (lineEnd < 0) {
         searchFrom = m_text.size() - m_position; // the text shifts to the front when the next block comes
         if (!readBlock()) {
             lineEnd = m_text.size();
             break;
         }
-        lineEnd = m_text.indexOf(QLatin1Char('\n'), searchFrom);
+        lineEnd = indexOfAscii(m_text, '\n', searchFrom);
     }
     QStringView line = QStringView(m_text).sliced(m_position, lineEnd - m_position);
     m_position = lineEnd + 1;

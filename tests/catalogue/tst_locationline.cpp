@@ -35,6 +35,9 @@ void tst_LocationLine::splitsIntoUrlAndDisplayName_data()
     QTest::newRow("a fourth field is ignored") << "u,N,R,X,Y"
                                                << "u"
                                                << "N, R";
+    QTest::newRow("characters holding the comma's byte are not commas")
+        << QString::fromUtf8("u\u012c,N\u2c00\u2c2c,R\u022c") << QString::fromUtf8("u\u012c")
+        << QString::fromUtf8("N\u2c00\u2c2c, R\u022c");
     QTest::newRow("name and region may both be empty") << "u,,"
                                                        << "u"
                                                        << "";

@@ -93,9 +93,10 @@ void tst_ListView::rowsWithAndWithoutSubItemsKeepTheirTexts()
         batch.append(u"second", u"Second, Region");
         batch.append(u"", u"an empty item's sub-item");
         batch.append(u"last");
+        batch.append(u"pieces", {u"Name", u"", u", ", u"Region"}); // joined, the empty piece adding nothing
     }
-    const QStringList texts = {"first", "second", "", "last"};
-    const QStringList subItems = {"", "Second, Region", "an empty item's sub-item", ""};
+    const QStringList texts = {"first", "second", "", "last", "pieces"};
+    const QStringList subItems = {"", "Second, Region", "an empty item's sub-item", "", "Name, Region"};
     QCOMPARE(model.size(), texts.size());
     for (qsizetype row = 0; row < model.size(); ++row) {
         QCOMPARE(model.textView(row), texts[row]);
@@ -192,6 +193,8 @@ void tst_ListView::aRowThatRunsOutOfMemoryLeavesNoTrace()
     const QStringView tooLong(u"x", qsizetype(1) << 40);
     QVERIFY_THROWS_EXCEPTION(std::bad_alloc, m_list->listModel().append(QStringLiteral("second"), tooLong));
     QVERIFY_THROWS_EXCEPTION(std::bad_alloc, ListModel::Batch(m_list->listModel()).append(u"third", tooLong));
+    QVERIFY_THROWS_EXCEPTION(std::bad_alloc,
+                             ListModel::Batch(m_list->listModel()).append(u"third", {u"Third, ", tooLong}));
     QCOMPARE(m_list->count(), 1);
     m_list->listModel().append(QStringLiteral("fourth"), QStringLiteral("Fourth"));
     QCOMPARE(m_list->itemText(2), QStringLiteral("fourth"));

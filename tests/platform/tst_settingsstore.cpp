@@ -375,6 +375,8 @@ void tst_SettingsStore::foreignFileIsAFailedRead_data()
     QTest::newRow("an encoded list of texts with a huge count")
         << QByteArray("[General]\nSearches=@Variant(\\0\\0\\0\\v\\0\\xff\\xff\\xff\\xf0\\0\\0\\0\\x2\\0\\x61)\n");
     QTest::newRow("lists nested 30,000 deep") << "[General]\nSearches=" + nestedLists(30000) + '\n';
+    QTest::newRow("lists nested 30,000 deep under another key, after an escaped quote")
+        << "[General]\nSearches=a|\nOther=" + QByteArray(1000, 'a') + "\\\",b," + nestedLists(30000) + '\n';
     QTest::newRow("lists nested 30,000 deep under another key, the @ escaped")
         << "[General]\nSearches=a|\nOther=\"\\x40" + nestedLists(30000).mid(1) + "\"\n";
 }

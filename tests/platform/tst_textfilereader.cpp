@@ -67,6 +67,10 @@ void tst_TextFileReader::readsLinesWithoutTheirBreaks_data()
     splitLetter += "\xC3\xA9\n"; // the block ends inside the two bytes of the letter
     QTest::newRow("a letter split between blocks of a marked UTF-8 file")
         << splitLetter << QStringList{QString((1 << 20) - 4, 'a') + QChar(0xE9)};
+    QTest::newRow("characters holding the break's byte do not end a line")
+        << utf8Mark + "a\xC4\x8A\xE0\xA8\x85"
+                      "b\nc\n"
+        << QStringList{QString::fromUtf8("a\u010a\u0a05b"), "c"};
     QTest::newRow("a lone CR is part of the line") << QByteArray("a\rb\n") << QStringList{"a\rb"};
     QTest::newRow("a UTF-8 mark makes the file UTF-8 whatever the system's encoding")
         << utf8Mark + "Z\xC3\xBCrich,Caf\xC3\xA9\n"
