@@ -184,12 +184,11 @@ void Form1::connectEvents()
     connect(&m_filterReportDelay, &QTimer::timeout, this, &Form1::showFilterReports);
     // The location list is rebuilt for the text the filter box holds when the program gets to it: keys typed
     // while a rebuild runs are taken together, and the last rebuild reads the box's final text.
-    m_filterRebuild = new QTimer(this);
-    m_filterRebuild->setObjectName(QStringLiteral("filterRebuild"));
-    m_filterRebuild->setSingleShot(true);
-    m_filterRebuild->setInterval(0);
-    connect(Text1, &QLineEdit::textChanged, m_filterRebuild, qOverload<>(&QTimer::start));
-    connect(m_filterRebuild, &QTimer::timeout, this, &Form1::Text1_Change);
+    m_filterRebuild.setObjectName(QStringLiteral("filterRebuild"));
+    m_filterRebuild.setSingleShot(true);
+    m_filterRebuild.setInterval(0);
+    connect(Text1, &QLineEdit::textChanged, &m_filterRebuild, qOverload<>(&QTimer::start));
+    connect(&m_filterRebuild, &QTimer::timeout, this, &Form1::Text1_Change);
     new SteadyCursorForLongText({Text1, txtSearch}, this);
     connect(PushButton7, &PushButton::clicked, this, &Form1::PushButton7_Click);
     connect(PushButton2, &PushButton::clicked, this, &Form1::PushButton2_Click);
@@ -360,8 +359,8 @@ void Form1::PushButton7_Click()
 
 void Form1::rebuildPendingFilter()
 {
-    if (m_filterRebuild->isActive()) {
-        m_filterRebuild->stop();
+    if (m_filterRebuild.isActive()) {
+        m_filterRebuild.stop();
         Text1_Change();
     }
 }

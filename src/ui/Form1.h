@@ -19,7 +19,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QTimer;
 class SkinFramework;
 
 // The main window. Creating it runs the start-up sequence (Form_Load); closing it by any means saves the search
@@ -126,8 +125,8 @@ private:
     QTimer m_filterReportDelay;
     int m_mousePointer = kDefaultPointer;
     std::optional<QCursor> m_mouseIcon;
-    QTimer* m_filterRebuild; // runs Text1_Change once the keys waiting have been taken
-    QString m_mouseIconPath;    // read again for another screen's scale
-    qreal m_mouseIconRatio = 1; // the scale it was drawn for
+    QTimer m_filterRebuild{this}; // runs Text1_Change once the keys waiting have been taken
+    QString m_mouseIconPath;      // read again for another screen's scale
+    qreal m_mouseIconRatio = 1;   // the scale it was drawn for
     bool m_closed = false;
 };
