@@ -39,14 +39,9 @@ SearchListCommands::SearchListCommands(QWidget& window, QLineEdit& searchBox, Li
     QObject::connect(&m_saveTimer, &QTimer::timeout, &m_saveTimer, [this] { saveAfterAChange(); });
 }
 
-ErrorTrap SearchListCommands::trapFor(const char* procedure) const
-{
-    return ErrorTrap(QString::fromLatin1(procedure), m_environment.showErrorReport, &m_window);
-}
-
 void SearchListCommands::addSearch()
 {
-    const ErrorTrap trap = trapFor("PushButton7_Click");
+    const ErrorTrap trap = trapFor(QStringLiteral("PushButton7_Click"), m_environment, &m_window);
     bool hasSearchText = true; // a failing test goes on into the conditional
     trap.run(100, [&] { hasSearchText = !m_searchBox.text().isEmpty(); });
     if (!hasSearchText)
@@ -76,7 +71,7 @@ void SearchListCommands::appendQueries(const QStringList& queries)
 
 void SearchListCommands::openSelected()
 {
-    const ErrorTrap trap = trapFor("PushButton2_Click");
+    const ErrorTrap trap = trapFor(QStringLiteral("PushButton2_Click"), m_environment, &m_window);
     QString query;
     const bool selected = trap.run(100, [&] {
         if (m_searches.count() == 0)
@@ -94,7 +89,7 @@ void SearchListCommands::copySelected()
 
 void SearchListCommands::openAll()
 {
-    const ErrorTrap trap = trapFor("PushButton6_Click");
+    const ErrorTrap trap = trapFor(QStringLiteral("PushButton6_Click"), m_environment, &m_window);
     qsizetype count = 0;
     trap.run(100, [&] { count = m_searches.count(); });
     // The queries as they stand now: an edit while they are being opened changes nothing of this run.
@@ -112,12 +107,14 @@ void SearchListCommands::stopOpening()
 
 void SearchListCommands::clearAll()
 {
-    trapFor("PushButton3_Click").run(100, [&] { m_history.record([&] { m_searches.clear(); }); });
+    trapFor(QStringLiteral("PushButton3_Click"), m_environment, &m_window).run(100, [&] {
+        m_history.record([&] { m_searches.clear(); });
+    });
 }
 
 void SearchListCommands::deleteSelected()
 {
-    const ErrorTrap trap = trapFor("PushButton4_Click");
+    const ErrorTrap trap = trapFor(QStringLiteral("PushButton4_Click"), m_environment, &m_window);
     bool hasItems = true;
     trap.run(100, [&] { hasItems = m_searches.count() > 0; });
     if (hasItems)
@@ -126,18 +123,20 @@ void SearchListCommands::deleteSelected()
 
 void SearchListCommands::loadSampleSearch()
 {
-    trapFor("PushButton5_Click").run(100, [&] { appendQueries({kSampleQuery}); });
+    trapFor(QStringLiteral("PushButton5_Click"), m_environment, &m_window).run(100, [&] {
+        appendQueries({kSampleQuery});
+    });
 }
 
 // The keys have a trap of their own; the only failure they can meet is a want of memory for the queries taken back.
 void SearchListCommands::undo()
 {
-    trapFor("Form_KeyDown").run(100, [&] { m_history.undo(); });
+    trapFor(QStringLiteral("Form_KeyDown"), m_environment, &m_window).run(100, [&] { m_history.undo(); });
 }
 
 void SearchListCommands::redo()
 {
-    trapFor("Form_KeyDown").run(102, [&] { m_history.redo(); });
+    trapFor(QStringLiteral("Form_KeyDown"), m_environment, &m_window).run(102, [&] { m_history.redo(); });
 }
 
 QString SearchListCommands::storedValueFromTheList() const
@@ -177,7 +176,7 @@ QString SearchListCommands::keepInARecoveryFile() const
     }
 }
 
-void SearchListCommands::saveSearches()
+QString SearchListCommands::saveSearches()
 {
     m_saveTimer.stop();
     try {
@@ -186,10 +185,11 @@ void SearchListCommands::saveSearches()
         throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description() +
                       keepInARecoveryFile());
     }
-    if (!m_keptCopy.isEmpty())
-        throw Failure(QStringLiteral("The search list has been saved. The searches stored before could not all be "
-                                     "restored when the program started, so they have been kept in %1.")
-                          .arg(m_keptCopy));
+    if (m_keptCopy.isEmpty())
+        return {};
+    return QStringLiteral("The search list has been saved. The searches stored before could not all be restored "
+                          "when the program started, so they have been kept in %1.")
+        .arg(m_keptCopy);
 }
 
 void SearchListCommands::saveAfterAChange()
@@ -203,10 +203,9 @@ void SearchListCommands::saveAfterAChange()
         // Said once, not after every change; the list stays in the window, and the close says it again.
         if (std::exchange(m_failedSaveReported, true))
             return;
-        trapFor("Timer1_Timer").run(100, [&] {
-            throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description() +
-                          QStringLiteral(" The program tries again after the next change and when it closes."));
-        });
+        trapFor(QStringLiteral("Timer1_Timer"), m_environment, &m_window)
+            .report(100, QStringLiteral("The search list could not be saved. ") + failure.description() +
+                             QStringLiteral(" The program tries again after the next change and when it closes."));
     }
 }
 
@@ -240,13 +239,12 @@ bool SearchListCommands::appendRestored(const StoredSearchParts& parts)
 
 void SearchListCommands::tellOfRecoveryFiles(const ErrorTrap& startUp) const
 {
-    startUp.run(142, [&] {
-        const QStringList files = RecoveryFiles(m_environment.settings().recoveryFolders()).existing();
-        if (!files.isEmpty())
-            throw Failure(QStringLiteral("Searches that could not be saved when the program closed are in %1. This "
-                                         "is said at every start until the file is moved or deleted.")
-                              .arg(files.join(QLatin1String(", "))));
-    });
+    QStringList files;
+    startUp.run(142, [&] { files = RecoveryFiles(m_environment.settings().recoveryFolders()).existing(); });
+    if (!files.isEmpty())
+        startUp.report(142, QStringLiteral("Searches that could not be saved when the program closed are in %1. This "
+                                           "is said at every start until the file is moved or deleted.")
+                                .arg(files.join(QLatin1String(", "))));
 }
 
 void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
@@ -273,7 +271,7 @@ void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
     // event loop must never meet the list half-way through a rebuild.
     if (outOfMemory || !appended) {
         m_restoredWhole = false;
-        startUp.run(152, [] { throw std::bad_alloc(); });
+        startUp.report(152, kNotEnoughMemory);
     }
     watchForChanges();
 }

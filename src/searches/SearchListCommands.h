@@ -49,13 +49,13 @@ public:
     // Writes the whole list to the settings store, as the close does; a Failure when it could not be stored, after
     // the list has been written to a recovery file, which it names. When the restore at start-up failed or
     // stopped part-way, the stored list is left as it is unless the user changed the list; then a copy of it is
-    // kept first, and a Failure says where (the list itself has been saved).
-    void saveSearches();
+    // kept first, and the notice returned says where (the list itself has been saved). Empty when there is
+    // nothing to tell.
+    QString saveSearches();
     // Re-creates the list from the settings store, as the last statements of the start-up under its trap.
     void restoreSearches(const ErrorTrap& startUp);
 
 private:
-    ErrorTrap trapFor(const char* procedure) const;
     QStringList queriesForSelectedLocations() const;
     void appendQueries(const QStringList& queries);
     void watchForChanges();

@@ -230,11 +230,14 @@ void Form1::saveBeforeAbruptEnd()
     if (std::exchange(m_closed, true))
         return;
     m_searchList->stopOpening();
+    QString said;
     try {
-        SaveSearches();
+        said = SaveSearches();
     } catch (const Failure& failure) {
-        std::fprintf(stderr, "%s\n", qPrintable(failure.description()));
+        said = failure.description();
     }
+    if (!said.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(said));
 }
 
 QString Form1::dataFilePath(const QString& relativeName) const
@@ -244,7 +247,7 @@ QString Form1::dataFilePath(const QString& relativeName) const
 
 void Form1::Form_Load()
 {
-    const ErrorTrap trap = trapFor(QStringLiteral("Form_Load"));
+    const ErrorTrap trap = trapFor(QStringLiteral("Form_Load"), m_environment, this);
     trap.run(100, [&] { Main::ApplySkin(*this); });
     const QString cursorPath = dataFilePath(kCursorFile);
     bool cursorFileExists = true; // a failing test goes on into the conditional
@@ -257,7 +260,7 @@ void Form1::Form_Load()
                                     // The desktop answers after the start-up; a failure is reported then.
                                     m_environment.openUrl(address, *this, [trap](const auto& failure) {
                                         if (failure)
-                                            trap.run(108, [&] { throw Failure(failure->description); });
+                                            trap.report(108, failure->description);
                                     });
                                 });
     });
@@ -272,11 +275,6 @@ void Form1::Form_Load()
     trap.run(138, [&] { ListView2->addColumn(QStringLiteral("Searches")); });
     trap.run(140, [&] { ListView2->setColumnWidthTwips(1, 7000); });
     RestoreSearches(trap);
-}
-
-ErrorTrap Form1::trapFor(const QString& procedure)
-{
-    return ErrorTrap(procedure, m_environment.showErrorReport, this);
 }
 
 void Form1::loadMouseIcon(const QString& path)
@@ -308,15 +306,19 @@ void Form1::RestoreSearches(const ErrorTrap& startUp)
     m_searchList->restoreSearches(startUp);
 }
 
-void Form1::SaveSearches()
+QString Form1::SaveSearches()
 {
-    m_searchList->saveSearches();
+    return m_searchList->saveSearches();
 }
 
 void Form1::Form_QueryUnload()
 {
     // The close goes on whatever happens; a list that could not be saved is at least reported.
-    trapFor(QStringLiteral("Form_QueryUnload")).run(100, [&] { SaveSearches(); });
+    const ErrorTrap trap = trapFor(QStringLiteral("Form_QueryUnload"), m_environment, this);
+    QString notice;
+    trap.run(100, [&] { notice = SaveSearches(); });
+    if (!notice.isEmpty())
+        trap.report(100, notice);
 }
 
 void Form1::Form_Unload()

@@ -73,7 +73,7 @@ public:
     void Form_QueryUnload();
     void Form_Unload();
     void LoadLocations();
-    void SaveSearches();
+    QString SaveSearches();
     void RestoreSearches(const ErrorTrap& startUp);
 
     void Text1_Change();
@@ -114,7 +114,6 @@ private:
     void fitMouseIconToScreen();
     void setMousePointer(int pointer);
     void rebuildPendingFilter();
-    ErrorTrap trapFor(const QString& procedure);
     void showFilterReports();
 
     Environment m_environment;
