@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Appearance.h"
 
-#include "Form1.h"
-
 #include "platform/Contrast.h"
 #include "platform/SkinFramework.h"
 
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
+#include <QWidget>
 
 namespace {
 
@@ -22,16 +19,15 @@ bool isOrdinaryVisibleFile(const QString& path)
 
 namespace Main {
 
-void ApplySkin(Form1& window)
+void ApplySkin(const QString& skinPath, SkinFramework& skin, QWidget& window, const QList<QWidget*>& surfaces)
 {
-    const QString skinPath = window.dataFilePath(kSkinFile);
     if (!isOrdinaryVisibleFile(skinPath))
         return;
     // The button face of the user's colour scheme, not the white that the window paints itself.
     const QColor buttonFace = QPalette().color(QPalette::Active, QPalette::Button);
-    for (QWidget* widget : std::initializer_list<QWidget*>{&window, window.Frame2, window.Frame1, window.Label1})
+    fixBackground(window, QPalette::Window, buttonFace);
+    for (QWidget* widget : surfaces)
         fixBackground(*widget, QPalette::Window, buttonFace);
-    SkinFramework& skin = *window.SkinFramework1;
     skin.loadSkin(skinPath, QString());
     skin.setOptions(skin.options() | SkinFramework::SkinMessageBoxes);
     skin.setUniformStyle(true);

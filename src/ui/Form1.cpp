@@ -248,7 +248,9 @@ QString Form1::dataFilePath(const QString& relativeName) const
 void Form1::Form_Load()
 {
     const ErrorTrap trap = trapFor(QStringLiteral("Form_Load"), m_environment, this);
-    trap.run(100, [&] { Main::ApplySkin(*this); });
+    trap.run(100, [&] {
+        Main::ApplySkin(dataFilePath(Main::kSkinFile), *SkinFramework1, *this, {Frame2, Frame1, Label1});
+    });
     const QString cursorPath = dataFilePath(kCursorFile);
     bool cursorFileExists = true; // a failing test goes on into the conditional
     trap.run(104, [&] { cursorFileExists = Main::FileExists(cursorPath); });
