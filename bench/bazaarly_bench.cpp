@@ -15,6 +15,7 @@
 #include "searches/SearchListCommands.h"
 #include "searches/StoredSearches.h"
 #include "ui/Form1.h"
+#include "ui/SearchListWidgets.h"
 
 #include <benchmark/benchmark.h>
 
@@ -122,7 +123,8 @@ void saveAndRestore(benchmark::State& state)
         for (const QString& query : searchesOf(count))
             batch.append(query);
     }
-    SearchListCommands commands(window, searchBox, locations, searches, environment);
+    SearchListWidgets widgets(searchBox, locations, searches);
+    SearchListCommands commands(window, widgets.searchBox, widgets.locations(), widgets.searches(), environment);
     const ErrorTrap startUp(QStringLiteral("Form_Load"), environment.showErrorReport, &window);
     for (auto _ : state) {
         commands.saveSearches();

@@ -7,11 +7,9 @@
 #include "app/ErrorTrap.h"
 #include "platform/Environment.h"
 #include "platform/Failure.h"
-#include "platform/ListView.h"
+#include "platform/ListModel.h"
 #include "platform/RecoveryFiles.h"
 #include "platform/SettingsStore.h"
-
-#include <QLineEdit>
 
 #include <new>
 #include <utility>
@@ -29,8 +27,8 @@ const QString kNoSearchToOpen =
 constexpr int kSaveDelayMs = 1000;
 } // namespace
 
-SearchListCommands::SearchListCommands(QWidget& window, QLineEdit& searchBox, ListView& locations, ListView& searches,
-                                       const Environment& environment)
+SearchListCommands::SearchListCommands(QWidget& window, SearchBox& searchBox, ListOnScreen locations,
+                                       ListOnScreen searches, const Environment& environment)
     : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches),
       m_environment(environment), m_history(searches), m_opening(environment)
 {
@@ -47,26 +45,26 @@ void SearchListCommands::addSearch()
     if (!hasSearchText)
         return;
     trap.run(102, [&] { appendQueries(queriesForSelectedLocations()); });
-    // Set rather than cleared: the box keeps no typing to take back, so Ctrl+Z there takes back the add.
-    trap.run(104, [&] { m_searchBox.setText(QString()); });
-    trap.run(106, [&] { m_searchBox.setFocus(); });
+    // The box keeps no typing to take back, so Ctrl+Z there takes back the add.
+    trap.run(104, [&] { m_searchBox.clear(); });
+    trap.run(106, [&] { m_searchBox.focus(); });
 }
 
 QStringList SearchListCommands::queriesForSelectedLocations() const
 {
-    if (m_locations.count() == 0)
+    if (m_locations.items.size() == 0)
         throw Failure(kNoLocationListed);
     const QString searchText = m_searchBox.text();
     QStringList queries;
-    for (const qsizetype position : m_locations.selectedPositions())
-        queries.append(composeQuery(searchText, m_locations.itemText(position)));
+    for (const qsizetype position : m_locations.selection.selectedPositions())
+        queries.append(composeQuery(searchText, m_locations.items.text(position - 1)));
     return queries;
 }
 
 void SearchListCommands::appendQueries(const QStringList& queries)
 {
-    m_history.record([&] { m_searches.addItems(queries); });
-    m_searches.ensureVisible(m_searches.count());
+    m_history.record([&] { m_searches.items.insert(m_searches.items.size(), queries); });
+    m_searches.selection.ensureVisible(m_searches.items.size());
 }
 
 void SearchListCommands::openSelected()
@@ -74,9 +72,9 @@ void SearchListCommands::openSelected()
     const ErrorTrap trap = trapFor(QStringLiteral("PushButton2_Click"), m_environment, &m_window);
     QString query;
     const bool selected = trap.run(100, [&] {
-        if (m_searches.count() == 0)
+        if (m_searches.items.size() == 0)
             throw Failure(kNoSearchToOpen);
-        query = m_searches.selectedItemText();
+        query = m_searches.items.text(m_searches.selection.selectedPosition() - 1);
     });
     if (selected)
         m_opening.open({query}, trap, 100);
@@ -84,19 +82,19 @@ void SearchListCommands::openSelected()
 
 void SearchListCommands::copySelected()
 {
-    m_searches.copyCurrentItem();
+    m_searches.selection.copyCurrentItem();
 }
 
 void SearchListCommands::openAll()
 {
     const ErrorTrap trap = trapFor(QStringLiteral("PushButton6_Click"), m_environment, &m_window);
     qsizetype count = 0;
-    trap.run(100, [&] { count = m_searches.count(); });
+    trap.run(100, [&] { count = m_searches.items.size(); });
     // The queries as they stand now: an edit while they are being opened changes nothing of this run.
     QStringList queries;
     queries.reserve(count);
-    for (qsizetype position = 1; position <= count; ++position)
-        queries.append(m_searches.itemText(position));
+    for (qsizetype row = 0; row < count; ++row)
+        queries.append(m_searches.items.text(row));
     m_opening.open(queries, trap, 102);
 }
 
@@ -108,7 +106,7 @@ void SearchListCommands::stopOpening()
 void SearchListCommands::clearAll()
 {
     trapFor(QStringLiteral("PushButton3_Click"), m_environment, &m_window).run(100, [&] {
-        m_history.record([&] { m_searches.clear(); });
+        m_history.record([&] { m_searches.items.clear(); });
     });
 }
 
@@ -116,9 +114,11 @@ void SearchListCommands::deleteSelected()
 {
     const ErrorTrap trap = trapFor(QStringLiteral("PushButton4_Click"), m_environment, &m_window);
     bool hasItems = true;
-    trap.run(100, [&] { hasItems = m_searches.count() > 0; });
+    trap.run(100, [&] { hasItems = m_searches.items.size() > 0; });
     if (hasItems)
-        trap.run(102, [&] { m_history.record([&] { m_searches.removeItem(m_searches.selectedPosition()); }); });
+        trap.run(102, [&] {
+            m_history.record([&] { m_searches.selection.removeItem(m_searches.selection.selectedPosition()); });
+        });
 }
 
 void SearchListCommands::loadSampleSearch()
@@ -142,7 +142,7 @@ void SearchListCommands::redo()
 QString SearchListCommands::storedValueFromTheList() const
 {
     // Views of the list's own texts: no query is copied before the joined value.
-    const ListModel& list = m_searches.listModel();
+    const ListModel& list = m_searches.items;
     QList<QStringView> queries;
     queries.reserve(list.size());
     for (qsizetype row = 0; row < list.size(); ++row)
@@ -166,8 +166,8 @@ void SearchListCommands::storeTheList()
 QString SearchListCommands::keepInARecoveryFile() const
 {
     QByteArray contents;
-    for (qsizetype position = 1; position <= m_searches.count(); ++position)
-        contents += m_searches.itemText(position).toUtf8() + '\n';
+    for (qsizetype row = 0; row < m_searches.items.size(); ++row)
+        contents += m_searches.items.text(row).toUtf8() + '\n';
     try {
         return QStringLiteral(" The searches have been written to %1 instead.")
             .arg(RecoveryFiles(m_environment.settings().recoveryFolders()).write(contents));
@@ -216,7 +216,7 @@ void SearchListCommands::watchForChanges()
         if (!m_saveTimer.isActive())
             m_saveTimer.start();
     };
-    ListModel& model = m_searches.listModel();
+    ListModel& model = m_searches.items;
     QObject::connect(&model, &ListModel::rowsInserted, &model, changed);
     QObject::connect(&model, &ListModel::rowsRemoved, &model, changed);
     QObject::connect(&model, &ListModel::modelReset, &model, changed);
@@ -224,7 +224,7 @@ void SearchListCommands::watchForChanges()
 
 bool SearchListCommands::appendRestored(const StoredSearchParts& parts)
 {
-    ListModel::Batch batch(m_searches.listModel());
+    ListModel::Batch batch(m_searches.items);
     try {
         for (qsizetype i = 0; i < parts.size(); ++i) { // 148 to 154: empty parts are skipped
             if (!parts[i].isEmpty())

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ListSelection.h"
 #include "OpeningQueue.h"
+#include "SearchBox.h"
 #include "SearchListHistory.h"
 
 #include <QString>
@@ -10,8 +12,6 @@
 
 class ErrorTrap;
 class StoredSearchParts;
-class ListView;
-class QLineEdit;
 class QWidget;
 struct Environment;
 
@@ -20,7 +20,7 @@ struct Environment;
 class SearchListCommands final
 {
 public:
-    SearchListCommands(QWidget& window, QLineEdit& searchBox, ListView& locations, ListView& searches,
+    SearchListCommands(QWidget& window, SearchBox& searchBox, ListOnScreen locations, ListOnScreen searches,
                        const Environment& environment);
 
     // "Add Search": for each selected location, in the location list's order, the search text, " site:" and the
@@ -78,9 +78,9 @@ private:
     QTimer m_saveTimer;
 
     QWidget& m_window;
-    QLineEdit& m_searchBox;
-    ListView& m_locations;
-    ListView& m_searches;
+    SearchBox& m_searchBox;
+    ListOnScreen m_locations;
+    ListOnScreen m_searches;
     const Environment& m_environment;
     SearchListHistory m_history;
     OpeningQueue m_opening;

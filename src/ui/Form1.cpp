@@ -3,6 +3,7 @@
 
 #include "Announcements.h"
 #include "Appearance.h"
+#include "SearchListWidgets.h"
 #include "UndoKeys.h"
 
 #include "app/ErrorTrap.h"
@@ -105,7 +106,10 @@ Form1::Form1(Environment environment, QWidget* parent)
     new ScreenFit(*this);
     nameForScreenReaders(*this);
     setTabOrder();
-    m_searchList = std::make_unique<SearchListCommands>(*this, *txtSearch, *ListView1, *ListView2, m_environment);
+    m_searchListWidgets = std::make_unique<SearchListWidgets>(*txtSearch, *ListView1, *ListView2);
+    m_searchList =
+        std::make_unique<SearchListCommands>(*this, m_searchListWidgets->searchBox, m_searchListWidgets->locations(),
+                                             m_searchListWidgets->searches(), m_environment);
     createSearchListMenu();
     connectEvents();
     Text1->setFocus();
@@ -300,7 +304,7 @@ void Form1::fitMouseIconToScreen()
 
 void Form1::LoadLocations()
 {
-    loadLocations(dataFilePath(kLocationListFile), *ListView1);
+    loadLocations(dataFilePath(kLocationListFile), ListView1->listModel());
 }
 
 void Form1::RestoreSearches(const ErrorTrap& startUp)
@@ -343,7 +347,7 @@ void Form1::Text1_Change()
 {
     const auto keepForLater = [this](QWidget*, const QString& text) { m_filterReports.append(text); };
     ErrorTrap(QStringLiteral("Text1_Change"), keepForLater, this).run(100, [&] {
-        m_filter.rebuild(dataFilePath(kLocationListFile), Text1->text(), *ListView1);
+        m_filter.rebuild(dataFilePath(kLocationListFile), Text1->text(), ListView1->listModel());
     });
     if (!m_filterReports.isEmpty())
         m_filterReportDelay.start(); // again from the latest key

@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class SkinFramework;
+struct SearchListWidgets;
 
 // The main window. Creating it runs the start-up sequence (Form_Load); closing it by any means saves the search
 // list (Form_QueryUnload) and ends the program (Form_Unload).
@@ -117,7 +118,8 @@ private:
     void showFilterReports();
 
     Environment m_environment;
-    std::unique_ptr<SearchListCommands> m_searchList; // made once the controls it works on exist
+    std::unique_ptr<SearchListWidgets> m_searchListWidgets; // the controls as the search list's commands see them
+    std::unique_ptr<SearchListCommands> m_searchList;       // made once the controls it works on exist
     LocationFilterRebuild m_filter;
     // The filter's reports wait for the typing to stop: a box that opened at once would take the keys after it.
     QStringList m_filterReports;
