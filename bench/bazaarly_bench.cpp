@@ -47,8 +47,7 @@ public:
     {
         m_folder.setAutoRemove(true);
         writeCatalogue(m_folder.filePath(QStringLiteral("list.txt")), catalogueLines);
-        SettingsStore(settingsPath())
-            .writeText(QStringLiteral("Searches"), joinStoredSearches(searchesOf(savedSearches)));
+        SettingsStore(settingsPath()).writeText(QStringLiteral("Searches"), storedValueOf(searchesOf(savedSearches)));
     }
 
     QString settingsPath() const { return m_folder.filePath(QStringLiteral("settings.ini")); }
@@ -140,7 +139,7 @@ void settingsWriteAndRead(benchmark::State& state)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("settings.ini"));
-    const QString value = joinStoredSearches(searchesOf(int(state.range(0))));
+    const QString value = storedValueOf(searchesOf(int(state.range(0))));
     for (auto _ : state) {
         QSettings settings(path, QSettings::IniFormat);
         settings.setValue(QStringLiteral("Searches"), value);
@@ -153,7 +152,7 @@ void saveFileAndRead(benchmark::State& state)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("plain.txt"));
-    const QByteArray bytes = joinStoredSearches(searchesOf(int(state.range(0)))).toUtf8();
+    const QByteArray bytes = storedValueOf(searchesOf(int(state.range(0)))).toUtf8();
     for (auto _ : state) {
         QSaveFile out(path);
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
