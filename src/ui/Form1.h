@@ -49,9 +49,6 @@ public:
     int mousePointer() const { return m_mousePointer; }
     const std::optional<QCursor>& mouseIcon() const { return m_mouseIcon; }
 
-    // The file of the application folder with the given relative name.
-    QString dataFilePath(const QString& relativeName) const;
-
     // The controls, in the order the window creates them; each control's object name is its own name.
     QGroupBox* Frame2;
     QGroupBox* Frame1;
@@ -70,6 +67,14 @@ public:
     // The search list's right-click menu: Open, Copy and Delete for the query under the pointer.
     QMenu* mnuSearch;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The window's event procedures: the controls' signals and the window's events call them.
     void Form_Load();
     void Form_QueryUnload();
     void Form_Unload();
@@ -100,13 +105,8 @@ public:
     void PushButton4_MouseMove();
     void PushButton5_MouseMove();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
+    // The file of the application folder with the given relative name.
+    QString dataFilePath(const QString& relativeName) const;
     void createControls();
     void createSearchListMenu();
     void setTabOrder();
