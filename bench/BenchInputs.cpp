@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BenchInputs.h"
 
+#include "searches/StoredSearches.h"
+
 #include <QFile>
 
 QString writeCatalogue(const QString& path, int lines)
@@ -30,4 +32,9 @@ QStringList searchesOf(int count)
     for (int i = 0; i < count; ++i)
         searches.append(QStringLiteral("used road bike %1 site:town%1.bazaarly.org").arg(i));
     return searches;
+}
+
+QString storedValueOf(const QStringList& queries)
+{
+    return joinStoredSearches(QList<QStringView>(queries.cbegin(), queries.cend()));
 }

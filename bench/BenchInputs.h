@@ -12,3 +12,6 @@ QString writeCatalogue(const QString& path, int lines);
 
 // `count` queries like "used road bike 12 site:town12.bazaarly.org".
 QStringList searchesOf(int count);
+
+// The value the program stores for the queries.
+QString storedValueOf(const QStringList& queries);

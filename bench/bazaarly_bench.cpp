@@ -9,12 +9,14 @@
 #include "BenchInputs.h"
 
 #include "app/ErrorTrap.h"
+#include "catalogue/LocationCatalogue.h"
 #include "platform/Environment.h"
 #include "platform/ListView.h"
 #include "platform/SettingsStore.h"
 #include "searches/SearchListCommands.h"
 #include "searches/StoredSearches.h"
 #include "ui/Form1.h"
+#include "ui/SearchListWidgets.h"
 
 #include <benchmark/benchmark.h>
 
@@ -46,8 +48,7 @@ public:
     {
         m_folder.setAutoRemove(true);
         writeCatalogue(m_folder.filePath(QStringLiteral("list.txt")), catalogueLines);
-        SettingsStore(settingsPath())
-            .writeText(QStringLiteral("Searches"), joinStoredSearches(searchesOf(savedSearches)));
+        SettingsStore(settingsPath()).writeText(QStringLiteral("Searches"), storedValueOf(searchesOf(savedSearches)));
     }
 
     QString settingsPath() const { return m_folder.filePath(QStringLiteral("settings.ini")); }
@@ -85,10 +86,12 @@ void filterKeystroke(benchmark::State& state)
 {
     World world(int(state.range(0)), 0);
     Form1 window(world.environment());
+    LocationFilterRebuild filter;
     bool upper = false;
     for (auto _ : state) {
-        window.Text1->setText((upper = !upper) ? QStringLiteral("VILLE") : QStringLiteral("ville"));
-        window.Text1_Change(); // the rebuild itself, which the window runs once the keys waiting are taken
+        // The rebuild itself, which the window runs once the keys waiting are taken, into the window's list.
+        filter.rebuild(world.cataloguePath(), (upper = !upper) ? QStringLiteral("VILLE") : QStringLiteral("ville"),
+                       window.ListView1->listModel());
     }
     if (window.ListView1->count() != (state.range(0) + 9) / 10 || world.reports)
         state.SkipWithError("the filter listed the wrong locations");
@@ -122,7 +125,8 @@ void saveAndRestore(benchmark::State& state)
         for (const QString& query : searchesOf(count))
             batch.append(query);
     }
-    SearchListCommands commands(window, searchBox, locations, searches, environment);
+    SearchListWidgets widgets(searchBox, locations, searches);
+    SearchListCommands commands(window, widgets.searchBox, widgets.locations(), widgets.searches(), environment);
     const ErrorTrap startUp(QStringLiteral("Form_Load"), environment.showErrorReport, &window);
     for (auto _ : state) {
         commands.saveSearches();
@@ -138,7 +142,7 @@ void settingsWriteAndRead(benchmark::State& state)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("settings.ini"));
-    const QString value = joinStoredSearches(searchesOf(int(state.range(0))));
+    const QString value = storedValueOf(searchesOf(int(state.range(0))));
     for (auto _ : state) {
         QSettings settings(path, QSettings::IniFormat);
         settings.setValue(QStringLiteral("Searches"), value);
@@ -151,7 +155,7 @@ void saveFileAndRead(benchmark::State& state)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("plain.txt"));
-    const QByteArray bytes = joinStoredSearches(searchesOf(int(state.range(0)))).toUtf8();
+    const QByteArray bytes = storedValueOf(searchesOf(int(state.range(0)))).toUtf8();
     for (auto _ : state) {
         QSaveFile out(path);
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())

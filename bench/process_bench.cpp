@@ -408,7 +408,7 @@ Subject programWith(const QString& root, const QString& executable, const QStrin
     Subject subject;
     subject.name = name;
     subject.settingsFile = folder + QStringLiteral("/stored.conf");
-    subject.storedValue = joinStoredSearches(searchesOf(searches));
+    subject.storedValue = storedValueOf(searchesOf(searches));
     subject.valueAfterClose = subject.storedValue;
     QDir().mkpath(programFolder);
     if (!QFile::copy(catalogue, programFolder + QStringLiteral("/list.txt")))
@@ -622,7 +622,7 @@ void runBenchmark(const QStringList& arguments, const QString& root)
     const auto addChanged = [&](const QString& name, const QString& catalogue, int searches, const char* label) {
         add(name, catalogue, searches, label, nullptr);
         programs.back().addsASearch = true;
-        programs.back().valueAfterClose = joinStoredSearches(searchesOf(searches) << kSampleQuery);
+        programs.back().valueAfterClose = storedValueOf(searchesOf(searches) << kSampleQuery);
     };
     add(QStringLiteral("shipped"), shipped, 1'000, "shipped catalogue, 1000 searches", "at most 1.1x plain");
     if (!smoke) {

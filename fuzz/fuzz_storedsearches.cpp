@@ -13,8 +13,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     splitStoredSearches(text); // a hand-edited value of any shape
 
     const QStringList queries = text.split(u'\n'); // the input as a list of queries, "|" and "\" included
-    QStringList parts = splitStoredSearches(joinStoredSearches(queries)).toStringList();
-    if (parts.takeLast() != QString() || parts != queries)
+    const StoredSearchParts parts =
+        splitStoredSearches(joinStoredSearches(QList<QStringView>(queries.cbegin(), queries.cend())));
+    if (parts.size() != queries.size() + 1 || !parts[queries.size()].isEmpty()) // the empty part after the last bar
         std::abort();
+    for (qsizetype i = 0; i < queries.size(); ++i) {
+        if (parts[i] != queries[i])
+            std::abort();
+    }
     return 0;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ErrorTrap.h"
 
+#include "platform/Environment.h"
 #include "platform/Failure.h"
 
 #include <cstdio>
@@ -11,6 +12,8 @@ const QString kSupportAddress = QStringLiteral(BAZAARLY_SUPPORT_CONTACT);
 namespace {
 const QString kLocationPrefix = QStringLiteral("in BazaarlySearch2017/04/05.Form1.");
 }
+
+const QString kNotEnoughMemory = QStringLiteral("There is not enough memory for this step.");
 
 QString errorReportText(const QString& description, const QString& procedure, int label)
 {
@@ -32,13 +35,18 @@ bool ErrorTrap::run(int label, const std::function<void()>& statement) const
     } catch (const Failure& failure) {
         description = failure.description();
     } catch (const std::bad_alloc&) {
-        description = QStringLiteral("There is not enough memory for this step.");
+        description = kNotEnoughMemory;
     }
-    report(errorReportText(description, m_procedure, label));
+    report(label, description);
     return false;
 }
 
-void ErrorTrap::report(const QString& text) const
+void ErrorTrap::report(int label, const QString& description) const
+{
+    show(errorReportText(description, m_procedure, label));
+}
+
+void ErrorTrap::show(const QString& text) const
 {
     try {
         m_report(m_owner, text);
@@ -46,4 +54,9 @@ void ErrorTrap::report(const QString& text) const
         // Not even the report's box could be made: standard error is the last place left to say it.
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     }
+}
+
+ErrorTrap trapFor(const QString& procedure, const Environment& environment, QWidget* window)
+{
+    return ErrorTrap(procedure, environment.showErrorReport, window);
 }

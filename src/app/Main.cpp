@@ -1,15 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Main.h"
 
+#include "platform/Contrast.h"
+#include "platform/SkinFramework.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QUrl>
+#include <QWidget>
 
 namespace Main {
 
 namespace {
 constexpr qsizetype kApplicationTitleLimit = 40;
+
+bool isOrdinaryVisibleFile(const QString& path)
+{
+    const QFileInfo file(path);
+    return file.isFile() && !file.isHidden();
 }
+} // namespace
 
 bool FileExists(const QString& path)
 {
@@ -47,6 +57,22 @@ QString shortenedApplicationTitle(const QString& title)
 void SetApplicationTitle()
 {
     QCoreApplication::setApplicationName(shortenedApplicationTitle(kProductTitle));
+}
+
+void ApplySkin(const QString& skinPath, SkinFramework& skin, QWidget& window, const QList<QWidget*>& surfaces)
+{
+    if (!isOrdinaryVisibleFile(skinPath))
+        return;
+    // The button face of the user's colour scheme, not the white that the window paints itself.
+    const QColor buttonFace = QPalette().color(QPalette::Active, QPalette::Button);
+    fixBackground(window, QPalette::Window, buttonFace);
+    for (QWidget* widget : surfaces)
+        fixBackground(*widget, QPalette::Window, buttonFace);
+    skin.loadSkin(skinPath, QString());
+    skin.setOptions(skin.options() | SkinFramework::SkinMessageBoxes);
+    skin.setUniformStyle(true);
+    skin.setSmoothText(true);
+    skin.applyWindow(window);
 }
 
 } // namespace Main

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <functional>
 
 class QUrl;
+class QWidget;
+class SkinFramework;
 
 // The routines that serve the start-up sequence.
 namespace Main {
@@ -14,6 +17,8 @@ namespace Main {
 inline const QString kProductTitle = QStringLiteral("Bazaarly Lookup Across Many Towns Utility");
 // The page shipped in the program's folder, opened when no other home page was given at build time.
 inline const QString kShippedHomePage = QStringLiteral("homepage/index.html");
+// The skin file, relative to the application folder; its presence turns the skin on.
+inline const QString kSkinFile = QStringLiteral("x/o.cjs");
 // The draw that opens the home page.
 constexpr int kHomePageNumber = 7;
 
@@ -35,5 +40,10 @@ QString shortenedApplicationTitle(const QString& title);
 
 // Makes the shortened product title the process-wide application title.
 void SetApplicationTitle();
+
+// When the skin file is an ordinary, visible file: paints the window and the surfaces in it (its frames and its
+// label) in the button-face colour, then loads the skin into the window's skin engine and applies it to the window.
+// A Failure when the skin cannot be used; colours already set stay.
+void ApplySkin(const QString& skinPath, SkinFramework& skin, QWidget& window, const QList<QWidget*>& surfaces);
 
 } // namespace Main

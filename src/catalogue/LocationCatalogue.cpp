@@ -5,7 +5,7 @@
 #include "LocationLine.h"
 
 #include "platform/Failure.h"
-#include "platform/ListView.h"
+#include "platform/ListModel.h"
 #include "platform/TextFileReader.h"
 
 #include <optional>
@@ -17,9 +17,9 @@ enum class Rebuild { Append, Replace };
 
 // The one reading loop of the catalogue: every line is split (so a bad line fails wherever it stands), and
 // the locations that pass the test are added, all in one update of the list.
-template <typename Accept> void readLocations(TextFileReader& file, ListView& list, Rebuild rebuild, Accept accept)
+template <typename Accept> void readLocations(TextFileReader& file, ListModel& list, Rebuild rebuild, Accept accept)
 {
-    ListModel::Batch batch(list.listModel());
+    ListModel::Batch batch(list);
     if (rebuild == Rebuild::Replace)
         batch.clear();
     while (!file.atEnd()) {
@@ -33,26 +33,26 @@ template <typename Accept> void readLocations(TextFileReader& file, ListView& li
 
 } // namespace
 
-void loadLocations(const QString& path, ListView& list)
+void loadLocations(const QString& path, ListModel& list)
 {
     TextFileReader file(path);
     readLocations(file, list, Rebuild::Append, [](const LocationLine&) { return true; });
 }
 
-void filterLocations(TextFileReader& file, const QString& filterText, ListView& list)
+void filterLocations(TextFileReader& file, const QString& filterText, ListModel& list)
 {
     LocationFilter filter(filterText);
     readLocations(file, list, Rebuild::Replace,
                   [&filter](const LocationLine& location) { return filter.passes(location); });
 }
 
-void filterLocations(const QString& path, const QString& filterText, ListView& list)
+void filterLocations(const QString& path, const QString& filterText, ListModel& list)
 {
     TextFileReader file(path);
     filterLocations(file, filterText, list);
 }
 
-void LocationFilterRebuild::rebuild(const QString& path, const QString& filterText, ListView& list)
+void LocationFilterRebuild::rebuild(const QString& path, const QString& filterText, ListModel& list)
 {
     std::optional<TextFileReader> file;
     try {

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-class ListView;
+class ListModel;
 class TextFileReader;
 
 // The name of the location list file in the application folder.
@@ -11,13 +11,13 @@ inline const QString kLocationListFile = QStringLiteral("list.txt");
 
 // Appends every location of the file to the list, in file order. A Failure when the file cannot be opened or at
 // the first line with fewer than three fields; the locations before that line stay in the list.
-void loadLocations(const QString& path, ListView& list);
+void loadLocations(const QString& path, ListModel& list);
 
 // Rebuilds the list with the locations whose display name contains the filter text, letter case ignored; a
 // location with an empty display name never passes. The file is opened before the list is emptied, so a file
 // that cannot be opened leaves the list as it was. A bad line fails as in loadLocations.
-void filterLocations(const QString& path, const QString& filterText, ListView& list);
-void filterLocations(TextFileReader& file, const QString& filterText, ListView& list);
+void filterLocations(const QString& path, const QString& filterText, ListModel& list);
+void filterLocations(TextFileReader& file, const QString& filterText, ListModel& list);
 
 // The filter as the user types: each change of the filter text rebuilds the list as filterLocations does, except
 // that a catalogue that cannot be opened fails only the first rebuild; the rebuilds after it leave the list as it
@@ -25,7 +25,7 @@ void filterLocations(TextFileReader& file, const QString& filterText, ListView& 
 class LocationFilterRebuild final
 {
 public:
-    void rebuild(const QString& path, const QString& filterText, ListView& list);
+    void rebuild(const QString& path, const QString& filterText, ListModel& list);
 
 private:
     bool m_missingReported = false;

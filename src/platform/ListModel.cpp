@@ -169,21 +169,6 @@ void ListModel::insert(qsizetype row, const QStringList& texts)
     endInsertRows();
 }
 
-void ListModel::setSubItem1(qsizetype row, QStringView text)
-{
-    Row& item = m_rows[static_cast<size_t>(row)];
-    const QString itemText = m_texts.sliced(item.start, item.textLength);
-    const qsizetype start = appendTexts(itemText, {text}); // on failure the row keeps its old texts
-    m_unusedLength += item.textLength + item.subItemLength;
-    item.start = start;
-    item.subItemLength = text.size();
-    compactIfWasteful();
-    if (columnCount() < 2)
-        return; // kept, but not shown until the list has a second column
-    const QModelIndex changed = index(static_cast<int>(row), 1);
-    emit dataChanged(changed, changed, {Qt::DisplayRole});
-}
-
 void ListModel::remove(qsizetype row, qsizetype count)
 {
     if (count <= 0)

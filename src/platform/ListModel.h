@@ -27,7 +27,6 @@ public:
     void append(QStringView text, QStringView subItem1 = {});
     // Puts items without sub-items in at the row, in one insertion the views are told of; all or none of them.
     void insert(qsizetype row, const QStringList& texts);
-    void setSubItem1(qsizetype row, QStringView text);
     QString text(qsizetype row) const;
     // The item's text without a copy; valid until the model next changes.
     QStringView textView(qsizetype row) const;

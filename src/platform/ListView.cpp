@@ -139,12 +139,6 @@ void ListView::removeItems(qsizetype position, qsizetype count)
     m_model.remove(position - 1, count);
 }
 
-void ListView::setSubItem1(qsizetype position, const QString& text)
-{
-    checkPosition(position);
-    m_model.setSubItem1(position - 1, text);
-}
-
 QString ListView::itemText(qsizetype position) const
 {
     checkPosition(position);

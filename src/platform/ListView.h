@@ -34,7 +34,6 @@ public:
     // in one change of the list that moves no selection; the caller says what is selected afterwards.
     void insertItems(qsizetype position, const QStringList& texts);
     void removeItems(qsizetype position, qsizetype count);
-    void setSubItem1(qsizetype position, const QString& text);
     qsizetype count() const { return m_model.size(); }
     QString itemText(qsizetype position) const;
     void removeItem(qsizetype position);

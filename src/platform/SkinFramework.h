@@ -37,8 +37,6 @@ public:
     // sheet (the window is then left undressed).
     void applyWindow(QWidget& window);
 
-    const QString& styleSheet() const { return m_styleSheet; }
-
 private:
     void setSheet(QWidget& window, const QString& sheet) const;
 

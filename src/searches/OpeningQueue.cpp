@@ -4,7 +4,6 @@
 #include "SearchQuery.h"
 
 #include "platform/Environment.h"
-#include "platform/Failure.h"
 #include "platform/UrlOpener.h"
 
 #include <QTimer>
@@ -60,7 +59,7 @@ void OpeningQueue::handedOver(const std::optional<OpeningFailure>& failure, Erro
                 description += QStringLiteral(" The %1 searches after it were not opened.").arg(dropped);
             stop();
         }
-        trap.run(label, [&] { throw Failure(description); });
+        trap.report(label, description);
     }
     scheduleNext();
 }

@@ -7,11 +7,9 @@
 #include "app/ErrorTrap.h"
 #include "platform/Environment.h"
 #include "platform/Failure.h"
-#include "platform/ListView.h"
+#include "platform/ListModel.h"
 #include "platform/RecoveryFiles.h"
 #include "platform/SettingsStore.h"
-
-#include <QLineEdit>
 
 #include <new>
 #include <utility>
@@ -29,8 +27,8 @@ const QString kNoSearchToOpen =
 constexpr int kSaveDelayMs = 1000;
 } // namespace
 
-SearchListCommands::SearchListCommands(QWidget& window, QLineEdit& searchBox, ListView& locations, ListView& searches,
-                                       const Environment& environment)
+SearchListCommands::SearchListCommands(QWidget& window, SearchBox& searchBox, ListOnScreen locations,
+                                       ListOnScreen searches, const Environment& environment)
     : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches),
       m_environment(environment), m_history(searches), m_opening(environment)
 {
@@ -39,49 +37,44 @@ SearchListCommands::SearchListCommands(QWidget& window, QLineEdit& searchBox, Li
     QObject::connect(&m_saveTimer, &QTimer::timeout, &m_saveTimer, [this] { saveAfterAChange(); });
 }
 
-ErrorTrap SearchListCommands::trapFor(const char* procedure) const
-{
-    return ErrorTrap(QString::fromLatin1(procedure), m_environment.showErrorReport, &m_window);
-}
-
 void SearchListCommands::addSearch()
 {
-    const ErrorTrap trap = trapFor("PushButton7_Click");
+    const ErrorTrap trap = trapFor(QStringLiteral("PushButton7_Click"), m_environment, &m_window);
     bool hasSearchText = true; // a failing test goes on into the conditional
     trap.run(100, [&] { hasSearchText = !m_searchBox.text().isEmpty(); });
     if (!hasSearchText)
         return;
     trap.run(102, [&] { appendQueries(queriesForSelectedLocations()); });
-    // Set rather than cleared: the box keeps no typing to take back, so Ctrl+Z there takes back the add.
-    trap.run(104, [&] { m_searchBox.setText(QString()); });
-    trap.run(106, [&] { m_searchBox.setFocus(); });
+    // The box keeps no typing to take back, so Ctrl+Z there takes back the add.
+    trap.run(104, [&] { m_searchBox.clear(); });
+    trap.run(106, [&] { m_searchBox.focus(); });
 }
 
 QStringList SearchListCommands::queriesForSelectedLocations() const
 {
-    if (m_locations.count() == 0)
+    if (m_locations.items.size() == 0)
         throw Failure(kNoLocationListed);
     const QString searchText = m_searchBox.text();
     QStringList queries;
-    for (const qsizetype position : m_locations.selectedPositions())
-        queries.append(composeQuery(searchText, m_locations.itemText(position)));
+    for (const qsizetype position : m_locations.selection.selectedPositions())
+        queries.append(composeQuery(searchText, m_locations.items.text(position - 1)));
     return queries;
 }
 
 void SearchListCommands::appendQueries(const QStringList& queries)
 {
-    m_history.record([&] { m_searches.addItems(queries); });
-    m_searches.ensureVisible(m_searches.count());
+    m_history.record([&] { m_searches.items.insert(m_searches.items.size(), queries); });
+    m_searches.selection.ensureVisible(m_searches.items.size());
 }
 
 void SearchListCommands::openSelected()
 {
-    const ErrorTrap trap = trapFor("PushButton2_Click");
+    const ErrorTrap trap = trapFor(QStringLiteral("PushButton2_Click"), m_environment, &m_window);
     QString query;
     const bool selected = trap.run(100, [&] {
-        if (m_searches.count() == 0)
+        if (m_searches.items.size() == 0)
             throw Failure(kNoSearchToOpen);
-        query = m_searches.selectedItemText();
+        query = m_searches.items.text(m_searches.selection.selectedPosition() - 1);
     });
     if (selected)
         m_opening.open({query}, trap, 100);
@@ -89,19 +82,19 @@ void SearchListCommands::openSelected()
 
 void SearchListCommands::copySelected()
 {
-    m_searches.copyCurrentItem();
+    m_searches.selection.copyCurrentItem();
 }
 
 void SearchListCommands::openAll()
 {
-    const ErrorTrap trap = trapFor("PushButton6_Click");
+    const ErrorTrap trap = trapFor(QStringLiteral("PushButton6_Click"), m_environment, &m_window);
     qsizetype count = 0;
-    trap.run(100, [&] { count = m_searches.count(); });
+    trap.run(100, [&] { count = m_searches.items.size(); });
     // The queries as they stand now: an edit while they are being opened changes nothing of this run.
     QStringList queries;
     queries.reserve(count);
-    for (qsizetype position = 1; position <= count; ++position)
-        queries.append(m_searches.itemText(position));
+    for (qsizetype row = 0; row < count; ++row)
+        queries.append(m_searches.items.text(row));
     m_opening.open(queries, trap, 102);
 }
 
@@ -112,38 +105,44 @@ void SearchListCommands::stopOpening()
 
 void SearchListCommands::clearAll()
 {
-    trapFor("PushButton3_Click").run(100, [&] { m_history.record([&] { m_searches.clear(); }); });
+    trapFor(QStringLiteral("PushButton3_Click"), m_environment, &m_window).run(100, [&] {
+        m_history.record([&] { m_searches.items.clear(); });
+    });
 }
 
 void SearchListCommands::deleteSelected()
 {
-    const ErrorTrap trap = trapFor("PushButton4_Click");
+    const ErrorTrap trap = trapFor(QStringLiteral("PushButton4_Click"), m_environment, &m_window);
     bool hasItems = true;
-    trap.run(100, [&] { hasItems = m_searches.count() > 0; });
+    trap.run(100, [&] { hasItems = m_searches.items.size() > 0; });
     if (hasItems)
-        trap.run(102, [&] { m_history.record([&] { m_searches.removeItem(m_searches.selectedPosition()); }); });
+        trap.run(102, [&] {
+            m_history.record([&] { m_searches.selection.removeItem(m_searches.selection.selectedPosition()); });
+        });
 }
 
 void SearchListCommands::loadSampleSearch()
 {
-    trapFor("PushButton5_Click").run(100, [&] { appendQueries({kSampleQuery}); });
+    trapFor(QStringLiteral("PushButton5_Click"), m_environment, &m_window).run(100, [&] {
+        appendQueries({kSampleQuery});
+    });
 }
 
 // The keys have a trap of their own; the only failure they can meet is a want of memory for the queries taken back.
 void SearchListCommands::undo()
 {
-    trapFor("Form_KeyDown").run(100, [&] { m_history.undo(); });
+    trapFor(QStringLiteral("Form_KeyDown"), m_environment, &m_window).run(100, [&] { m_history.undo(); });
 }
 
 void SearchListCommands::redo()
 {
-    trapFor("Form_KeyDown").run(102, [&] { m_history.redo(); });
+    trapFor(QStringLiteral("Form_KeyDown"), m_environment, &m_window).run(102, [&] { m_history.redo(); });
 }
 
 QString SearchListCommands::storedValueFromTheList() const
 {
     // Views of the list's own texts: no query is copied before the joined value.
-    const ListModel& list = m_searches.listModel();
+    const ListModel& list = m_searches.items;
     QList<QStringView> queries;
     queries.reserve(list.size());
     for (qsizetype row = 0; row < list.size(); ++row)
@@ -167,8 +166,8 @@ void SearchListCommands::storeTheList()
 QString SearchListCommands::keepInARecoveryFile() const
 {
     QByteArray contents;
-    for (qsizetype position = 1; position <= m_searches.count(); ++position)
-        contents += m_searches.itemText(position).toUtf8() + '\n';
+    for (qsizetype row = 0; row < m_searches.items.size(); ++row)
+        contents += m_searches.items.text(row).toUtf8() + '\n';
     try {
         return QStringLiteral(" The searches have been written to %1 instead.")
             .arg(RecoveryFiles(m_environment.settings().recoveryFolders()).write(contents));
@@ -177,7 +176,7 @@ QString SearchListCommands::keepInARecoveryFile() const
     }
 }
 
-void SearchListCommands::saveSearches()
+QString SearchListCommands::saveSearches()
 {
     m_saveTimer.stop();
     try {
@@ -186,10 +185,11 @@ void SearchListCommands::saveSearches()
         throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description() +
                       keepInARecoveryFile());
     }
-    if (!m_keptCopy.isEmpty())
-        throw Failure(QStringLiteral("The search list has been saved. The searches stored before could not all be "
-                                     "restored when the program started, so they have been kept in %1.")
-                          .arg(m_keptCopy));
+    if (m_keptCopy.isEmpty())
+        return {};
+    return QStringLiteral("The search list has been saved. The searches stored before could not all be restored "
+                          "when the program started, so they have been kept in %1.")
+        .arg(m_keptCopy);
 }
 
 void SearchListCommands::saveAfterAChange()
@@ -203,10 +203,9 @@ void SearchListCommands::saveAfterAChange()
         // Said once, not after every change; the list stays in the window, and the close says it again.
         if (std::exchange(m_failedSaveReported, true))
             return;
-        trapFor("Timer1_Timer").run(100, [&] {
-            throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description() +
-                          QStringLiteral(" The program tries again after the next change and when it closes."));
-        });
+        trapFor(QStringLiteral("Timer1_Timer"), m_environment, &m_window)
+            .report(100, QStringLiteral("The search list could not be saved. ") + failure.description() +
+                             QStringLiteral(" The program tries again after the next change and when it closes."));
     }
 }
 
@@ -217,7 +216,7 @@ void SearchListCommands::watchForChanges()
         if (!m_saveTimer.isActive())
             m_saveTimer.start();
     };
-    ListModel& model = m_searches.listModel();
+    ListModel& model = m_searches.items;
     QObject::connect(&model, &ListModel::rowsInserted, &model, changed);
     QObject::connect(&model, &ListModel::rowsRemoved, &model, changed);
     QObject::connect(&model, &ListModel::modelReset, &model, changed);
@@ -225,7 +224,7 @@ void SearchListCommands::watchForChanges()
 
 bool SearchListCommands::appendRestored(const StoredSearchParts& parts)
 {
-    ListModel::Batch batch(m_searches.listModel());
+    ListModel::Batch batch(m_searches.items);
     try {
         for (qsizetype i = 0; i < parts.size(); ++i) { // 148 to 154: empty parts are skipped
             if (!parts[i].isEmpty())
@@ -240,13 +239,12 @@ bool SearchListCommands::appendRestored(const StoredSearchParts& parts)
 
 void SearchListCommands::tellOfRecoveryFiles(const ErrorTrap& startUp) const
 {
-    startUp.run(142, [&] {
-        const QStringList files = RecoveryFiles(m_environment.settings().recoveryFolders()).existing();
-        if (!files.isEmpty())
-            throw Failure(QStringLiteral("Searches that could not be saved when the program closed are in %1. This "
-                                         "is said at every start until the file is moved or deleted.")
-                              .arg(files.join(QLatin1String(", "))));
-    });
+    QStringList files;
+    startUp.run(142, [&] { files = RecoveryFiles(m_environment.settings().recoveryFolders()).existing(); });
+    if (!files.isEmpty())
+        startUp.report(142, QStringLiteral("Searches that could not be saved when the program closed are in %1. This "
+                                           "is said at every start until the file is moved or deleted.")
+                                .arg(files.join(QLatin1String(", "))));
 }
 
 void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
@@ -273,7 +271,7 @@ void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
     // event loop must never meet the list half-way through a rebuild.
     if (outOfMemory || !appended) {
         m_restoredWhole = false;
-        startUp.run(152, [] { throw std::bad_alloc(); });
+        startUp.report(152, kNotEnoughMemory);
     }
     watchForChanges();
 }

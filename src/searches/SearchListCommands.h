@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ListSelection.h"
 #include "OpeningQueue.h"
+#include "SearchBox.h"
 #include "SearchListHistory.h"
 
 #include <QString>
@@ -10,8 +12,6 @@
 
 class ErrorTrap;
 class StoredSearchParts;
-class ListView;
-class QLineEdit;
 class QWidget;
 struct Environment;
 
@@ -20,7 +20,7 @@ struct Environment;
 class SearchListCommands final
 {
 public:
-    SearchListCommands(QWidget& window, QLineEdit& searchBox, ListView& locations, ListView& searches,
+    SearchListCommands(QWidget& window, SearchBox& searchBox, ListOnScreen locations, ListOnScreen searches,
                        const Environment& environment);
 
     // "Add Search": for each selected location, in the location list's order, the search text, " site:" and the
@@ -49,13 +49,13 @@ public:
     // Writes the whole list to the settings store, as the close does; a Failure when it could not be stored, after
     // the list has been written to a recovery file, which it names. When the restore at start-up failed or
     // stopped part-way, the stored list is left as it is unless the user changed the list; then a copy of it is
-    // kept first, and a Failure says where (the list itself has been saved).
-    void saveSearches();
+    // kept first, and the notice returned says where (the list itself has been saved). Empty when there is
+    // nothing to tell.
+    QString saveSearches();
     // Re-creates the list from the settings store, as the last statements of the start-up under its trap.
     void restoreSearches(const ErrorTrap& startUp);
 
 private:
-    ErrorTrap trapFor(const char* procedure) const;
     QStringList queriesForSelectedLocations() const;
     void appendQueries(const QStringList& queries);
     void watchForChanges();
@@ -78,9 +78,9 @@ private:
     QTimer m_saveTimer;
 
     QWidget& m_window;
-    QLineEdit& m_searchBox;
-    ListView& m_locations;
-    ListView& m_searches;
+    SearchBox& m_searchBox;
+    ListOnScreen m_locations;
+    ListOnScreen m_searches;
     const Environment& m_environment;
     SearchListHistory m_history;
     OpeningQueue m_opening;

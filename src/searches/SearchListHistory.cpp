@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SearchListHistory.h"
 
-#include "platform/ListView.h"
+#include "platform/ListModel.h"
 
-SearchListHistory::SearchListHistory(ListView& searches) : m_searches(searches) {}
+SearchListHistory::SearchListHistory(ListOnScreen searches) : m_searches(searches) {}
 
 SearchListHistory::~SearchListHistory()
 {
@@ -25,7 +25,7 @@ void SearchListHistory::record(const std::function<void()>& change)
 
 void SearchListHistory::startWatching(std::vector<Edit>& edits)
 {
-    ListModel& model = m_searches.listModel();
+    ListModel& model = m_searches.items;
     m_watching = {
         QObject::connect(&model, &ListModel::rowsAboutToBeRemoved, &model,
                          [this, &edits](const QModelIndex&, int first, int last) {
@@ -38,10 +38,10 @@ void SearchListHistory::startWatching(std::vector<Edit>& edits)
         // A clear takes everything out and puts back what the list holds afterwards.
         QObject::connect(&model, &ListModel::modelAboutToBeReset, &model,
                          [this, &edits] {
-                             edits.push_back({0, texts(0, m_searches.count() - 1), {}});
+                             edits.push_back({0, texts(0, m_searches.items.size() - 1), {}});
                          }),
         QObject::connect(&model, &ListModel::modelReset, &model,
-                         [this, &edits] { edits.back().inserted = texts(0, m_searches.count() - 1); }),
+                         [this, &edits] { edits.back().inserted = texts(0, m_searches.items.size() - 1); }),
     };
 }
 
@@ -89,7 +89,7 @@ bool SearchListHistory::redo()
 
 QStringList SearchListHistory::texts(qsizetype first, qsizetype last) const
 {
-    const ListModel& model = m_searches.listModel();
+    const ListModel& model = m_searches.items;
     QStringList texts;
     texts.reserve(last - first + 1);
     for (qsizetype row = first; row <= last; ++row)
@@ -99,19 +99,19 @@ QStringList SearchListHistory::texts(qsizetype first, qsizetype last) const
 
 void SearchListHistory::replace(qsizetype row, qsizetype count, const QStringList& texts)
 {
-    m_searches.removeItems(row + 1, count);
-    m_searches.insertItems(row + 1, texts);
+    m_searches.selection.removeItems(row + 1, count);
+    m_searches.items.insert(row, texts);
 }
 
 void SearchListHistory::select(qsizetype position)
 {
-    if (position < 1 || position > m_searches.count())
+    if (position < 1 || position > m_searches.items.size())
         return;
-    m_searches.selectPosition(position);
-    m_searches.ensureVisible(position);
+    m_searches.selection.selectPosition(position);
+    m_searches.selection.ensureVisible(position);
 }
 
 qsizetype SearchListHistory::selectedPosition() const
 {
-    return m_searches.count() > 0 ? m_searches.selectedPosition() : 0;
+    return m_searches.items.size() > 0 ? m_searches.selection.selectedPosition() : 0;
 }

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ListSelection.h"
+
 #include <QList>
 #include <QMetaObject>
 #include <QStringList>
 
 #include <functional>
 #include <vector>
-
-class ListView;
 
 // The changes made to the search list since the program started, to take back and make again one step at a time.
 // A step keeps only what changed, the queries taken out and put in at one place, with the selected query before
@@ -17,7 +17,7 @@ class ListView;
 class SearchListHistory final
 {
 public:
-    explicit SearchListHistory(ListView& searches);
+    explicit SearchListHistory(ListOnScreen searches);
     ~SearchListHistory();
     SearchListHistory(const SearchListHistory&) = delete;
     SearchListHistory& operator=(const SearchListHistory&) = delete;
@@ -53,7 +53,7 @@ private:
     void select(qsizetype position);
     qsizetype selectedPosition() const;
 
-    ListView& m_searches;
+    ListOnScreen m_searches;
     std::vector<Step> m_steps;
     size_t m_inForce = 0; // the steps before this one are in force, those from it on were taken back
     QList<QMetaObject::Connection> m_watching;

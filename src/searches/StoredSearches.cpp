@@ -37,24 +37,10 @@ QString joinStoredSearches(const QList<QStringView>& queries)
     return value;
 }
 
-QString joinStoredSearches(const QStringList& queries)
-{
-    return joinStoredSearches(QList<QStringView>(queries.cbegin(), queries.cend()));
-}
-
 QStringView StoredSearchParts::operator[](qsizetype index) const
 {
     const qsizetype start = index == 0 ? 0 : m_ends[static_cast<size_t>(index - 1)];
     return QStringView(m_text).sliced(start, m_ends[static_cast<size_t>(index)] - start);
-}
-
-QStringList StoredSearchParts::toStringList() const
-{
-    QStringList parts;
-    parts.reserve(size());
-    for (qsizetype i = 0; i < size(); ++i)
-        parts.append((*this)[i].toString());
-    return parts;
 }
 
 StoredSearchParts splitStoredSearches(QStringView value)

@@ -3,7 +3,6 @@
 
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
 #include <vector>
@@ -12,7 +11,6 @@
 // "|" as "\|", so that a query holding the engine's OR operator comes back whole; a value holding neither
 // character reads exactly as the plain "|"-separated form.
 QString joinStoredSearches(const QList<QStringView>& queries);
-QString joinStoredSearches(const QStringList& queries);
 
 // The parts of a stored value, read back, laid end to end in one text: a long list costs two allocations
 // rather than one per query.
@@ -22,7 +20,6 @@ public:
     qsizetype size() const { return static_cast<qsizetype>(m_ends.size()); }
     // The part at `index` (from 0); valid while this object lives.
     QStringView operator[](qsizetype index) const;
-    QStringList toStringList() const;
 
 private:
     friend StoredSearchParts splitStoredSearches(QStringView value);

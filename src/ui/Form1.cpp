@@ -3,6 +3,7 @@
 
 #include "Announcements.h"
 #include "Appearance.h"
+#include "SearchListWidgets.h"
 #include "UndoKeys.h"
 
 #include "app/ErrorTrap.h"
@@ -105,7 +106,10 @@ Form1::Form1(Environment environment, QWidget* parent)
     new ScreenFit(*this);
     nameForScreenReaders(*this);
     setTabOrder();
-    m_searchList = std::make_unique<SearchListCommands>(*this, *txtSearch, *ListView1, *ListView2, m_environment);
+    m_searchListWidgets = std::make_unique<SearchListWidgets>(*txtSearch, *ListView1, *ListView2);
+    m_searchList =
+        std::make_unique<SearchListCommands>(*this, m_searchListWidgets->searchBox, m_searchListWidgets->locations(),
+                                             m_searchListWidgets->searches(), m_environment);
     createSearchListMenu();
     connectEvents();
     Text1->setFocus();
@@ -230,11 +234,14 @@ void Form1::saveBeforeAbruptEnd()
     if (std::exchange(m_closed, true))
         return;
     m_searchList->stopOpening();
+    QString said;
     try {
-        SaveSearches();
+        said = SaveSearches();
     } catch (const Failure& failure) {
-        std::fprintf(stderr, "%s\n", qPrintable(failure.description()));
+        said = failure.description();
     }
+    if (!said.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(said));
 }
 
 QString Form1::dataFilePath(const QString& relativeName) const
@@ -244,8 +251,10 @@ QString Form1::dataFilePath(const QString& relativeName) const
 
 void Form1::Form_Load()
 {
-    const ErrorTrap trap = trapFor(QStringLiteral("Form_Load"));
-    trap.run(100, [&] { Main::ApplySkin(*this); });
+    const ErrorTrap trap = trapFor(QStringLiteral("Form_Load"), m_environment, this);
+    trap.run(100, [&] {
+        Main::ApplySkin(dataFilePath(Main::kSkinFile), *SkinFramework1, *this, {Frame2, Frame1, Label1});
+    });
     const QString cursorPath = dataFilePath(kCursorFile);
     bool cursorFileExists = true; // a failing test goes on into the conditional
     trap.run(104, [&] { cursorFileExists = Main::FileExists(cursorPath); });
@@ -257,7 +266,7 @@ void Form1::Form_Load()
                                     // The desktop answers after the start-up; a failure is reported then.
                                     m_environment.openUrl(address, *this, [trap](const auto& failure) {
                                         if (failure)
-                                            trap.run(108, [&] { throw Failure(failure->description); });
+                                            trap.report(108, failure->description);
                                     });
                                 });
     });
@@ -272,11 +281,6 @@ void Form1::Form_Load()
     trap.run(138, [&] { ListView2->addColumn(QStringLiteral("Searches")); });
     trap.run(140, [&] { ListView2->setColumnWidthTwips(1, 7000); });
     RestoreSearches(trap);
-}
-
-ErrorTrap Form1::trapFor(const QString& procedure)
-{
-    return ErrorTrap(procedure, m_environment.showErrorReport, this);
 }
 
 void Form1::loadMouseIcon(const QString& path)
@@ -300,7 +304,7 @@ void Form1::fitMouseIconToScreen()
 
 void Form1::LoadLocations()
 {
-    loadLocations(dataFilePath(kLocationListFile), *ListView1);
+    loadLocations(dataFilePath(kLocationListFile), ListView1->listModel());
 }
 
 void Form1::RestoreSearches(const ErrorTrap& startUp)
@@ -308,15 +312,19 @@ void Form1::RestoreSearches(const ErrorTrap& startUp)
     m_searchList->restoreSearches(startUp);
 }
 
-void Form1::SaveSearches()
+QString Form1::SaveSearches()
 {
-    m_searchList->saveSearches();
+    return m_searchList->saveSearches();
 }
 
 void Form1::Form_QueryUnload()
 {
     // The close goes on whatever happens; a list that could not be saved is at least reported.
-    trapFor(QStringLiteral("Form_QueryUnload")).run(100, [&] { SaveSearches(); });
+    const ErrorTrap trap = trapFor(QStringLiteral("Form_QueryUnload"), m_environment, this);
+    QString notice;
+    trap.run(100, [&] { notice = SaveSearches(); });
+    if (!notice.isEmpty())
+        trap.report(100, notice);
 }
 
 void Form1::Form_Unload()
@@ -339,7 +347,7 @@ void Form1::Text1_Change()
 {
     const auto keepForLater = [this](QWidget*, const QString& text) { m_filterReports.append(text); };
     ErrorTrap(QStringLiteral("Text1_Change"), keepForLater, this).run(100, [&] {
-        m_filter.rebuild(dataFilePath(kLocationListFile), Text1->text(), *ListView1);
+        m_filter.rebuild(dataFilePath(kLocationListFile), Text1->text(), ListView1->listModel());
     });
     if (!m_filterReports.isEmpty())
         m_filterReportDelay.start(); // again from the latest key

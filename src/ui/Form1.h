@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class SkinFramework;
+struct SearchListWidgets;
 
 // The main window. Creating it runs the start-up sequence (Form_Load); closing it by any means saves the search
 // list (Form_QueryUnload) and ends the program (Form_Unload).
@@ -48,9 +49,6 @@ public:
     int mousePointer() const { return m_mousePointer; }
     const std::optional<QCursor>& mouseIcon() const { return m_mouseIcon; }
 
-    // The file of the application folder with the given relative name.
-    QString dataFilePath(const QString& relativeName) const;
-
     // The controls, in the order the window creates them; each control's object name is its own name.
     QGroupBox* Frame2;
     QGroupBox* Frame1;
@@ -69,11 +67,19 @@ public:
     // The search list's right-click menu: Open, Copy and Delete for the query under the pointer.
     QMenu* mnuSearch;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The window's event procedures: the controls' signals and the window's events call them.
     void Form_Load();
     void Form_QueryUnload();
     void Form_Unload();
     void LoadLocations();
-    void SaveSearches();
+    QString SaveSearches();
     void RestoreSearches(const ErrorTrap& startUp);
 
     void Text1_Change();
@@ -99,13 +105,8 @@ public:
     void PushButton4_MouseMove();
     void PushButton5_MouseMove();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
+    // The file of the application folder with the given relative name.
+    QString dataFilePath(const QString& relativeName) const;
     void createControls();
     void createSearchListMenu();
     void setTabOrder();
@@ -114,11 +115,11 @@ private:
     void fitMouseIconToScreen();
     void setMousePointer(int pointer);
     void rebuildPendingFilter();
-    ErrorTrap trapFor(const QString& procedure);
     void showFilterReports();
 
     Environment m_environment;
-    std::unique_ptr<SearchListCommands> m_searchList; // made once the controls it works on exist
+    std::unique_ptr<SearchListWidgets> m_searchListWidgets; // the controls as the search list's commands see them
+    std::unique_ptr<SearchListCommands> m_searchList;       // made once the controls it works on exist
     LocationFilterRebuild m_filter;
     // The filter's reports wait for the typing to stop: a box that opened at once would take the keys after it.
     QStringList m_filterReports;

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <new>
+
 class tst_ErrorTrap : public QObject
 {
     Q_OBJECT
@@ -13,7 +15,8 @@ private slots:
     void reportTextIsExact();
     void reportShowsFourLines();
     void failureIsReportedOnceAndTheProcedureGoesOn();
-    void eachFailureReportsItsOwnLabel();
+    void eachReportNamesItsOwnLabel_data();
+    void eachReportNamesItsOwnLabel();
 };
 
 void tst_ErrorTrap::reportTextIsExact()
@@ -54,16 +57,37 @@ void tst_ErrorTrap::failureIsReportedOnceAndTheProcedureGoesOn()
         reports[0].startsWith(QStringLiteral("It broke\r\nin BazaarlySearch2017/04/05.Form1.Form_Load at line 102")));
 }
 
-void tst_ErrorTrap::eachFailureReportsItsOwnLabel()
+// How a labelled statement comes to be reported.
+enum class Way { Thrown, OutOfMemory, Reported };
+
+void tst_ErrorTrap::eachReportNamesItsOwnLabel_data()
 {
+    QTest::addColumn<Way>("way");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("a failure thrown in the statement") << Way::Thrown << QStringLiteral("It broke");
+    QTest::newRow("a want of memory in the statement") << Way::OutOfMemory << kNotEnoughMemory;
+    QTest::newRow("a notice reported without a failure") << Way::Reported << QStringLiteral("Saved, copy kept");
+}
+
+void tst_ErrorTrap::eachReportNamesItsOwnLabel()
+{
+    QFETCH(Way, way);
+    QFETCH(QString, description);
     QStringList reports;
     const ErrorTrap trap(
         QStringLiteral("PushButton6_Click"), [&](QWidget*, const QString& text) { reports.append(text); }, nullptr);
-    trap.run(102, [] { throw Failure(QStringLiteral("one")); });
-    trap.run(104, [] { throw Failure(QStringLiteral("two")); });
-    QCOMPARE(reports.size(), 2);
-    QVERIFY(reports[0].startsWith(QStringLiteral("one\r\n")) && reports[0].contains(QStringLiteral("at line 102\r\r")));
-    QVERIFY(reports[1].startsWith(QStringLiteral("two\r\n")) && reports[1].contains(QStringLiteral("at line 104\r\r")));
+    for (const int label : {102, 104}) {
+        if (way == Way::Reported)
+            trap.report(label, description);
+        else
+            QVERIFY(!trap.run(label, [&] {
+                if (way == Way::Thrown)
+                    throw Failure(description);
+                throw std::bad_alloc();
+            }));
+    }
+    QCOMPARE(reports, QStringList({errorReportText(description, QStringLiteral("PushButton6_Click"), 102),
+                                   errorReportText(description, QStringLiteral("PushButton6_Click"), 104)}));
 }
 
 QTEST_GUILESS_MAIN(tst_ErrorTrap)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
+#include "catalogue/LocationCatalogue.h"
+#include "platform/Failure.h"
 #include "platform/ListView.h"
 #include "ui/Form1.h"
 
@@ -9,8 +11,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-// The location list as the user meets it: loaded at start-up and narrowed by the filter box, through the real
-// window and the real file reader on temporary files.
+// The location list: the catalogue's rules on a list model of their own, with the real file reader on temporary
+// files, and, where the window's own part is tested, as the user meets it in the real window.
 class tst_LocationCatalogue : public QObject
 {
     Q_OBJECT
@@ -38,13 +40,55 @@ private slots:
 
 using Items = QList<QStringList>;
 
-static Items itemsOf(const ListView& list)
+static Items itemsOf(const ListModel& list)
 {
     Items items;
-    for (qsizetype row = 0; row < list.count(); ++row)
-        items.append({list.listModel().text(row), list.listModel().subItem1(row)});
+    for (qsizetype row = 0; row < list.size(); ++row)
+        items.append({list.text(row), list.subItem1(row)});
     return items;
 }
+
+static Items itemsOf(const ListView& list)
+{
+    return itemsOf(list.listModel());
+}
+
+static QStringList urlsOf(const ListModel& list)
+{
+    QStringList urls;
+    for (qsizetype row = 0; row < list.size(); ++row)
+        urls.append(list.text(row));
+    return urls;
+}
+
+// The description of the Failure that a rule of the catalogue ended with; empty when it went through.
+template <typename Rule> static QString failureOf(Rule rule)
+{
+    try {
+        rule();
+        return {};
+    } catch (const Failure& failure) {
+        return failure.description();
+    }
+}
+
+// The catalogue file of a test, and the list its rules fill.
+struct Catalogue
+{
+    QString path() const { return test.dataFilePath(kLocationListFile); }
+    QString load()
+    {
+        return failureOf([this] { loadLocations(path(), list); });
+    }
+    QString filter(const QString& text)
+    {
+        return failureOf([&] { rebuild.rebuild(path(), text, list); });
+    }
+
+    TestEnvironment test;
+    ListModel list;
+    LocationFilterRebuild rebuild;
+};
 
 void tst_LocationCatalogue::startUpLoadsEveryLine_data()
 {
@@ -63,11 +107,10 @@ void tst_LocationCatalogue::startUpLoadsEveryLine()
 {
     QFETCH(QStringList, lines);
     QFETCH(Items, items);
-    TestEnvironment test;
-    test.writeLocations(lines);
-    Form1 window(test.environment());
-    QCOMPARE(itemsOf(*window.ListView1), items);
-    QCOMPARE(test.reports, QStringList());
+    Catalogue catalogue;
+    catalogue.test.writeLocations(lines);
+    QCOMPARE(catalogue.load(), QString());
+    QCOMPARE(itemsOf(catalogue.list), items);
 }
 
 void tst_LocationCatalogue::badLineStopsTheLoad_data()
@@ -80,14 +123,10 @@ void tst_LocationCatalogue::badLineStopsTheLoad_data()
 void tst_LocationCatalogue::badLineStopsTheLoad()
 {
     QFETCH(QStringList, lines);
-    TestEnvironment test;
-    test.writeLocations(lines);
-    test.storeValue(QStringLiteral("chair site:x|"));
-    Form1 window(test.environment());
-    QCOMPARE(itemsOf(*window.ListView1), (Items{{"u1", "A"}, {"u2", "B"}}));
-    QCOMPARE(test.reports.size(), 1);
-    QVERIFY(isReportFor(test.reports[0], QStringLiteral("Form_Load"), 136));
-    QCOMPARE(window.ListView2->count(), 1); // the start-up went on
+    Catalogue catalogue;
+    catalogue.test.writeLocations(lines);
+    QVERIFY(!catalogue.load().isEmpty());
+    QCOMPARE(itemsOf(catalogue.list), (Items{{"u1", "A"}, {"u2", "B"}}));
 }
 
 void tst_LocationCatalogue::missingFileAtStartUp()
@@ -106,22 +145,19 @@ void tst_LocationCatalogue::missingFileAtStartUp()
 
 void tst_LocationCatalogue::folderNamedLikeTheListIsReported()
 {
-    TestEnvironment test;
-    QVERIFY(QDir().mkpath(test.dataFilePath(QStringLiteral("list.txt"))));
-    Form1 window(test.environment());
-    QCOMPARE(window.ListView1->count(), 0);
-    QCOMPARE(test.reports.size(), 1);
-    QVERIFY(isReportFor(test.reports[0], QStringLiteral("Form_Load"), 136));
-    QVERIFY(test.reports[0].contains(QStringLiteral("is not a file")));
+    Catalogue catalogue;
+    QVERIFY(QDir().mkpath(catalogue.path()));
+    const QString failure = catalogue.load();
+    QVERIFY2(failure.contains(QStringLiteral("is not a file")), qPrintable(failure));
+    QCOMPARE(catalogue.list.size(), 0);
 }
 
 void tst_LocationCatalogue::windowsLineBreaksLoadAlike()
 {
-    TestEnvironment test;
-    test.writeDataFile(QStringLiteral("list.txt"), "u1,Albany,New York\r\nu2,Boston,\r\n");
-    Form1 window(test.environment());
-    QCOMPARE(itemsOf(*window.ListView1), (Items{{"u1", "Albany, New York"}, {"u2", "Boston"}}));
-    QCOMPARE(test.reports, QStringList());
+    Catalogue catalogue;
+    catalogue.test.writeDataFile(kLocationListFile, "u1,Albany,New York\r\nu2,Boston,\r\n");
+    QCOMPARE(catalogue.load(), QString());
+    QCOMPARE(itemsOf(catalogue.list), (Items{{"u1", "Albany, New York"}, {"u2", "Boston"}}));
 }
 
 void tst_LocationCatalogue::filterMatchesTheDisplayName_data()
@@ -146,30 +182,23 @@ void tst_LocationCatalogue::filterMatchesTheDisplayName()
 {
     QFETCH(QString, filter);
     QFETCH(QStringList, urls);
-    TestEnvironment test;
-    test.writeLocations({"http://albany.x/,Albany,New York", "http://albuquerque.x/,Albuquerque,New Mexico",
-                         "http://boston.x/,Boston,", "http://bazaarly.x/,,", "http://region.x/,,Ohio"});
-    Form1 window(test.environment());
-    QTest::keyClicks(window.Text1, QStringLiteral("q"));
-    window.Text1->setText(filter); // the same change handler as typing, for filters that typing cannot end in
-    letTheFilterCatchUp(window);
-    QStringList listed;
-    for (qsizetype position = 1; position <= window.ListView1->count(); ++position)
-        listed.append(window.ListView1->itemText(position));
-    QCOMPARE(listed, urls);
-    QCOMPARE(test.reports, QStringList());
+    Catalogue catalogue;
+    catalogue.test.writeLocations({"http://albany.x/,Albany,New York", "http://albuquerque.x/,Albuquerque,New Mexico",
+                                   "http://boston.x/,Boston,", "http://bazaarly.x/,,", "http://region.x/,,Ohio"});
+    QCOMPARE(catalogue.load(), QString());
+    QCOMPARE(catalogue.filter(filter), QString());
+    QCOMPARE(urlsOf(catalogue.list), urls);
 }
 
 void tst_LocationCatalogue::emptyDisplayNameIsGoneAfterTheFirstFilterChange()
 {
-    TestEnvironment test;
-    test.writeLocations({"u1,A,", "u2,,", "u3,C,"});
-    Form1 window(test.environment());
-    QCOMPARE(window.ListView1->count(), 3);
-    QTest::keyClicks(window.Text1, QStringLiteral("x"));
-    QTest::keyClick(window.Text1, Qt::Key_Backspace);
-    letTheFilterCatchUp(window);
-    QCOMPARE(itemsOf(*window.ListView1), (Items{{"u1", "A"}, {"u3", "C"}}));
+    Catalogue catalogue;
+    catalogue.test.writeLocations({"u1,A,", "u2,,", "u3,C,"});
+    QCOMPARE(catalogue.load(), QString());
+    QCOMPARE(catalogue.list.size(), 3);
+    QCOMPARE(catalogue.filter(QStringLiteral("x")), QString());
+    QCOMPARE(catalogue.filter(QString()), QString());
+    QCOMPARE(itemsOf(catalogue.list), (Items{{"u1", "A"}, {"u3", "C"}}));
 }
 
 void tst_LocationCatalogue::fileDeletedWhileRunningLeavesTheListUntouched()
@@ -196,18 +225,13 @@ void tst_LocationCatalogue::fileDeletedWhileRunningLeavesTheListUntouched()
 
 void tst_LocationCatalogue::badLineDuringFilterKeepsWhatWasAdded()
 {
-    TestEnvironment test;
-    test.writeLocations({"u1,Albany,", "u2,Boston,"});
-    Form1 window(test.environment());
-    test.writeLocations({"u1,Albany,", "u2,Alba,", "broken", "u4,Albion,"});
-    QTest::keyClicks(window.Text1, QStringLiteral("alb"));
-    letTheFilterCatchUp(window);
-    QCOMPARE(itemsOf(*window.ListView1), (Items{{"u1", "Albany"}, {"u2", "Alba"}}));
-    QTRY_COMPARE(test.reports.size(), 1); // one per rebuild, and the program goes on
-    QVERIFY(isReportFor(test.reports[0], QStringLiteral("Text1_Change"), 100));
-    QTest::keyClicks(window.Text1, QStringLiteral("a"));
-    letTheFilterCatchUp(window);
-    QTRY_COMPARE(test.reports.size(), 2);
+    Catalogue catalogue;
+    catalogue.test.writeLocations({"u1,Albany,", "u2,Boston,"});
+    QCOMPARE(catalogue.load(), QString());
+    catalogue.test.writeLocations({"u1,Albany,", "u2,Alba,", "broken", "u4,Albion,"});
+    QVERIFY(!catalogue.filter(QStringLiteral("alb")).isEmpty());
+    QCOMPARE(itemsOf(catalogue.list), (Items{{"u1", "Albany"}, {"u2", "Alba"}}));
+    QVERIFY(!catalogue.filter(QStringLiteral("alba")).isEmpty()); // each rebuild fails, not just the first
 }
 
 void tst_LocationCatalogue::filterSelectsTheFirstLocationLeft()
@@ -295,16 +319,11 @@ void tst_LocationCatalogue::hostileFilesNeverCrash()
     QFETCH(QByteArray, contents);
     QFETCH(int, items);
     QFETCH(bool, reported);
-    TestEnvironment test;
-    test.writeDataFile(QStringLiteral("list.txt"), contents);
-    Form1 window(test.environment());
-    QCOMPARE(window.ListView1->count(), items);
-    QCOMPARE(test.reports.size(), reported ? 1 : 0);
-    if (reported)
-        QVERIFY(isReportFor(test.reports[0], QStringLiteral("Form_Load"), 136));
-    QTest::keyClicks(window.Text1, QStringLiteral("a"));
-    letTheFilterCatchUp(window);
-    QTRY_COMPARE(test.reports.size(), reported ? 2 : 0);
+    Catalogue catalogue;
+    catalogue.test.writeDataFile(kLocationListFile, contents);
+    QCOMPARE(!catalogue.load().isEmpty(), reported);
+    QCOMPARE(catalogue.list.size(), items);
+    QCOMPARE(!catalogue.filter(QStringLiteral("a")).isEmpty(), reported);
 }
 
 void tst_LocationCatalogue::hugeFileLoadsWhole()
@@ -317,15 +336,13 @@ void tst_LocationCatalogue::hugeFileLoadsWhole()
         contents +=
             "http://town" + QByteArray::number(i) + ".bazaarly.org/,Town " + QByteArray::number(i) + ",Region\n";
     QVERIFY(contents.size() > 100'000'000);
-    TestEnvironment test;
-    test.writeDataFile(QStringLiteral("list.txt"), contents);
+    Catalogue catalogue;
+    catalogue.test.writeDataFile(kLocationListFile, contents);
     contents.clear();
-    Form1 window(test.environment());
-    QCOMPARE(window.ListView1->count(), kLines);
-    QTest::keyClicks(window.Text1, QStringLiteral("n 1999999"));
-    letTheFilterCatchUp(window);
-    QCOMPARE(window.ListView1->count(), 1);
-    QCOMPARE(test.reports, QStringList());
+    QCOMPARE(catalogue.load(), QString());
+    QCOMPARE(catalogue.list.size(), kLines);
+    QCOMPARE(catalogue.filter(QStringLiteral("n 1999999")), QString());
+    QCOMPARE(urlsOf(catalogue.list), QStringList{"http://town1999999.bazaarly.org/"});
 }
 
 QTEST_MAIN(tst_LocationCatalogue)

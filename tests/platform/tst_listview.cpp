@@ -23,7 +23,7 @@ private slots:
     void itemsKeepTheirOrderAndSubItems();
     void removeKeepsTheOthersInOrder();
     void rowsWithAndWithoutSubItemsKeepTheirTexts();
-    void textsSurviveRemovalsAndChanges();
+    void textsSurviveRemovals();
     void operationsThatFindNoItemFail_data();
     void operationsThatFindNoItemFail();
     void batchResetsTheViewOnceAndKeepsRowsOnFailure();
@@ -62,14 +62,14 @@ void tst_ListView::cleanup()
 
 void tst_ListView::itemsKeepTheirOrderAndSubItems()
 {
-    QCOMPARE(m_list->addItem(QStringLiteral("http://b/")), 1);
-    m_list->setSubItem1(1, QStringLiteral("B"));
-    QCOMPARE(m_list->addItem(QStringLiteral("http://a/")), 2);
-    m_list->setSubItem1(2, QStringLiteral("A"));
-    QCOMPARE(m_list->count(), 2);
+    m_list->listModel().append(QStringLiteral("http://b/"), QStringLiteral("B"));
+    m_list->listModel().append(QStringLiteral("http://a/"), QStringLiteral("A"));
+    QCOMPARE(m_list->addItem(QStringLiteral("http://c/")), 3);
+    QCOMPARE(m_list->count(), 3);
     QCOMPARE(m_list->itemText(1), QStringLiteral("http://b/"));
     QCOMPARE(m_list->itemText(2), QStringLiteral("http://a/"));
     QCOMPARE(m_list->listModel().index(1, 1).data().toString(), QStringLiteral("A"));
+    QCOMPARE(m_list->listModel().index(2, 1).data().toString(), QString());
 }
 
 void tst_ListView::removeKeepsTheOthersInOrder()
@@ -105,15 +105,12 @@ void tst_ListView::rowsWithAndWithoutSubItemsKeepTheirTexts()
     }
 }
 
-void tst_ListView::textsSurviveRemovalsAndChanges()
+void tst_ListView::textsSurviveRemovals()
 {
-    // Enough removals and changes that the texts' storage is compacted several times over.
+    // Enough removals that the texts' storage is compacted on the way.
     constexpr int kItems = 900;
-    for (int i = 1; i <= kItems; ++i) {
-        m_list->addItem(QStringLiteral("http://town%1/").arg(i));
-        m_list->setSubItem1(i, QStringLiteral("Town %1").arg(i));
-    }
-    m_list->setSubItem1(450, QStringLiteral("Renamed, with a region"));
+    for (int i = 1; i <= kItems; ++i)
+        m_list->listModel().append(QStringLiteral("http://town%1/").arg(i), QStringLiteral("Town %1").arg(i));
     for (int i = 0; i < 600; ++i)
         m_list->removeItem(1 + (i * 7) % m_list->count());
     QCOMPARE(m_list->count(), kItems - 600);
@@ -121,8 +118,7 @@ void tst_ListView::textsSurviveRemovalsAndChanges()
         const QString text = m_list->itemText(position);
         const QString number = text.mid(11).chopped(1);
         const QString name = m_list->listModel().subItem1(position - 1);
-        QCOMPARE(name, number == QLatin1String("450") ? QStringLiteral("Renamed, with a region")
-                                                      : QStringLiteral("Town ") + number);
+        QCOMPARE(name, QStringLiteral("Town ") + number);
     }
 }
 
@@ -187,8 +183,7 @@ void tst_ListView::batchResetsTheViewOnceAndKeepsRowsOnFailure()
 
 void tst_ListView::aRowThatRunsOutOfMemoryLeavesNoTrace()
 {
-    m_list->addItem(QStringLiteral("first"));
-    m_list->setSubItem1(1, QStringLiteral("First"));
+    m_list->listModel().append(QStringLiteral("first"), QStringLiteral("First"));
     // A sub-item of 2^40 characters: asking for room for it fails before any of it is read.
     const QStringView tooLong(u"x", qsizetype(1) << 40);
     QVERIFY_THROWS_EXCEPTION(std::bad_alloc, m_list->listModel().append(QStringLiteral("second"), tooLong));
@@ -294,11 +289,9 @@ void tst_ListView::theKeyboardStartsFromTheSelectedItemAndFindsVisibleText()
 {
     m_list->setColumnWidthTwips(1, 1);
     m_list->setColumnWidthTwips(2, 3000);
-    for (const char* name : {"Albany", "Boston", "Chicago", "Dallas"}) {
-        const qsizetype position =
-            m_list->addItem(QStringLiteral("http://%1/").arg(QString::fromLatin1(name).toLower()));
-        m_list->setSubItem1(position, QString::fromLatin1(name));
-    }
+    for (const char* name : {"Albany", "Boston", "Chicago", "Dallas"})
+        m_list->listModel().append(QStringLiteral("http://%1/").arg(QString::fromLatin1(name).toLower()),
+                                   QString::fromLatin1(name));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
     m_list->setFocus();
@@ -315,10 +308,8 @@ void tst_ListView::clickOnTheVisibleColumnSelectsTheRow()
 {
     m_list->setColumnWidthTwips(1, 1);
     m_list->setColumnWidthTwips(2, 3000);
-    for (const char* name : {"Albany", "Boston", "Chicago"}) {
-        const qsizetype position = m_list->addItem(QStringLiteral("http://x/"));
-        m_list->setSubItem1(position, QString::fromLatin1(name));
-    }
+    for (const char* name : {"Albany", "Boston", "Chicago"})
+        m_list->listModel().append(QStringLiteral("http://x/"), QString::fromLatin1(name));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
     const QRect second = m_list->visualRect(m_list->listModel().index(1, 1));
@@ -359,8 +350,7 @@ void tst_ListView::aHugeTextIsShownByItsBeginningAndEnd()
     // Drawing a row lays out the whole text it shows; ten million characters kept a processor busy.
     QString huge(10'000'000, QLatin1Char('m'));
     huge.replace(0, 5, QStringLiteral("start")).replace(huge.size() - 15, 15, QStringLiteral(" site:x.org end"));
-    m_list->addItem(huge);
-    m_list->listModel().setSubItem1(0, huge);
+    m_list->listModel().append(huge, huge);
     for (int column : {0, 1}) {
         const QString shown =
             m_list->listModel().data(m_list->listModel().index(0, column), Qt::DisplayRole).toString();
