@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/DesktopSessionEnd.h"
 #include "platform/DisplayStart.h"
 #include "platform/Environment.h"
-#include "platform/SessionEnd.h"
+#include "platform/LastChanceSave.h"
 #include "platform/SettingsStore.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
@@ -45,7 +47,7 @@ std::unique_ptr<QApplication> connectToDisplay(int& argc, char** argv)
 void endOnRequest(Form1& window)
 {
     if (window.isClosing())
-        SessionEnd::endAtOnce();
+        TerminationSignals::endAtOnce();
     window.close();
 }
 
@@ -78,13 +80,16 @@ int main(int argc, char* argv[])
 #endif
         return EXIT_FAILURE;
     }
-    SessionEnd sessionEnd;
+    TerminationSignals terminationSignals;
     Form1 window(Environment::system());
     QObject::connect(&instance, &SingleInstance::frontRequested, &window, &Form1::bringToFront);
     // An end asked for during the start-up waits until the search list is restored, so the close saves it whole.
-    QObject::connect(&sessionEnd, &SessionEnd::endRequested, &window, [&window] { endOnRequest(window); });
-    sessionEnd.onAbruptExit([&window] { window.saveBeforeAbruptEnd(); });
-    sessionEnd.watch();
+    QObject::connect(&terminationSignals, &TerminationSignals::endRequested, &window,
+                     [&window] { endOnRequest(window); });
+    const LastChanceSave lastChance([&window] { window.saveBeforeAbruptEnd(); });
+    terminationSignals.watch();
+    const DesktopSessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &DesktopSessionEnd::endRequested, &window, [&window] { endOnRequest(window); });
     window.showCentred();
     return application->exec();
 }

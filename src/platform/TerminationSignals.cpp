@@ -1,13 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SessionEnd.h"
+#include "TerminationSignals.h"
 
-#include <QGuiApplication>
-#include <QSemaphore>
-#include <QSessionManager>
 #include <QSocketNotifier>
-#include <QThread>
 
-#include <cstdio>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -18,11 +13,6 @@
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
-#endif
-
-#if defined(Q_OS_WIN)
-#include <QAbstractNativeEventFilter>
-#include <windows.h>
 #endif
 
 namespace {
@@ -75,7 +65,7 @@ std::vector<int> terminationSignals()
 #if defined(Q_OS_UNIX)
 // The handlers and the socket pair they write to, for as long as the object lives; the signals' earlier
 // actions come back with its end.
-class SessionEnd::SignalHandlers final
+class TerminationSignals::SignalHandlers final
 {
 public:
     SignalHandlers()
@@ -121,130 +111,30 @@ private:
 };
 #endif
 
-namespace {
-
-// How long Qt's Wayland event thread holds back the end while the main thread saves.
-constexpr int kLastChanceWaitMs = 10000;
-
-// The object whose last chance an exit handler runs; there is one at a time, in main.
-SessionEnd* g_lastChanceHolder = nullptr;
-QtMessageHandler g_earlierMessageHandler = nullptr;
-
-// Qt's Wayland plugin ends the process with _exit() when the compositor goes away, which runs no exit handler;
-// the warning it writes just before is the last moment the program has.
-bool announcesWaylandEnd(const QString& message)
-{
-    return message.startsWith(QLatin1String("The Wayland connection broke")) ||
-           message.startsWith(QLatin1String("The Wayland connection experienced a fatal error"));
-}
-
-} // namespace
-
-#if defined(Q_OS_WIN)
-// Windows tells a program that the session is ending with WM_ENDSESSION; Qt does not pass it on as a close.
-class SessionEnd::EndSessionFilter final : public QAbstractNativeEventFilter
-{
-public:
-    explicit EndSessionFilter(SessionEnd& sessionEnd) : m_sessionEnd(sessionEnd) {}
-
-    bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override
-    {
-        const auto* msg = static_cast<const MSG*>(message);
-        if (msg->message == WM_ENDSESSION && msg->wParam)
-            emit m_sessionEnd.endRequested();
-        return false;
-    }
-
-private:
-    SessionEnd& m_sessionEnd;
-};
-#endif
-
-SessionEnd::SessionEnd(QObject* parent) : QObject(parent)
+TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
 {
 #if defined(Q_OS_UNIX)
     m_signalHandlers = std::make_unique<SignalHandlers>();
     m_notifier = std::make_unique<QSocketNotifier>(m_signalHandlers->readEnd(), QSocketNotifier::Read);
     m_notifier->setEnabled(false);
-    connect(m_notifier.get(), &QSocketNotifier::activated, this, &SessionEnd::readSignal);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, &TerminationSignals::readSignal);
 #endif
 }
 
-SessionEnd::~SessionEnd()
-{
-    if (g_lastChanceHolder == this) {
-        g_lastChanceHolder = nullptr;
-        qInstallMessageHandler(g_earlierMessageHandler);
-    }
-#if defined(Q_OS_WIN)
-    if (m_endSessionFilter)
-        QCoreApplication::instance()->removeNativeEventFilter(m_endSessionFilter.get());
-#endif
-}
+TerminationSignals::~TerminationSignals() = default;
 
-void SessionEnd::watch()
+void TerminationSignals::watch()
 {
     if (m_notifier)
         m_notifier->setEnabled(true);
-    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &SessionEnd::endRequested);
-#if defined(Q_OS_WIN)
-    m_endSessionFilter = std::make_unique<EndSessionFilter>(*this);
-    QCoreApplication::instance()->installNativeEventFilter(m_endSessionFilter.get());
-#endif
 }
 
-void SessionEnd::onAbruptExit(std::function<void()> save)
-{
-    m_lastChance = std::move(save);
-    static const bool registered = std::atexit(&SessionEnd::runLastChance) == 0;
-    if (registered && g_lastChanceHolder == nullptr) {
-        g_lastChanceHolder = this;
-        g_earlierMessageHandler = qInstallMessageHandler(&SessionEnd::watchMessage);
-    }
-}
-
-void SessionEnd::runLastChance()
-{
-    if (SessionEnd* holder = std::exchange(g_lastChanceHolder, nullptr))
-        holder->m_lastChance();
-}
-
-void SessionEnd::watchMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (g_earlierMessageHandler)
-        g_earlierMessageHandler(type, context, message);
-    else
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-    if (announcesWaylandEnd(message))
-        runLastChanceBeforeEnd();
-}
-
-void SessionEnd::runLastChanceBeforeEnd()
-{
-    QCoreApplication* application = QCoreApplication::instance();
-    if (application == nullptr || QThread::currentThread() == application->thread()) {
-        runLastChance();
-        return;
-    }
-    // Qt's Wayland event thread often sees the broken connection first, and ends the process as soon as this
-    // returns; the list belongs to the main thread, which saves it while this one waits.
-    static QSemaphore saved;
-    QMetaObject::invokeMethod(
-        application,
-        [] {
-            runLastChance();
-            saved.release();
-        },
-        Qt::QueuedConnection);
-    saved.tryAcquire(1, kLastChanceWaitMs);
-}
-
-void SessionEnd::endAtOnce()
+void TerminationSignals::endAtOnce()
 {
     std::_Exit(EXIT_FAILURE);
 }
 
-void SessionEnd::readSignal()
+void TerminationSignals::readSignal()
 {
 #if defined(Q_OS_UNIX)
     char byte = 0;
