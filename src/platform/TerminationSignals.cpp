@@ -3,6 +3,7 @@
 
 #include <QSocketNotifier>
 
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -10,6 +11,7 @@
 #if defined(Q_OS_UNIX)
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -70,8 +72,18 @@ class TerminationSignals::SignalHandlers final
 public:
     SignalHandlers()
     {
-        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalSockets) != 0)
-            qFatal("Cannot create the socket pair for termination signals");
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        replaceAction(SIGPIPE, ignore);
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalSockets) != 0) {
+            // Out of descriptors, say: the program runs on, and the signals keep their default actions.
+            std::fprintf(stderr,
+                         "BazaarlySearch cannot save on a termination signal: the socket pair for the signals cannot "
+                         "be made (%s).\n",
+                         std::strerror(errno));
+            return;
+        }
         // A burst of signals must never block the handler: bytes past the first few are not needed.
         ::fcntl(g_signalSockets[0], F_SETFL, ::fcntl(g_signalSockets[0], F_GETFL) | O_NONBLOCK);
         struct sigaction action = {};
@@ -80,23 +92,23 @@ public:
         action.sa_flags = SA_RESTART | SA_SIGINFO;
         for (const int signal : terminationSignals())
             replaceAction(signal, action);
-        struct sigaction ignore = {};
-        ignore.sa_handler = SIG_IGN;
-        sigemptyset(&ignore.sa_mask);
-        replaceAction(SIGPIPE, ignore);
     }
 
+    // The handlers go before the sockets they write to.
     ~SignalHandlers()
     {
         for (const auto& [signal, earlier] : m_earlierActions)
             ::sigaction(signal, &earlier, nullptr);
-        for (int& socket : g_signalSockets)
-            ::close(std::exchange(socket, -1));
+        for (int& socket : g_signalSockets) {
+            if (socket >= 0)
+                ::close(std::exchange(socket, -1));
+        }
     }
 
     SignalHandlers(const SignalHandlers&) = delete;
     SignalHandlers& operator=(const SignalHandlers&) = delete;
 
+    // The end the event loop reads; -1 when there is no route for the signals.
     int readEnd() const { return g_signalSockets[1]; }
 
 private:
@@ -115,6 +127,8 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
 {
 #if defined(Q_OS_UNIX)
     m_signalHandlers = std::make_unique<SignalHandlers>();
+    if (m_signalHandlers->readEnd() < 0)
+        return;
     m_notifier = std::make_unique<QSocketNotifier>(m_signalHandlers->readEnd(), QSocketNotifier::Read);
     m_notifier->setEnabled(false);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &TerminationSignals::readSignal);

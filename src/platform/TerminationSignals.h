@@ -18,6 +18,8 @@ class TerminationSignals final : public QObject
 
 public:
     // Installs the signal handlers at once, so no termination signal can end the program unsaved from here on.
+    // When the system refuses the socket pair the handlers write to, says so on standard error and leaves the
+    // signals their actions: the program runs on, without saving on them.
     explicit TerminationSignals(QObject* parent = nullptr);
     // Gives the signals back their earlier actions.
     ~TerminationSignals() override;
