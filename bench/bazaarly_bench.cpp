@@ -9,6 +9,7 @@
 #include "BenchInputs.h"
 
 #include "app/ErrorTrap.h"
+#include "app/ProgramNames.h"
 #include "platform/Environment.h"
 #include "platform/ListView.h"
 #include "platform/SettingsStore.h"
@@ -46,7 +47,7 @@ public:
     {
         m_folder.setAutoRemove(true);
         writeCatalogue(m_folder.filePath(QStringLiteral("list.txt")), catalogueLines);
-        SettingsStore(settingsPath())
+        SettingsStore(settingsPath(), ProgramNames::settingsStore())
             .writeText(QStringLiteral("Searches"), joinStoredSearches(searchesOf(savedSearches)));
     }
 
@@ -63,7 +64,7 @@ public:
         };
         environment.openUrl = [](const QUrl&, QObject&, const OpeningDone& done) { done(std::nullopt); };
         environment.drawHomePageNumber = [] { return 1; };
-        m_settings = std::make_unique<SettingsStore>(settingsPath());
+        m_settings = std::make_unique<SettingsStore>(settingsPath(), ProgramNames::settingsStore());
         environment.settings = [this]() -> SettingsStore& { return *m_settings; };
         return environment;
     }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramNames.h"
 #include "platform/DesktopSessionEnd.h"
 #include "platform/DisplayStart.h"
 #include "platform/Environment.h"
@@ -67,7 +68,8 @@ int main(int argc, char* argv[])
     const std::unique_ptr<QApplication> application = connectToDisplay(argc, argv);
     // Wayland desktops match the window to its menu entry and icon by this name (X11 ones by StartupWMClass).
     QGuiApplication::setDesktopFileName(QStringLiteral("bazaarly-search"));
-    SingleInstance instance(SettingsStore().location());
+    SettingsStore settings(ProgramNames::settingsStore());
+    SingleInstance instance(settings.location(), ProgramNames::kSharedFilePrefix);
     if (!instance.isFirst()) {
         if (instance.bringRunningToFront())
             return EXIT_SUCCESS;
@@ -81,7 +83,7 @@ int main(int argc, char* argv[])
         return EXIT_FAILURE;
     }
     TerminationSignals terminationSignals;
-    Form1 window(Environment::system());
+    Form1 window(Environment::system(settings, ProgramNames::kErrorReportTitle));
     QObject::connect(&instance, &SingleInstance::frontRequested, &window, &Form1::bringToFront);
     // An end asked for during the start-up waits until the search list is restored, so the close saves it whole.
     QObject::connect(&terminationSignals, &TerminationSignals::endRequested, &window,
