@@ -4,6 +4,7 @@
 #include "Failure.h"
 #include "PreviousFile.h"
 #include "RawSettingsFile.h"
+#include "RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -148,8 +149,7 @@ QStringList SettingsStore::recoveryFolders() const
 void SettingsStore::checkFileCanBeOpened() const
 {
     // Opening a named pipe or a device would wait for a writer that never comes.
-    const QFileInfo file(m_file);
-    if (!m_file.isEmpty() && file.exists() && !file.isFile())
+    if (!m_file.isEmpty() && holdsOtherThanARegularFile(m_file))
         throw Failure(QStringLiteral("The settings store %1 is not a file.").arg(location()));
 }
 

@@ -4,6 +4,7 @@
 #include "Form1.h"
 
 #include "platform/Contrast.h"
+#include "platform/RegularFile.h"
 #include "platform/SkinFramework.h"
 
 #include <QFileInfo>
@@ -14,8 +15,7 @@ namespace {
 
 bool isOrdinaryVisibleFile(const QString& path)
 {
-    const QFileInfo file(path);
-    return file.isFile() && !file.isHidden();
+    return isRegularFile(path) && !QFileInfo(path).isHidden();
 }
 
 } // namespace
