@@ -197,10 +197,10 @@ void tst_SettingsStore::userStoreUsesTheMakerAndSection()
 void tst_SettingsStore::neighbouringFilesAreNeverRead_data()
 {
     QTest::addColumn<QString>("neighbour");
-    QTest::newRow("the maker-wide file cannot be read") << userFolder() + QStringLiteral("/Quillmark.conf");
-    QTest::newRow("the system-wide file cannot be read")
-        << systemFolder() + QStringLiteral("/Quillmark/Bazaarly Lookup Across Many Towns Utility.conf");
-    QTest::newRow("the system-wide maker file cannot be read") << systemFolder() + QStringLiteral("/Quillmark.conf");
+    const QString makerFile = QLatin1Char('/') + m_names.maker + QLatin1String(".conf");
+    QTest::newRow("the maker-wide file cannot be read") << userFolder() + makerFile;
+    QTest::newRow("the system-wide file cannot be read") << ProgramNames::settingsFileIn(systemFolder());
+    QTest::newRow("the system-wide maker file cannot be read") << systemFolder() + makerFile;
 }
 
 void tst_SettingsStore::neighbouringFilesAreNeverRead()
