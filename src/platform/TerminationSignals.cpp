@@ -76,7 +76,8 @@ public:
         ignore.sa_handler = SIG_IGN;
         sigemptyset(&ignore.sa_mask);
         replaceAction(SIGPIPE, ignore);
-        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalSockets) != 0) {
+        int sockets[2] = {-1, -1};
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0) {
             // Out of descriptors, say: the program runs on, and the signals keep their default actions.
             std::fprintf(stderr,
                          "BazaarlySearch cannot save on a termination signal: the socket pair for the signals cannot "
@@ -84,6 +85,8 @@ public:
                          std::strerror(errno));
             return;
         }
+        g_signalSockets[0] = sockets[0];
+        g_signalSockets[1] = sockets[1];
         // A burst of signals must never block the handler: bytes past the first few are not needed.
         ::fcntl(g_signalSockets[0], F_SETFL, ::fcntl(g_signalSockets[0], F_GETFL) | O_NONBLOCK);
         struct sigaction action = {};
