@@ -9,6 +9,7 @@
 #include "BenchInputs.h"
 
 #include "app/ErrorTrap.h"
+#include "app/ProgramNames.h"
 #include "catalogue/LocationCatalogue.h"
 #include "platform/Environment.h"
 #include "platform/ListView.h"
@@ -48,7 +49,8 @@ public:
     {
         m_folder.setAutoRemove(true);
         writeCatalogue(m_folder.filePath(QStringLiteral("list.txt")), catalogueLines);
-        SettingsStore(settingsPath()).writeText(QStringLiteral("Searches"), storedValueOf(searchesOf(savedSearches)));
+        SettingsStore(settingsPath(), ProgramNames::settingsStore())
+            .writeText(QStringLiteral("Searches"), storedValueOf(searchesOf(savedSearches)));
     }
 
     QString settingsPath() const { return m_folder.filePath(QStringLiteral("settings.ini")); }
@@ -64,7 +66,7 @@ public:
         };
         environment.openUrl = [](const QUrl&, QObject&, const OpeningDone& done) { done(std::nullopt); };
         environment.drawHomePageNumber = [] { return 1; };
-        m_settings = std::make_unique<SettingsStore>(settingsPath());
+        m_settings = std::make_unique<SettingsStore>(settingsPath(), ProgramNames::settingsStore());
         environment.settings = [this]() -> SettingsStore& { return *m_settings; };
         return environment;
     }

@@ -18,12 +18,14 @@
 
 #include "BenchInputs.h"
 
+#include "app/ProgramNames.h"
 #include "searches/SearchQuery.h"
 #include "searches/StoredSearches.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPoint>
 #include <QSettings>
@@ -61,8 +63,6 @@ using Milliseconds = std::chrono::duration<double, std::milli>;
 
 constexpr int kSkipped = 77;
 constexpr auto kPatience = std::chrono::seconds(60);
-const QString kSettingsFolder = QStringLiteral("Quillmark");
-const QString kSettingsFile = QStringLiteral("Bazaarly Lookup Across Many Towns Utility.conf");
 const QString kSearchesKey = QStringLiteral("Searches");
 // The middle of "Load Example/Sample Searches" in the main window.
 constexpr QPoint kSampleButton(268, 631);
@@ -460,8 +460,7 @@ void checkStoredList(const Subject& subject, const QString& runFolder)
 {
     if (subject.settingsFile.isEmpty())
         return;
-    const QString path =
-        runFolder + QStringLiteral("/home/.config/") + kSettingsFolder + QLatin1Char('/') + kSettingsFile;
+    const QString path = ProgramNames::settingsFileIn(runFolder + QStringLiteral("/home/.config"));
     if (QSettings(path, QSettings::IniFormat).value(kSearchesKey).toString() != subject.valueAfterClose)
         fail(QStringLiteral("%1 did not store its search list whole on closing").arg(subject.name));
 }
@@ -481,9 +480,9 @@ public:
         const QString runFolder = m_root + QStringLiteral("/run-%1").arg(++m_runs);
         const std::vector<std::string> environment = runEnvironment(runFolder, m_display, m_opener);
         if (!subject.settingsFile.isEmpty()) {
-            const QString folder = runFolder + QStringLiteral("/home/.config/") + kSettingsFolder;
-            QDir().mkpath(folder);
-            QFile::copy(subject.settingsFile, folder + QLatin1Char('/') + kSettingsFile);
+            const QString stored = ProgramNames::settingsFileIn(runFolder + QStringLiteral("/home/.config"));
+            QDir().mkpath(QFileInfo(stored).absolutePath());
+            QFile::copy(subject.settingsFile, stored);
         }
         const std::string log = (runFolder + QStringLiteral("/output.txt")).toStdString();
         posix_spawn_file_actions_t actions;

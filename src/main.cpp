@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramNames.h"
+#include "platform/DesktopSessionEnd.h"
 #include "platform/DisplayStart.h"
 #include "platform/Environment.h"
-#include "platform/SessionEnd.h"
+#include "platform/LastChanceSave.h"
 #include "platform/SettingsStore.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
@@ -45,7 +48,7 @@ std::unique_ptr<QApplication> connectToDisplay(int& argc, char** argv)
 void endOnRequest(Form1& window)
 {
     if (window.isClosing())
-        SessionEnd::endAtOnce();
+        TerminationSignals::endAtOnce();
     window.close();
 }
 
@@ -65,7 +68,8 @@ int main(int argc, char* argv[])
     const std::unique_ptr<QApplication> application = connectToDisplay(argc, argv);
     // Wayland desktops match the window to its menu entry and icon by this name (X11 ones by StartupWMClass).
     QGuiApplication::setDesktopFileName(QStringLiteral("bazaarly-search"));
-    SingleInstance instance(SettingsStore().location());
+    SettingsStore settings(ProgramNames::settingsStore());
+    SingleInstance instance(settings.location(), ProgramNames::kSharedFilePrefix);
     if (!instance.isFirst()) {
         if (instance.bringRunningToFront())
             return EXIT_SUCCESS;
@@ -78,13 +82,16 @@ int main(int argc, char* argv[])
 #endif
         return EXIT_FAILURE;
     }
-    SessionEnd sessionEnd;
-    Form1 window(Environment::system());
+    TerminationSignals terminationSignals;
+    Form1 window(Environment::system(settings, ProgramNames::kErrorReportTitle));
     QObject::connect(&instance, &SingleInstance::frontRequested, &window, &Form1::bringToFront);
     // An end asked for during the start-up waits until the search list is restored, so the close saves it whole.
-    QObject::connect(&sessionEnd, &SessionEnd::endRequested, &window, [&window] { endOnRequest(window); });
-    sessionEnd.onAbruptExit([&window] { window.saveBeforeAbruptEnd(); });
-    sessionEnd.watch();
+    QObject::connect(&terminationSignals, &TerminationSignals::endRequested, &window,
+                     [&window] { endOnRequest(window); });
+    const LastChanceSave lastChance([&window] { window.saveBeforeAbruptEnd(); });
+    terminationSignals.watch();
+    const DesktopSessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &DesktopSessionEnd::endRequested, &window, [&window] { endOnRequest(window); });
     window.showCentred();
     return application->exec();
 }

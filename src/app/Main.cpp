@@ -2,6 +2,7 @@
 #include "Main.h"
 
 #include "platform/Contrast.h"
+#include "platform/RegularFile.h"
 #include "platform/SkinFramework.h"
 
 #include <QCoreApplication>
@@ -16,8 +17,7 @@ constexpr qsizetype kApplicationTitleLimit = 40;
 
 bool isOrdinaryVisibleFile(const QString& path)
 {
-    const QFileInfo file(path);
-    return file.isFile() && !file.isHidden();
+    return isRegularFile(path) && !QFileInfo(path).isHidden();
 }
 } // namespace
 

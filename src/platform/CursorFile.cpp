@@ -3,11 +3,11 @@
 
 #include "DesktopCursor.h"
 #include "Failure.h"
+#include "RegularFile.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPixmap>
@@ -111,12 +111,10 @@ CursorPicture readCursorPicture(const QByteArray& bytes, const QString& fileName
 QCursor loadCursorFile(const QString& path, qreal devicePixelRatio)
 {
     // Only a regular file: opening a named pipe or a device would wait for a writer that never comes.
-    if (!QFileInfo(path).isFile())
+    if (!isRegularFile(path))
         throw Failure(QStringLiteral("The file \"%1\" is not a regular file.").arg(QDir::toNativeSeparators(path)));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("The file \"%1\" cannot be read: %2.")
-                          .arg(QDir::toNativeSeparators(path), file.errorString()));
+    openForReading(file);
     const int size = wantedCursorSize(desktopCursorSize(), devicePixelRatio);
     const CursorPicture picture = readCursorPicture(file.read(1 << 20), path, size);
     return QCursor(QPixmap::fromImage(picture.image), picture.hotspot.x(), picture.hotspot.y());

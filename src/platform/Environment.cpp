@@ -3,22 +3,20 @@
 
 #include "ErrorReportBox.h"
 #include "HomePageDraw.h"
-#include "SettingsStore.h"
 #include "UrlOpener.h"
 
 #include <QCoreApplication>
 #include <QUrl>
 
-Environment Environment::system()
+Environment Environment::system(SettingsStore& settings, const QString& errorReportTitle)
 {
     Environment environment;
     environment.applicationFolder = QCoreApplication::applicationDirPath();
-    environment.showErrorReport = showErrorReportBox;
+    environment.showErrorReport = [errorReportTitle](QWidget* owner, const QString& text) {
+        showErrorReportBox(owner, errorReportTitle, text);
+    };
     environment.openUrl = openWithDesktop;
     environment.drawHomePageNumber = drawHomePageNumberFromTimeOfDay;
-    environment.settings = []() -> SettingsStore& {
-        static SettingsStore userSettings;
-        return userSettings;
-    };
+    environment.settings = [&settings]() -> SettingsStore& { return settings; };
     return environment;
 }

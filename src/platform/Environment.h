@@ -29,6 +29,7 @@ struct Environment
     // Where the search list is kept between runs.
     std::function<SettingsStore&()> settings;
 
-    // The real thing: the executable's folder, message boxes, the default browser, the user's own settings.
-    static Environment system();
+    // The real thing: the executable's folder, message boxes under the report's title, the default browser, the
+    // user's own settings in `settings`, which must outlive the environment.
+    static Environment system(SettingsStore& settings, const QString& errorReportTitle);
 };

@@ -67,11 +67,10 @@ void fitTextToScreen(QMessageBox& box)
 
 } // namespace
 
-std::unique_ptr<QMessageBox> makeErrorReportBox(QWidget* owner, const QString& text)
+std::unique_ptr<QMessageBox> makeErrorReportBox(QWidget* owner, const QString& title, const QString& text)
 {
     const QString shown = displayedReportText(text);
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, QStringLiteral("Application Error"),
-                                             breakableText(shown), QMessageBox::Ok, owner);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, title, breakableText(shown), QMessageBox::Ok, owner);
     box->setTextFormat(Qt::PlainText);
     fitTextToScreen(*box);
     // A screen reader reads the report as written, without the invisible breaks that would split its words.
@@ -83,9 +82,9 @@ std::unique_ptr<QMessageBox> makeErrorReportBox(QWidget* owner, const QString& t
     return box;
 }
 
-void showErrorReportBox(QWidget* owner, const QString& text)
+void showErrorReportBox(QWidget* owner, const QString& title, const QString& text)
 {
-    makeErrorReportBox(owner, text)->exec();
+    makeErrorReportBox(owner, title, text)->exec();
 }
 
 QString displayedReportText(const QString& text)

@@ -7,14 +7,14 @@ class QMessageBox;
 class QString;
 class QWidget;
 
-// The error report as the user sees it: a modal box titled "Application Error" with the warning icon and one OK
-// button; Ctrl+C copies its text. Returns when the user has closed it.
-void showErrorReportBox(QWidget* owner, const QString& text);
+// The error report as the user sees it: a modal box with the title given, the warning icon and one OK button;
+// Ctrl+C copies its text. Returns when the user has closed it.
+void showErrorReportBox(QWidget* owner, const QString& title, const QString& text);
 
 // The box that showErrorReportBox shows, ready to be shown: each of the report's lines starts a line of its own,
 // lines up to a width that fits a small screen stay whole, and longer ones wrap, between words where they can
 // and anywhere where they must, so no part of the text is ever cut off.
-std::unique_ptr<QMessageBox> makeErrorReportBox(QWidget* owner, const QString& text);
+std::unique_ptr<QMessageBox> makeErrorReportBox(QWidget* owner, const QString& title, const QString& text);
 
 // The report's text as a Qt label shows it: CR LF and lone CRs become line breaks, so each of the report's
 // lines stands on its own, the two CRs before the e-mail request leaving an empty line between.

@@ -21,11 +21,11 @@ namespace {
 
 #if defined(Q_OS_WIN)
 // The settings live in the registry: the lock is named for the user and the key, in the temporary folder.
-QString lockPathFor(const QString& key)
+QString lockPathFor(const QString& key, const QString& sharedFilePrefix)
 {
     const QByteArray hash =
         QCryptographicHash::hash((QDir::homePath() + QLatin1Char('\n') + key).toUtf8(), QCryptographicHash::Sha256);
-    return QDir::tempPath() + QStringLiteral("/bazaarly-search-") + QString::fromLatin1(hash.toHex().left(16)) +
+    return QDir::tempPath() + QLatin1Char('/') + sharedFilePrefix + QString::fromLatin1(hash.toHex().left(16)) +
            QLatin1String(".lock");
 }
 #else
@@ -42,7 +42,8 @@ QString realPath(const QString& file)
     return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
 }
 
-QString lockPathFor(const QString& settingsFile)
+// Beside the file, the lock needs no prefix of its own.
+QString lockPathFor(const QString& settingsFile, const QString&)
 {
     return realPath(settingsFile) + QLatin1String(".instance");
 }
@@ -50,7 +51,8 @@ QString lockPathFor(const QString& settingsFile)
 
 } // namespace
 
-InstanceLock::InstanceLock(const QString& settingsFile) : m_path(lockPathFor(settingsFile))
+InstanceLock::InstanceLock(const QString& settingsFile, const QString& sharedFilePrefix)
+    : m_path(lockPathFor(settingsFile, sharedFilePrefix))
 {
     take();
 }

@@ -20,7 +20,8 @@ public:
         CannotBeMade,  // no lock can be made there (a folder that cannot be written): run without one
     };
 
-    explicit InstanceLock(const QString& settingsFile);
+    // `sharedFilePrefix` begins the lock's name where it lies in the shared temporary folder (on Windows).
+    InstanceLock(const QString& settingsFile, const QString& sharedFilePrefix);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ListModel.h"
 
+#include "SpokenRow.h"
+#include "ViewMemoryReserve.h"
+
 #include <algorithm>
-#include <memory>
 #include <new>
 
 int ListModel::rowCount(const QModelIndex& parent) const
@@ -42,9 +44,9 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     if (role == Qt::AccessibleTextRole)
-        return spokenText(index);
-    if (role == Qt::AccessibleDescriptionRole) // a screen reader tells where the row stands: "3 of 28"
-        return QStringLiteral("%1 of %2").arg(index.row() + 1).arg(size());
+        return spokenCellText(textView(index.row()), subItem1View(index.row()), index.column());
+    if (role == Qt::AccessibleDescriptionRole)
+        return spokenRowPosition(index.row(), size());
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
@@ -55,16 +57,6 @@ QVariant ListModel::data(const QModelIndex& index, int role) const
     default:
         return QString();
     }
-}
-
-QString ListModel::spokenText(const QModelIndex& index) const
-{
-    // An item with a sub-item keeps its own text in a column too narrow to see (the location list's address);
-    // a screen reader says what the row shows, the sub-item, in every cell of the row.
-    const QString shown = subItem1(index.row());
-    if (!shown.isEmpty())
-        return shown;
-    return index.column() == 0 ? text(index.row()) : QString();
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -215,18 +207,12 @@ void ListModel::compactIfWasteful()
 
 bool ListModel::keepRoomForTheViews() noexcept
 {
-    // What a tree view keeps for each row it lays out, with room to spare.
-    constexpr size_t kViewBytesPerRow = 64;
-    bool dropped = false;
-    while (!m_rows.empty()) {
-        if (std::unique_ptr<char[]>(new (std::nothrow) char[m_rows.size() * kViewBytesPerRow]))
-            break;
-        m_rows.resize(m_rows.size() / 2);
-        dropped = true;
-    }
-    if (dropped)
-        forgetTextsOfDroppedRows();
-    return dropped;
+    const size_t roomFor = rowsTheViewsHaveRoomFor(m_rows.size());
+    if (roomFor == m_rows.size())
+        return false;
+    m_rows.resize(roomFor);
+    forgetTextsOfDroppedRows();
+    return true;
 }
 
 void ListModel::forgetTextsOfDroppedRows() noexcept

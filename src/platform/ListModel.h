@@ -11,6 +11,7 @@
 // sub-item) stored one after another in a single buffer, with a plain vector saying where each row's texts lie.
 // No per-item objects and no allocation per row, so a million locations fit in a few times the size of the file
 // they came from. Positions in this interface are 0-based; ListView speaks the program's 1-based ones.
+// What a screen reader says of a row comes from SpokenRow, and the memory the views need from ViewMemoryReserve.
 class ListModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -69,8 +70,6 @@ private:
         qsizetype subItemLength;
     };
 
-    // What a screen reader says for a cell: the text the row shows.
-    QString spokenText(const QModelIndex& index) const;
     // The pieces must not be views of the list's own texts, which may move.
     void store(QStringView text, std::initializer_list<QStringView> subItemPieces);
     // Appends the text and the sub-item's pieces at the end of the buffer, all or none; returns where the text
@@ -82,7 +81,7 @@ private:
     // Drops the texts of removed rows once they make up half the buffer.
     void compactIfWasteful();
     // Makes sure the views can lay out every row (they need memory for each), dropping rows from the end until
-    // they can; true when rows were dropped.
+    // they can; true when rows were dropped. The memory itself is judged in ViewMemoryReserve.
     bool keepRoomForTheViews() noexcept;
     void forgetTextsOfDroppedRows() noexcept;
 

@@ -4,6 +4,7 @@
 #include "Failure.h"
 #include "PreviousFile.h"
 #include "RawSettingsFile.h"
+#include "RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,9 +20,6 @@
 
 namespace {
 
-const QString kOrganisation = QStringLiteral("Quillmark");
-const QString kSection = QStringLiteral("Bazaarly Lookup Across Many Towns Utility");
-const QString kCopySuffix = QStringLiteral(".unrestored");
 // QSettings waits for its lock beside the file for as long as it takes, forever if the lock can never be taken
 // (a folder in its place, a folder the user cannot write). A write gives up after this long instead.
 constexpr int kLockWaitMs = 3000;
@@ -76,12 +74,12 @@ void writeRegistryText(const QString& location, const QString& key, const QStrin
 }
 
 // A copy under a name of its own: one kept by an earlier start is never written over.
-QString keepRegistryCopy(const QString& location, const QString& key)
+QString keepRegistryCopy(const QString& location, const QString& key, const QString& copySuffix)
 {
     const QString registryKey = location.mid(kUserRegistryRoot.size());
-    QString copyKey = key + kCopySuffix;
+    QString copyKey = key + copySuffix;
     for (int n = 2; WindowsRegistry::exists(registryKey, copyKey); ++n)
-        copyKey = key + kCopySuffix + QLatin1Char('-') + QString::number(n);
+        copyKey = key + copySuffix + QLatin1Char('-') + QString::number(n);
     if (!WindowsRegistry::copy(registryKey, key, copyKey))
         throw cannotBeWritten(location);
     return QStringLiteral("the value \"%1\" in %2").arg(copyKey, location);
@@ -90,31 +88,39 @@ QString keepRegistryCopy(const QString& location, const QString& key)
 
 } // namespace
 
-SettingsStore::SettingsStore() : m_format(QSettings::NativeFormat), m_homeFolder(QDir::homePath())
+SettingsStore::SettingsStore(const SettingsStoreNames& names)
+    : m_names(names), m_format(QSettings::NativeFormat), m_homeFolder(QDir::homePath())
 {
     // Opened by its own path, the store is read alone: QSettings opened by maker and section also reads the
     // maker-wide and system-wide stores, and fails when any of those cannot be read.
 #if defined(Q_OS_WIN)
-    m_path = QStringLiteral("HKEY_CURRENT_USER\\Software\\") + kOrganisation + QLatin1Char('\\') + kSection;
+    m_path = QStringLiteral("HKEY_CURRENT_USER\\Software\\") + names.maker + QLatin1Char('\\') + names.section;
 #elif !defined(Q_OS_MACOS)
-    // Where QSettings keeps a user's native settings on Linux and the other Unix systems.
-    m_path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
-             kOrganisation + QLatin1Char('/') + kSection + QLatin1String(".conf");
+    m_path = userFileIn(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), names);
     m_file = m_path;
 #endif
 }
 
-SettingsStore::SettingsStore(const QString& path) : SettingsStore(path, QDir::homePath()) {}
-
-SettingsStore::SettingsStore(const QString& path, const QString& homeFolder)
-    : m_format(QSettings::IniFormat), m_path(path), m_file(path), m_homeFolder(homeFolder)
+SettingsStore::SettingsStore(const QString& path, const SettingsStoreNames& names)
+    : SettingsStore(path, QDir::homePath(), names)
 {
+}
+
+SettingsStore::SettingsStore(const QString& path, const QString& homeFolder, const SettingsStoreNames& names)
+    : m_names(names), m_format(QSettings::IniFormat), m_path(path), m_file(path), m_homeFolder(homeFolder)
+{
+}
+
+QString SettingsStore::userFileIn(const QString& configFolder, const SettingsStoreNames& names)
+{
+    // Where QSettings keeps a user's native settings on Linux and the other Unix systems.
+    return configFolder + QLatin1Char('/') + names.maker + QLatin1Char('/') + names.section + QLatin1String(".conf");
 }
 
 std::unique_ptr<QSettings> SettingsStore::open() const
 {
     auto settings = m_path.isEmpty()
-                        ? std::make_unique<QSettings>(m_format, QSettings::UserScope, kOrganisation, kSection)
+                        ? std::make_unique<QSettings>(m_format, QSettings::UserScope, m_names.maker, m_names.section)
                         : std::make_unique<QSettings>(m_path, m_format);
     settings->setFallbacksEnabled(false);
     return settings;
@@ -143,8 +149,7 @@ QStringList SettingsStore::recoveryFolders() const
 void SettingsStore::checkFileCanBeOpened() const
 {
     // Opening a named pipe or a device would wait for a writer that never comes.
-    const QFileInfo file(m_file);
-    if (!m_file.isEmpty() && file.exists() && !file.isFile())
+    if (!m_file.isEmpty() && holdsOtherThanARegularFile(m_file))
         throw Failure(QStringLiteral("The settings store %1 is not a file.").arg(location()));
 }
 
@@ -283,11 +288,11 @@ QString SettingsStore::keepCopy(const QString& key)
 {
 #if defined(Q_OS_WIN)
     if (m_file.isEmpty())
-        return keepRegistryCopy(m_path, key);
+        return keepRegistryCopy(m_path, key, m_names.copySuffix);
 #endif
     checkFileCanBeOpened();
     if (m_file.isEmpty()) {
-        const QString copyKey = key + kCopySuffix;
+        const QString copyKey = key + m_names.copySuffix;
         const std::unique_ptr<QSettings> settings = open();
         settings->setValue(copyKey, settings->value(key));
         settings->sync();
@@ -295,9 +300,9 @@ QString SettingsStore::keepCopy(const QString& key)
             throw cannotBeWritten(location());
         return QStringLiteral("the value \"%1\" in %2").arg(copyKey, location());
     }
-    QString copy = m_file + kCopySuffix;
+    QString copy = m_file + m_names.copySuffix;
     for (int n = 2; QFileInfo::exists(copy); ++n)
-        copy = m_file + kCopySuffix + QLatin1Char('-') + QString::number(n);
+        copy = m_file + m_names.copySuffix + QLatin1Char('-') + QString::number(n);
     if (!QFile::copy(m_file, copy))
         throw Failure(QStringLiteral("The settings store %1 could not be copied to %2.")
                           .arg(location(), QDir::toNativeSeparators(copy)));

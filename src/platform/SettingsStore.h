@@ -8,6 +8,15 @@
 
 class RawSettingsFile;
 
+// The names a program gives its store: the user's own is found by the maker's name and the program's section
+// under it, and a copy kept of what it holds is named after it with the copy suffix (then "-2", "-3", ...).
+struct SettingsStoreNames
+{
+    QString maker;
+    QString section;
+    QString copySuffix;
+};
+
 // The per-user settings store: text values under the program's maker and section. Natively the registry on
 // Windows and an INI file in the user's configuration folder elsewhere; tests point it at a file of their own.
 // Every read and every write stands on its own: each opens the store afresh and is judged by its own outcome,
@@ -16,11 +25,14 @@ class SettingsStore final
 {
 public:
     // The user's own store.
-    SettingsStore();
+    explicit SettingsStore(const SettingsStoreNames& names);
     // A store kept in the INI file at `path`, with the user's home folder, or another, as the last place for a
     // list that cannot be stored.
-    explicit SettingsStore(const QString& path);
-    SettingsStore(const QString& path, const QString& homeFolder);
+    SettingsStore(const QString& path, const SettingsStoreNames& names);
+    SettingsStore(const QString& path, const QString& homeFolder, const SettingsStoreNames& names);
+    // The file of the user's own store in the configuration folder `configFolder` (XDG_CONFIG_HOME), on Linux and
+    // the other Unix systems but macOS.
+    static QString userFileIn(const QString& configFolder, const SettingsStoreNames& names);
 
     // The value under `key`; the empty text when absent. A Failure when the store cannot be read or the value
     // is not text; std::bad_alloc, before anything is decoded, when there is not the memory to decode it.
@@ -46,6 +58,7 @@ private:
     void startAfreshIfItCannotBeDecoded(const QString& key);
     bool holds(const QString& key, const QString& value) const;
 
+    SettingsStoreNames m_names;
     QSettings::Format m_format;
     // What the store is opened by: the file on Linux and for a store of the tests' own, the registry key on
     // Windows, empty on macOS (its preferences are found by maker and section).

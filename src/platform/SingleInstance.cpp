@@ -21,10 +21,11 @@ constexpr int kMaxPeers = 8;
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent), m_lock(key)
+SingleInstance::SingleInstance(const QString& key, const QString& sharedFilePrefix, QObject* parent)
+    : QObject(parent), m_lock(key, sharedFilePrefix)
 {
     if (m_lock.state() == InstanceLock::State::Ours)
-        listen();
+        listen(sharedFilePrefix);
     else if (m_lock.state() == InstanceLock::State::CannotBeMade)
         std::fprintf(stderr, "BazaarlySearch runs without its one-window guard: the lock %s cannot be made.\n",
                      qPrintable(QDir::toNativeSeparators(m_lock.path())));
@@ -32,9 +33,9 @@ SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(pa
 
 SingleInstance::~SingleInstance() = default;
 
-void SingleInstance::listen()
+void SingleInstance::listen(const QString& sharedFilePrefix)
 {
-    const QString address = privateAddress();
+    const QString address = privateAddress(sharedFilePrefix);
     if (address.isEmpty())
         return;
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
@@ -46,7 +47,7 @@ void SingleInstance::listen()
 // Where only this program listens: on Unix a socket in a folder of its own with a name nobody can guess (made
 // by mkdtemp), in the session's runtime folder or else the temporary folder; later starts find it through the
 // lock.
-QString SingleInstance::privateAddress()
+QString SingleInstance::privateAddress([[maybe_unused]] const QString& sharedFilePrefix)
 {
 #if defined(Q_OS_WIN)
     return m_lock.holderAddress();
@@ -54,7 +55,8 @@ QString SingleInstance::privateAddress()
     for (const QString& parent : {qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath()}) {
         if (parent.isEmpty())
             continue;
-        m_socketFolder = std::make_unique<QTemporaryDir>(parent + QStringLiteral("/bazaarly-search-XXXXXX"));
+        m_socketFolder =
+            std::make_unique<QTemporaryDir>(parent + QLatin1Char('/') + sharedFilePrefix + QLatin1String("XXXXXX"));
         if (m_socketFolder->isValid())
             return m_socketFolder->filePath(QStringLiteral("socket"));
     }

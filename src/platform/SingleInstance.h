@@ -21,8 +21,9 @@ class SingleInstance final : public QObject
 
 public:
     // `key` names what only one running program may own: the settings file. Takes the lock when no running
-    // program holds it.
-    explicit SingleInstance(const QString& key, QObject* parent = nullptr);
+    // program holds it. The names of the lock and the socket in shared temporary folders begin with
+    // `sharedFilePrefix`.
+    SingleInstance(const QString& key, const QString& sharedFilePrefix, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     // True when this is the first start, which goes on to show the window; also when no lock can be made at
@@ -36,8 +37,8 @@ signals:
     void frontRequested();
 
 private:
-    void listen();
-    QString privateAddress();
+    void listen(const QString& sharedFilePrefix);
+    QString privateAddress(const QString& sharedFilePrefix);
     void answer();
     void hearOut(QLocalSocket* peer);
 

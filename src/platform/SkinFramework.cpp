@@ -2,11 +2,11 @@
 #include "SkinFramework.h"
 
 #include "Failure.h"
+#include "RegularFile.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <QWidget>
 
@@ -151,8 +151,7 @@ bool isPrintable(const QString& text)
 void checkReferencedFiles(const QString& path, const QStringList& files)
 {
     for (const QString& file : files) {
-        const QFileInfo target(file);
-        if (!file.startsWith(QLatin1Char(':')) && target.exists() && !target.isFile())
+        if (!file.startsWith(QLatin1Char(':')) && holdsOtherThanARegularFile(file))
             throw unusableSkin(
                 path,
                 QStringLiteral("it refers to \"%1\", which is not a regular file").arg(QDir::toNativeSeparators(file)));

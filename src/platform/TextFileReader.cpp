@@ -3,6 +3,7 @@
 
 #include "AsciiSearch.h"
 #include "Failure.h"
+#include "RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,15 +14,12 @@ constexpr qint64 kBlockSize = 256 * 1024;
 
 TextFileReader::TextFileReader(const QString& path) : m_file(path), m_decoder(QStringConverter::System)
 {
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        const bool missing = !info.exists();
+    if (!isRegularFile(path)) {
+        const bool missing = !QFileInfo::exists(path);
         throw Failure(QStringLiteral("The file \"%1\" %2.")
                           .arg(QDir::toNativeSeparators(path), missing ? "was not found" : "is not a file"));
     }
-    if (!m_file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("The file \"%1\" cannot be read: %2.")
-                          .arg(QDir::toNativeSeparators(path), m_file.errorString()));
+    openForReading(m_file);
     // A byte-order mark names the file's Unicode encoding whatever the system's is: Notepad writes one when it
     // saves as UTF-8 or Unicode.
     if (const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(m_file.peek(4)))

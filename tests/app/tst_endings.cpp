@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
+#include "app/ProgramNames.h"
 #include "searches/SearchQuery.h"
 
 #include <QDeadlineTimer>
@@ -138,14 +139,11 @@ void tst_Endings::init()
     storeValue(kStoredByHand);
 }
 
-static QString settingsFileIn(const QString& configHome)
-{
-    return configHome + QStringLiteral("/Quillmark/Bazaarly Lookup Across Many Towns Utility.conf");
-}
-
 static QString storedIn(const QString& configHome)
 {
-    return QSettings(settingsFileIn(configHome), QSettings::IniFormat).value(QStringLiteral("Searches")).toString();
+    return QSettings(ProgramNames::settingsFileIn(configHome), QSettings::IniFormat)
+        .value(QStringLiteral("Searches"))
+        .toString();
 }
 
 QString tst_Endings::storedValue() const
@@ -160,7 +158,7 @@ void tst_Endings::storeValue(const QString& value) const
 
 QString tst_Endings::settingsFile() const
 {
-    return settingsFileIn(m_home->path());
+    return ProgramNames::settingsFileIn(m_home->path());
 }
 
 std::unique_ptr<QProcess> tst_Endings::start(const QString& display, const QString& configHome)
@@ -481,8 +479,7 @@ void tst_Endings::closeHeldUpByAFailedSaveEndsOnTheNextRequest()
 {
     // A lock that can never be taken beside the store: the save fails after a few seconds and says so, in a
     // report that nobody closes.
-    QVERIFY(
-        QDir(m_home->path()).mkpath(QStringLiteral("Quillmark/Bazaarly Lookup Across Many Towns Utility.conf.lock")));
+    QVERIFY(QDir().mkpath(settingsFile() + QStringLiteral(".lock")));
     const std::unique_ptr<QProcess> program = start();
     waitUntilUp(*program);
     // The first request starts the close; one that comes while its report is up ends the program.
@@ -540,7 +537,7 @@ void tst_Endings::closeOnAFullDiskKeepsTheStoredListAndTheEdits()
     for (int i = 1; stored.size() < 20000; ++i)
         stored += QStringLiteral("item %1 site:x.org|").arg(i);
     stored.chop(1); // without the final bar, so that the close has something to write
-    QSettings(settingsFileIn(disk), QSettings::IniFormat).setValue(QStringLiteral("Searches"), stored);
+    QSettings(ProgramNames::settingsFileIn(disk), QSettings::IniFormat).setValue(QStringLiteral("Searches"), stored);
     fillDiskLeaving(disk, 8 * 1024);
 
     const std::unique_ptr<QProcess> program = start(QString(), disk);

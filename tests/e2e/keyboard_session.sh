@@ -9,12 +9,14 @@
 # On the way it checks that the window's class is the one the menu entry names, so the desktop matches the two.
 # Everything is checked from outside: the addresses a stand-in browser was asked to open, the stored value
 # after each close, and the report's text copied from its box.
-# Usage: keyboard_session.sh BUILD_FOLDER HOME_PAGE SUPPORT_CONTACT (the last two as the build configured
-# them; an empty HOME_PAGE stands for the page installed beside the program)
+# Usage: keyboard_session.sh BUILD_FOLDER HOME_PAGE SUPPORT_CONTACT SETTINGS_LOCATION (HOME_PAGE and
+# SUPPORT_CONTACT as the build configured them, an empty HOME_PAGE standing for the page installed beside the
+# program; SETTINGS_LOCATION the build's tool that says where the program keeps the user's settings)
 set -euo pipefail
 
 build=$1
 support_contact=$3
+settings_location=$4
 source "$(dirname "$0")/x_session.sh"
 
 # The program, installed into a folder of its own, with a small catalogue of our own.
@@ -29,7 +31,7 @@ home_page=${2:-file://$prefix/lib/bazaarly-search/homepage/index.html}
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
 mkdir -p "$HOME"
 stand_in_browser
-stored=$XDG_CONFIG_HOME/Quillmark/Bazaarly\ Lookup\ Across\ Many\ Towns\ Utility.conf
+stored=$("$settings_location")
 
 start_screen
 export QT_QPA_PLATFORM=xcb

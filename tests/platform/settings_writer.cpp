@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Saves two different search lists into a settings file, one after the other, until it is killed.
 // Usage: settings_writer SETTINGS_FILE
+#include "app/ProgramNames.h"
 #include "platform/SettingsStore.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,7 @@ int main(int argc, char* argv[])
     QCoreApplication application(argc, argv);
     if (argc != 2)
         return 2;
-    SettingsStore store(QString::fromLocal8Bit(argv[1]));
+    SettingsStore store(QString::fromLocal8Bit(argv[1]), ProgramNames::settingsStore());
     const QString values[] = {QString(1 << 20, QLatin1Char('a')) + QLatin1Char('|'),
                               QString(1 << 20, QLatin1Char('b')) + QLatin1Char('|')};
     for (unsigned round = 0;; ++round) {

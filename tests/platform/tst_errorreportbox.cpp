@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ErrorTrap.h"
+#include "app/ProgramNames.h"
 #include "platform/ErrorReportBox.h"
 
 #include <QClipboard>
@@ -57,7 +58,7 @@ void tst_ErrorReportBox::reportFitsTheScreenWithNothingCut()
 {
     QFETCH(QString, description);
     const QString text = errorReportText(description, QStringLiteral("PushButton7_Click"), 102);
-    const std::unique_ptr<QMessageBox> box = makeErrorReportBox(nullptr, text);
+    const std::unique_ptr<QMessageBox> box = makeErrorReportBox(nullptr, ProgramNames::kErrorReportTitle, text);
     box->show();
     QVERIFY(QTest::qWaitForWindowExposed(box.get()));
 
@@ -90,7 +91,7 @@ void tst_ErrorReportBox::reportFitsTheScreenWithNothingCut()
 void tst_ErrorReportBox::ctrlCCopiesTheReport()
 {
     const QString text = errorReportText(QString(300, QLatin1Char('x')), QStringLiteral("Form_Load"), 136);
-    const std::unique_ptr<QMessageBox> box = makeErrorReportBox(nullptr, text);
+    const std::unique_ptr<QMessageBox> box = makeErrorReportBox(nullptr, ProgramNames::kErrorReportTitle, text);
     box->show();
     QVERIFY(QTest::qWaitForWindowActive(box.get()));
     QGuiApplication::clipboard()->clear();

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ProgramNames.h"
 #include "platform/InstanceLock.h"
 
 #include <QDir>
@@ -42,7 +43,7 @@ void tst_InstanceLock::lockThatNoProgramHoldsIsTakenOver_data()
     QTest::addColumn<std::function<bool(const QString&)>>("leaveBehind");
     QTest::newRow("a file left by a program that ended")
         << std::function<bool(const QString&)>([](const QString& path) {
-               InstanceLock ended(path.chopped(int(strlen(".instance"))));
+               InstanceLock ended(path.chopped(int(strlen(".instance"))), ProgramNames::kSharedFilePrefix);
                return ended.publish(QStringLiteral("/nowhere/socket"));
            });
     QTest::newRow("an empty folder") << std::function<bool(const QString&)>(
@@ -60,7 +61,7 @@ void tst_InstanceLock::lockThatNoProgramHoldsIsTakenOver()
     QFETCH(std::function<bool(const QString&)>, leaveBehind);
     QVERIFY(QDir().mkpath(QFileInfo(settingsFile()).path()));
     QVERIFY(leaveBehind(lockPath()));
-    const InstanceLock lock(settingsFile());
+    const InstanceLock lock(settingsFile(), ProgramNames::kSharedFilePrefix);
     QCOMPARE(lock.state(), InstanceLock::State::Ours);
     QVERIFY(QFileInfo(lockPath()).isFile());
     QVERIFY(!QFileInfo(lockPath()).isSymLink());
@@ -68,14 +69,17 @@ void tst_InstanceLock::lockThatNoProgramHoldsIsTakenOver()
 
 void tst_InstanceLock::holderTellsWhereItListens()
 {
-    InstanceLock holder(settingsFile());
-    const InstanceLock later(settingsFile()); // locks are held per open file: this stands for a second start
+    InstanceLock holder(settingsFile(), ProgramNames::kSharedFilePrefix);
+    const InstanceLock later(
+        settingsFile(),
+        ProgramNames::kSharedFilePrefix); // locks are held per open file: this stands for a second start
     QCOMPARE(later.state(), InstanceLock::State::HeldByAnother);
     QCOMPARE(later.holderAddress(), QString()); // not said yet: a later start waits
     QVERIFY(holder.publish(QStringLiteral("/run/user/1000/bazaarly-search-a/socket")));
     QVERIFY(holder.publish(QStringLiteral("/tmp/b/socket"))); // a shorter address replaces a longer one whole
     QCOMPARE(later.holderAddress(), QStringLiteral("/tmp/b/socket"));
-    QVERIFY(!InstanceLock(settingsFile()).publish(QStringLiteral("/tmp/c/socket"))); // only the holder says
+    QVERIFY(!InstanceLock(settingsFile(), ProgramNames::kSharedFilePrefix)
+                 .publish(QStringLiteral("/tmp/c/socket"))); // only the holder says
 }
 
 QTEST_GUILESS_MAIN(tst_InstanceLock)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
+#include "app/ProgramNames.h"
 #include "platform/Failure.h"
 #include "platform/SettingsStore.h"
 
@@ -75,6 +76,8 @@ private:
     void write(const QString& file, const QByteArray& contents);
     QTemporaryDir m_folder;
     QTemporaryDir m_user;
+    // The program's names for its store, which the files named here follow.
+    const SettingsStoreNames m_names = ProgramNames::settingsStore();
 };
 
 void tst_SettingsStore::initTestCase()
@@ -101,7 +104,7 @@ void tst_SettingsStore::write(const QString& file, const QByteArray& contents)
 
 void tst_SettingsStore::absentValueReadsAsEmptyText()
 {
-    QCOMPARE(SettingsStore(path()).readText(QStringLiteral("Searches")), QString());
+    QCOMPARE(SettingsStore(path(), m_names).readText(QStringLiteral("Searches")), QString());
 }
 
 void tst_SettingsStore::writtenTextReadsBackExactly_data()
@@ -117,8 +120,8 @@ void tst_SettingsStore::writtenTextReadsBackExactly_data()
 void tst_SettingsStore::writtenTextReadsBackExactly()
 {
     QFETCH(QString, value);
-    SettingsStore(path()).writeText(QStringLiteral("Searches"), value);
-    QCOMPARE(SettingsStore(path()).readText(QStringLiteral("Searches")), value);
+    SettingsStore(path(), m_names).writeText(QStringLiteral("Searches"), value);
+    QCOMPARE(SettingsStore(path(), m_names).readText(QStringLiteral("Searches")), value);
 }
 
 void tst_SettingsStore::handWrittenValues_data()
@@ -140,7 +143,7 @@ void tst_SettingsStore::handWrittenValues()
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("[General]\n" + line + "\n");
     file.close();
-    QCOMPARE(SettingsStore(path()).readText(QStringLiteral("Searches")), text);
+    QCOMPARE(SettingsStore(path(), m_names).readText(QStringLiteral("Searches")), text);
 }
 
 void tst_SettingsStore::nonTextValueFails()
@@ -149,7 +152,7 @@ void tst_SettingsStore::nonTextValueFails()
         QSettings settings(path(), QSettings::IniFormat);
         settings.setValue(QStringLiteral("Searches"), QRect(1, 2, 3, 4));
     }
-    QVERIFY_THROWS_EXCEPTION(Failure, SettingsStore(path()).readText(QStringLiteral("Searches")));
+    QVERIFY_THROWS_EXCEPTION(Failure, SettingsStore(path(), m_names).readText(QStringLiteral("Searches")));
 }
 
 void tst_SettingsStore::unwritableStoreFails()
@@ -157,7 +160,7 @@ void tst_SettingsStore::unwritableStoreFails()
     // A folder where the settings file should be can be written by nobody, root included.
     const QString blocked = m_folder.filePath(QStringLiteral("blocked.ini"));
     QVERIFY(QDir().mkpath(blocked));
-    SettingsStore store(blocked);
+    SettingsStore store(blocked, m_names);
     try {
         store.writeText(QStringLiteral("Searches"), QStringLiteral("a|"));
         QFAIL("writing did not fail");
@@ -172,10 +175,10 @@ void tst_SettingsStore::malformedLinesElsewhereDoNotStopTheSave()
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("[General]\nSearches=old site:x|\n[broken\n\x01 = = =\n");
     file.close();
-    SettingsStore store(path());
+    SettingsStore store(path(), m_names);
     QCOMPARE(store.readText(QStringLiteral("Searches")), QStringLiteral("old site:x|"));
     store.writeText(QStringLiteral("Searches"), QStringLiteral("new site:x|"));
-    QCOMPARE(SettingsStore(path()).readText(QStringLiteral("Searches")), QStringLiteral("new site:x|"));
+    QCOMPARE(SettingsStore(path(), m_names).readText(QStringLiteral("Searches")), QStringLiteral("new site:x|"));
 }
 
 void tst_SettingsStore::userStoreUsesTheMakerAndSection()
@@ -183,7 +186,7 @@ void tst_SettingsStore::userStoreUsesTheMakerAndSection()
 #if defined(Q_OS_WIN)
     QSKIP("On Windows the user's store is the registry, which QSettings finds by maker and section itself.");
 #endif
-    const QString location = SettingsStore().location();
+    const QString location = SettingsStore(m_names).location();
     QCOMPARE(location, QDir::toNativeSeparators(QSettings(QSettings::NativeFormat, QSettings::UserScope,
                                                           QStringLiteral("Quillmark"),
                                                           QStringLiteral("Bazaarly Lookup Across Many Towns Utility"))
@@ -194,27 +197,27 @@ void tst_SettingsStore::userStoreUsesTheMakerAndSection()
 void tst_SettingsStore::neighbouringFilesAreNeverRead_data()
 {
     QTest::addColumn<QString>("neighbour");
-    QTest::newRow("the maker-wide file cannot be read") << userFolder() + QStringLiteral("/Quillmark.conf");
-    QTest::newRow("the system-wide file cannot be read")
-        << systemFolder() + QStringLiteral("/Quillmark/Bazaarly Lookup Across Many Towns Utility.conf");
-    QTest::newRow("the system-wide maker file cannot be read") << systemFolder() + QStringLiteral("/Quillmark.conf");
+    const QString makerFile = QLatin1Char('/') + m_names.maker + QLatin1String(".conf");
+    QTest::newRow("the maker-wide file cannot be read") << userFolder() + makerFile;
+    QTest::newRow("the system-wide file cannot be read") << ProgramNames::settingsFileIn(systemFolder());
+    QTest::newRow("the system-wide maker file cannot be read") << systemFolder() + makerFile;
 }
 
 void tst_SettingsStore::neighbouringFilesAreNeverRead()
 {
     QFETCH(QString, neighbour);
-    SettingsStore store;
+    SettingsStore store(m_names);
     store.writeText(QStringLiteral("Searches"), QStringLiteral("kept site:x|"));
     QVERIFY(QDir().mkpath(neighbour)); // a folder: nobody can read it as a file, root included
     QCOMPARE(store.readText(QStringLiteral("Searches")), QStringLiteral("kept site:x|"));
     store.writeText(QStringLiteral("Searches"), QStringLiteral("new site:x|"));
-    QCOMPARE(SettingsStore().readText(QStringLiteral("Searches")), QStringLiteral("new site:x|"));
+    QCOMPARE(SettingsStore(m_names).readText(QStringLiteral("Searches")), QStringLiteral("new site:x|"));
     QVERIFY(QDir(neighbour).removeRecursively());
 }
 
 void tst_SettingsStore::eachOperationIsJudgedByItsOwnOutcome()
 {
-    SettingsStore store(path());
+    SettingsStore store(path(), m_names);
     QVERIFY(QDir().mkpath(path()));
     QVERIFY_THROWS_EXCEPTION(Failure, store.readText(QStringLiteral("Searches")));
     QVERIFY(QDir(path()).removeRecursively());
@@ -233,7 +236,7 @@ void tst_SettingsStore::storeThatIsNotAFileFailsAtOnce()
     QSKIP("A named pipe in place of a file is a Unix matter.");
 #endif
     makeNamedPipe(path());
-    SettingsStore store(path());
+    SettingsStore store(path(), m_names);
     QVERIFY_THROWS_EXCEPTION(Failure, store.readText(QStringLiteral("Searches")));
     QVERIFY_THROWS_EXCEPTION(Failure, store.writeText(QStringLiteral("Searches"), QStringLiteral("a|")));
 }
@@ -255,7 +258,7 @@ void tst_SettingsStore::lockBesideTheStore()
         QVERIFY(QDir().mkpath(lock));
     else
         write(lock, QByteArray());
-    SettingsStore store(path());
+    SettingsStore store(path(), m_names);
     try {
         store.writeText(QStringLiteral("Searches"), QStringLiteral("a|"));
         QVERIFY(saved);
@@ -269,7 +272,7 @@ void tst_SettingsStore::lockBesideTheStore()
 void tst_SettingsStore::copyIsKeptBesideTheStore()
 {
     write(path(), "[General]\nSearches=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x6QPoint)\n");
-    SettingsStore store(path());
+    SettingsStore store(path(), m_names);
     const QString first = store.keepCopy(QStringLiteral("Searches"));
     const QString second = store.keepCopy(QStringLiteral("Searches"));
     QCOMPARE(first, QDir::toNativeSeparators(path() + QStringLiteral(".unrestored")));
@@ -336,7 +339,7 @@ void tst_SettingsStore::saveCutShortLeavesTheStoredValue()
             unmountSmallDisk(disk);
     });
     const QString file = disk + QStringLiteral("/settings.ini");
-    SettingsStore store(file);
+    SettingsStore store(file, m_names);
     store.writeText(QStringLiteral("Searches"), listOfSize(8000, 'a'));
     QFile stored(file);
     QVERIFY(stored.open(QIODevice::ReadOnly));
@@ -353,7 +356,7 @@ void tst_SettingsStore::saveCutShortLeavesTheStoredValue()
     QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("settings")),
              QStringList{QStringLiteral("settings.ini")});
     store.writeText(QStringLiteral("Searches"), listOfSize(100, 'c')); // a list that fits is saved
-    QCOMPARE(SettingsStore(file).readText(QStringLiteral("Searches")), listOfSize(100, 'c'));
+    QCOMPARE(SettingsStore(file, m_names).readText(QStringLiteral("Searches")), listOfSize(100, 'c'));
 #endif
 }
 
@@ -385,13 +388,13 @@ void tst_SettingsStore::foreignFileIsAFailedRead()
 {
     QFETCH(QByteArray, contents);
     write(path(), contents);
-    SettingsStore store(path());
+    SettingsStore store(path(), m_names);
     QVERIFY_THROWS_EXCEPTION(Failure, store.readText(QStringLiteral("Searches")));
     // Once a copy is kept, the list can be saved in its place.
     QCOMPARE(store.keepCopy(QStringLiteral("Searches")),
              QDir::toNativeSeparators(path() + QStringLiteral(".unrestored")));
     store.writeText(QStringLiteral("Searches"), QStringLiteral("new|"));
-    QCOMPARE(SettingsStore(path()).readText(QStringLiteral("Searches")), QStringLiteral("new|"));
+    QCOMPARE(SettingsStore(path(), m_names).readText(QStringLiteral("Searches")), QStringLiteral("new|"));
     QFile copy(path() + QStringLiteral(".unrestored"));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), contents);
@@ -404,7 +407,7 @@ void tst_SettingsStore::valueTooLargeForTheMemoryFailsBeforeDecoding()
 #else
     write(path(), "[General]\nSearches=" + QByteArray(100'000'000, 'a') + '\n');
     const AddressSpaceLimit limit(450'000'000);
-    QVERIFY_THROWS_EXCEPTION(std::bad_alloc, SettingsStore(path()).readText(QStringLiteral("Searches")));
+    QVERIFY_THROWS_EXCEPTION(std::bad_alloc, SettingsStore(path(), m_names).readText(QStringLiteral("Searches")));
 #endif
 }
 
@@ -462,7 +465,7 @@ void tst_SettingsStore::registryValuesOfOtherTypesFailAndStayAsTheyAre()
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserKey, L"Searches.unrestored");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserKey, L"Searches.unrestored-2");
     setRaw(L"Searches", DWORD(type), bytes);
-    SettingsStore store;
+    SettingsStore store(m_names);
     try {
         store.readText(QStringLiteral("Searches"));
         QFAIL("the value was read as text");
@@ -484,7 +487,7 @@ void tst_SettingsStore::registryValuesOfOtherTypesFailAndStayAsTheyAre()
 void tst_SettingsStore::registryTextIsStoredExactly()
 {
     const QString text = QStringLiteral("@home a\\|b & #1 100% M\u00FCnchen site:x|second|");
-    SettingsStore store;
+    SettingsStore store(m_names);
     store.writeText(QStringLiteral("Searches"), text);
     DWORD type = REG_NONE;
     QCOMPARE(raw(L"Searches", type), utf16(text));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
+#include "app/ProgramNames.h"
 #include "ui/Form1.h"
 
 #include <QAccessible>
@@ -50,7 +51,7 @@ Environment TestEnvironment::environment()
     environment.drawHomePageNumber = [this] { return homePageDraw; };
     // Each window gets a store of its own, as each run of the program does.
     // A list that cannot be saved may go to the home folder: never the real one.
-    m_settings = std::make_unique<SettingsStore>(settingsPath(), homePath());
+    m_settings = std::make_unique<SettingsStore>(settingsPath(), homePath(), ProgramNames::settingsStore());
     environment.settings = [this]() -> SettingsStore& { return *m_settings; };
     return environment;
 }

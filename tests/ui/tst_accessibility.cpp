@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
+#include "app/ProgramNames.h"
 #include "platform/ErrorReportBox.h"
 #include "platform/ListView.h"
 #include "platform/PushButton.h"
@@ -306,7 +307,7 @@ void tst_Accessibility::errorReportIsReadWithoutItsInvisibleBreaks()
 {
     const QString report = QStringLiteral("Error 53 in Form_Load, line 106:\r\nThe file \"/home/someone/screenshots/"
                                           "PushButton7.png\" was not found.");
-    const std::unique_ptr<QMessageBox> box = makeErrorReportBox(nullptr, report);
+    const std::unique_ptr<QMessageBox> box = makeErrorReportBox(nullptr, ProgramNames::kErrorReportTitle, report);
     auto* text = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     QVERIFY(text->text().contains(QChar(0x200B))); // the breaks are there to see
     QCOMPARE(QAccessible::queryAccessibleInterface(text)->text(QAccessible::Name), displayedReportText(report));
