@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Main.h"
 
+#include "DistributorOptions.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QUrl>
