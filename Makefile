@@ -73,7 +73,7 @@ windows:
 	qt=$$(JOBS=$(JOBS) scripts/windows-qt.sh) && notices=$$(scripts/windows-notices.sh) && \
 	cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DBAZAARLY_WARNINGS_AS_ERRORS=ON \
 		--toolchain $(CURDIR)/cmake/mingw-w64-x86_64.cmake -DCMAKE_PREFIX_PATH="$$qt" \
-		-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+		-DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake \
 		-DBAZAARLY_HOST_MAKE_PICTURES=$(CURDIR)/$(WINDOWS_BUILD)/host/make_pictures -DBAZAARLY_BUILD_BENCHMARKS=OFF \
 		-DBAZAARLY_WINDOWS_NOTICES="$$notices/notices" && \
 	mkdir -p $(WINDOWS_BUILD)/qt-source && cp -u "$$notices"/qt-source/* $(WINDOWS_BUILD)/qt-source/
