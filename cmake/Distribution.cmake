@@ -23,12 +23,10 @@ else()
     message(STATUS "BAZAARLY_SUPPORT_ADDRESS and BAZAARLY_MAINTAINER are not set: packages built here name no maintainer")
 endif()
 
-# The text as a C string literal for a compile definition. A '#' is written as an octal escape, since CMake
-# cannot pass it through every build tool and drops the definition instead.
+# The text as a C string literal for the configured header.
 function(bazaarly_c_string_literal variable text)
     string(REPLACE "\\" "\\\\" text "${text}")
     string(REPLACE "\"" "\\\"" text "${text}")
-    string(REPLACE "#" "\\043" text "${text}")
     set(${variable} "\"${text}\"" PARENT_SCOPE)
 endfunction()
 bazaarly_c_string_literal(BAZAARLY_HOME_PAGE_LITERAL "${BAZAARLY_HOME_PAGE}")

@@ -35,6 +35,6 @@ done < <("$objdump" -h "$executable" | grep -E '^ *[0-9]+ ')
 table_size=$(read_number "$offset" 4)
 
 # Data directory 10, the load configuration, after the 112 bytes of PE32+ fields before the directories.
-little_endian() { printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)))"; }
+little_endian() { printf '%b' "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)))"; }
 { little_endian "$rva"; little_endian "$table_size"; } |
     dd of="$executable" bs=1 seek=$((optional + 112 + 8 * 10)) conv=notrunc status=none

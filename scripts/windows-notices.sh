@@ -38,7 +38,9 @@ trap 'rm -rf "$work"' EXIT
     { cat "$work/apt.log" >&2; fail "fetching Debian's qt6-base source failed"; }
 upstream=$(find "$work" -maxdepth 1 -name 'qt6-base_*.orig.tar.*')
 packaging=$(find "$work" -maxdepth 1 -name 'qt6-base_*.debian.tar.*')
-[ -n "$upstream" ] && [ -n "$packaging" ] || fail "Debian's qt6-base source lacks its upstream or Debian tarball"
+if [ -z "$upstream" ] || [ -z "$packaging" ]; then
+    fail "Debian's qt6-base source lacks its upstream or Debian tarball"
+fi
 
 # Each bundled library with the files its folder in Qt's source names its licence in, and Qt's attribution
 # (the library's version and copyright holders).

@@ -4,7 +4,8 @@
 # The prefix is the build's own, made on first use, with Arial (the font the window asks for) drawn by Liberation
 # Sans, which has the same widths, as Windows would draw it in Arial.
 set -euo pipefail
-export WINEPREFIX=$(realpath -m "$1") # Wine takes only an absolute path
+WINEPREFIX=$(realpath -m "$1") # Wine takes only an absolute path
+export WINEPREFIX
 shift
 export WINEDEBUG=${WINEDEBUG:--all}
 # No offer to install .NET or the HTML engine, and no menu entries of the desktop's made for what an installer
@@ -16,7 +17,7 @@ mkdir -p "$WINEPREFIX"
     flock 9
     if [ ! -f "$WINEPREFIX/.bazaarly-ready" ]; then
         # Without a display the new prefix is made headless, which is all a prefix needs.
-        DISPLAY= wine wineboot --init >/dev/null 2>&1
+        DISPLAY='' wine wineboot --init >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null
         wineserver --wait
         touch "$WINEPREFIX/.bazaarly-ready"

@@ -10,13 +10,13 @@ elseif(CMAKE_CROSSCOMPILING)
     message(FATAL_ERROR "A Windows package needs the notices of what it links: BAZAARLY_WINDOWS_NOTICES names the "
                         "folder that scripts/windows-notices.sh gathers (`make windows` passes it)")
 endif()
-install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 
 # The tracked files as they are in the working tree, so that the archive is the source of what was built.
-set(source_archive ${CMAKE_BINARY_DIR}/bazaarly-search-${PROJECT_VERSION}-source.tar.gz)
+set(source_archive ${PROJECT_BINARY_DIR}/bazaarly-search-${PROJECT_VERSION}-source.tar.gz)
 add_custom_target(source_archive
     COMMAND sh -c "tree=$(git stash create) && git archive --format=tar.gz --prefix=bazaarly-search-${PROJECT_VERSION}/ -o '${source_archive}' \${tree:-HEAD}"
-    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
     COMMENT "Writing the source archive ${source_archive}"
     VERBATIM)
 
@@ -35,7 +35,7 @@ set(CPACK_NSIS_MUI_ICON ${BAZAARLY_PICTURES}/bazaarly.ico)
 set(CPACK_NSIS_MUI_UNIICON ${BAZAARLY_PICTURES}/bazaarly.ico)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 if(BAZAARLY_HOME_PAGE MATCHES "^https?://")
     set(CPACK_NSIS_URL_INFO_ABOUT "${BAZAARLY_HOME_PAGE}")
 endif()

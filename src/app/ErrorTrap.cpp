@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ErrorTrap.h"
 
+#include "DistributorOptions.h"
 #include "platform/Environment.h"
 #include "platform/Failure.h"
 

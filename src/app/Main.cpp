@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Main.h"
 
+#include "DistributorOptions.h"
 #include "platform/Contrast.h"
 #include "platform/RegularFile.h"
 #include "platform/SkinFramework.h"

@@ -6,8 +6,9 @@
 
 size_t rowsTheViewsHaveRoomFor(size_t rows) noexcept
 {
-    // What a tree view keeps for each row it lays out, with room to spare.
-    constexpr size_t kViewBytesPerRow = 64;
+    // Twice what a tree view keeps for each row it lays out (40 bytes in Qt 6.4): the window takes more memory
+    // still when it is first shown (fonts, its backing store), and a view that runs out then crashes.
+    constexpr size_t kViewBytesPerRow = 128;
     while (rows > 0 && !std::unique_ptr<char[]>(new (std::nothrow) char[rows * kViewBytesPerRow]))
         rows /= 2;
     return rows;

@@ -11,6 +11,13 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <csignal>
+
+#if defined(Q_OS_UNIX)
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 // The location list: the catalogue's rules on a list model of their own, with the real file reader on temporary
 // files, and, where the window's own part is tested, as the user meets it in the real window.
 class tst_LocationCatalogue : public QObject
@@ -36,6 +43,7 @@ private slots:
     void hostileFilesNeverCrash_data();
     void hostileFilesNeverCrash();
     void hugeFileLoadsWhole();
+    void catalogueBeyondTheMemoryShowsTheRowsThatFit();
 };
 
 using Items = QList<QStringList>;
@@ -326,15 +334,22 @@ void tst_LocationCatalogue::hostileFilesNeverCrash()
     QCOMPARE(!catalogue.filter(QStringLiteral("a")).isEmpty(), reported);
 }
 
+// A catalogue of that many towns, about 52 bytes a line.
+static QByteArray townLines(int lines)
+{
+    QByteArray contents;
+    contents.reserve(qsizetype(lines) * 52);
+    for (int i = 0; i < lines; ++i)
+        contents +=
+            "http://town" + QByteArray::number(i) + ".bazaarly.org/,Town " + QByteArray::number(i) + ",Region\n";
+    return contents;
+}
+
 void tst_LocationCatalogue::hugeFileLoadsWhole()
 {
     // About 100 MB of locations.
     constexpr int kLines = 2'000'000;
-    QByteArray contents;
-    contents.reserve(kLines * 52);
-    for (int i = 0; i < kLines; ++i)
-        contents +=
-            "http://town" + QByteArray::number(i) + ".bazaarly.org/,Town " + QByteArray::number(i) + ",Region\n";
+    QByteArray contents = townLines(kLines);
     QVERIFY(contents.size() > 100'000'000);
     Catalogue catalogue;
     catalogue.test.writeDataFile(kLocationListFile, contents);
@@ -343,6 +358,57 @@ void tst_LocationCatalogue::hugeFileLoadsWhole()
     QCOMPARE(catalogue.list.size(), kLines);
     QCOMPARE(catalogue.filter(QStringLiteral("n 1999999")), QString());
     QCOMPARE(urlsOf(catalogue.list), QStringList{"http://town1999999.bazaarly.org/"});
+}
+
+#if defined(Q_OS_UNIX)
+// What a window started with `room` bytes of address space to spare shows: its rows, its reports and whether the
+// first report is the catalogue's. Run in a child process, whose crash the parent sees.
+static void showWithLittleMemory(TestEnvironment& test, qint64 room, int seen[3])
+{
+    const AddressSpaceLimit limit(room);
+    Form1 window(test.environment());
+    window.showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    seen[0] = int(window.ListView1->count());
+    seen[1] = int(test.reports.size());
+    seen[2] = !test.reports.isEmpty() && isReportFor(test.reports[0], QStringLiteral("Form_Load"), 136);
+}
+#endif
+
+// The list keeps back the memory its view needs to lay out the rows: a catalogue too large for the memory loses
+// its last rows with one report, where the view would otherwise run out of memory and end the program.
+void tst_LocationCatalogue::catalogueBeyondTheMemoryShowsTheRowsThatFit()
+{
+#if !defined(Q_OS_UNIX)
+    QSKIP("The address space is limited here on Unix only.");
+#else
+    constexpr int kLines = 1'000'000;
+    TestEnvironment test;
+    test.writeDataFile(QStringLiteral("list.txt"), townLines(kLines));
+    int channel[2];
+    QVERIFY(::pipe(channel) == 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        // A crash ends the child at once, without the test framework's crash report.
+        for (const int signal : {SIGSEGV, SIGBUS, SIGABRT, SIGILL, SIGFPE})
+            std::signal(signal, SIG_DFL);
+        int seen[3] = {-1, -1, 0};
+        showWithLittleMemory(test, 200'000'000, seen);
+        ::_exit(::write(channel[1], seen, sizeof seen) == sizeof seen ? 0 : 1);
+    }
+    ::close(channel[1]);
+    int seen[3] = {};
+    const ssize_t received = ::read(channel[0], seen, sizeof seen);
+    ::close(channel[0]);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status) && received == sizeof seen, qPrintable(QStringLiteral("status %1").arg(status)));
+    qInfo("%d of the %d rows fit", seen[0], kLines);
+    QVERIFY(seen[0] > 0 && seen[0] < kLines);
+    QCOMPARE(seen[1], 1);
+    QVERIFY(seen[2]);
+#endif
 }
 
 QTEST_MAIN(tst_LocationCatalogue)

@@ -17,6 +17,7 @@ set -euo pipefail
 build=$1
 support_contact=$3
 settings_location=$4
+# shellcheck source=tests/e2e/x_session.sh
 source "$(dirname "$0")/x_session.sh"
 
 # The program, installed into a folder of its own, with a small catalogue of our own.

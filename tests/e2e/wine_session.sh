@@ -17,6 +17,7 @@ build=$1
 installer=$3
 [ -f "$installer" ] || { echo "FAIL: no installer $installer (make windows writes it)" >&2; exit 1; }
 wine_run=("$(dirname "$0")/../../scripts/wine-run.sh" "$2")
+# shellcheck source=tests/e2e/x_session.sh
 source "$(dirname "$0")/x_session.sh"
 export WINEPREFIX=$2 WINEDEBUG=-all
 key='HKCU\Software\Quillmark\Bazaarly Lookup Across Many Towns Utility'

@@ -1,4 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash
 # What the end-to-end tests share; source it. A work folder removed on exit (kept with KEEP_WORK), the processes
 # started in pids ended on exit, a failure that shows the logs, waiting, a virtual screen with a window manager,
 # and key presses.
@@ -68,7 +69,8 @@ activate_window() {
 keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
 type_text() { xdotool type --clearmodifiers --delay 40 "$1"; }
 tabs() { for _ in $(seq "$1"); do keys Tab; done; }
-# Alt+F4, and the program started last ($program) ends.
+# Alt+F4, and the program started last ($program, set by the script that sources this one) ends.
+# shellcheck disable=SC2154
 close_through_window_manager() {
     keys alt+F4
     wait_for bash -c "! kill -0 $program"

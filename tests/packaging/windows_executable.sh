@@ -23,12 +23,13 @@ for dll in $imports; do
     [[ ${dll,,} == api-ms-win-* ]] && continue
     find "$system" -maxdepth 1 -iname "$dll" | grep -q . || fail "$executable needs $dll, which Windows does not have"
 done
-echo "imports only system DLLs: $(echo $imports)"
+echo "imports only system DLLs: $(paste -sd " " <<<"$imports")"
 
 # Each reader reads the extracted resource whole: one that stops early would end the extraction with SIGPIPE.
-icons=$(icotool --list <(wrestool --extract --type=14 "$executable") | sed -n 's/.*--width=\([0-9]*\).*/\1/p')
-[ "$(echo $icons)" = "32 256 128 48 24 20 16" ] || fail "the icon holds the sizes $(echo $icons), not 32 256 128 48 24 20 16"
-echo "icon sizes: $(echo $icons)"
+icons=$(icotool --list <(wrestool --extract --type=14 "$executable") | sed -n 's/.*--width=\([0-9]*\).*/\1/p' |
+    paste -sd " ")
+[ "$icons" = "32 256 128 48 24 20 16" ] || fail "the icon holds the sizes $icons, not 32 256 128 48 24 20 16"
+echo "icon sizes: $icons"
 version=$(wrestool --extract --type=16 --raw "$executable" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -d '\0')
 grep -q 'Bazaarly Lookup Across Many Towns Utility' <<<"$version" || fail "no version resource naming the program"
 echo "version resource present"
@@ -42,8 +43,11 @@ done
 echo "manifest: asInvoker, per-monitor DPI awareness, common controls 6"
 
 # The load configuration's dependent-load flags, 78 bytes into its table: LOAD_LIBRARY_SEARCH_SYSTEM32 (0x800).
-load_config=($(x86_64-w64-mingw32-objdump -p "$executable" | sed -n 's/^Entry a \([0-9a-f]*\) \([0-9a-f]*\) Load Configuration Directory$/\1 \2/p'))
-[ "${#load_config[@]}" -eq 2 ] && [ $((16#${load_config[1]})) -ge 80 ] || fail "no load configuration that holds dependent-load flags"
+read -r -a load_config < <(x86_64-w64-mingw32-objdump -p "$executable" |
+    sed -n 's/^Entry a \([0-9a-f]*\) \([0-9a-f]*\) Load Configuration Directory$/\1 \2/p') || true
+if [ "${#load_config[@]}" -ne 2 ] || [ $((16#${load_config[1]})) -lt 80 ]; then
+    fail "no load configuration that holds dependent-load flags"
+fi
 image_base=$(x86_64-w64-mingw32-objdump -p "$executable" | sed -n 's/^ImageBase\s*\([0-9a-f]*\)$/\1/p')
 flags_at=$((16#$image_base + 16#${load_config[0]} + 78))
 flags=$(x86_64-w64-mingw32-objdump -s --start-address=$flags_at --stop-address=$((flags_at + 2)) "$executable" |

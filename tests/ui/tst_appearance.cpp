@@ -28,6 +28,7 @@ class tst_Appearance : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
     void pointerFollowsTheControlUnderTheMouse();
@@ -47,6 +48,7 @@ private slots:
 private:
     void installCursor() const;
     std::unique_ptr<TestEnvironment> m_test;
+    QString m_startingStyle;
 };
 
 static const QByteArray kSkin = "QPushButton { background: #2f80ed; color: white; }\nQGroupBox { color: #1b4da8; }\n";
@@ -59,6 +61,11 @@ static void moveOver(QWidget* widget, QPoint at = {})
     QApplication::sendEvent(widget, &move);
 }
 
+void tst_Appearance::initTestCase()
+{
+    m_startingStyle = QApplication::style()->name();
+}
+
 void tst_Appearance::init()
 {
     m_test = std::make_unique<TestEnvironment>();
@@ -68,6 +75,7 @@ void tst_Appearance::init()
 void tst_Appearance::cleanup()
 {
     qApp->setStyleSheet(QString());
+    QApplication::setStyle(m_startingStyle); // a skin sets the Fusion style for the whole program
     QApplication::setPalette(QApplication::style()->standardPalette());
     m_test.reset();
 }
