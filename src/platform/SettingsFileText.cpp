@@ -17,10 +17,10 @@ constexpr QByteArrayView kLineEnd = "\n";
 #endif
 constexpr QByteArrayView kSectionLine = "[General]";
 
-// Characters QSettings writes in a text value as they are and reads back as they are, in both directions: the
-// printable ASCII characters but the quote and the backslash, which it escapes, and the comma, semicolon and
-// equals sign, which make it quote the value (unquoted, they end a list element, a line or a key). Control
-// characters are written escaped but read as they are when found unescaped.
+// How an ASCII character stands in a value. Written: as it is, both ways (the printable characters and DEL).
+// Read: written escaped, but read as it is where it is found unescaped (the control characters). Never: the
+// quote and the backslash, which are escaped, the comma, semicolon and equals sign, which make QSettings quote
+// the value (unquoted, they would end a list element, the line or the key), and NUL; each has a way of its own.
 enum class Plain { Never, Written, Read };
 constexpr std::array<Plain, 128> kPlain = [] {
     std::array<Plain, 128> plain{};

@@ -63,6 +63,18 @@ private:
     bool m_made = false;
 };
 
+// QSettings writes a number or a truth value as its text, and in the process that wrote it answers with the
+// number rather than the text: a short value that reads as one is left to QSettings, for the same answer.
+bool mayBeHeldAsOtherThanText(const QString& value)
+{
+    constexpr qsizetype kLongestNumber = 32;
+    if (value.size() > kLongestNumber)
+        return false;
+    bool number = false;
+    value.toDouble(&number);
+    return number || value == QLatin1String("true") || value == QLatin1String("false");
+}
+
 #if defined(Q_OS_WIN)
 // The user's registry store is read and written as Windows keeps it: a value of another type is reported as not
 // text and left as it is, and the text is stored exactly as the list's value, with nothing of QSettings' own.
@@ -285,8 +297,10 @@ std::optional<SettingsStore::UsualFile> SettingsStore::readUsualFile(const QStri
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt; // QSettings says why
     UsualFile usual{true, file.readAll(), {}};
-    std::optional<QString> value;
-    if (file.error() != QFileDevice::NoError || !(value = SettingsFileText::decode(usual.bytes, key)))
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    std::optional<QString> value = SettingsFileText::decode(usual.bytes, key);
+    if (!value || mayBeHeldAsOtherThanText(*value))
         return std::nullopt;
     usual.value = std::move(*value);
     return usual;
