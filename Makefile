@@ -39,7 +39,7 @@ bench:
 
 # Each fuzz target runs for FUZZ_SECONDS; what it finds lands in build-fuzz/findings.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = locationline storedsearches searchaddress cursorfile
+FUZZ_TARGETS = locationline storedsearches searchaddress cursorfile settingsfile
 fuzz: export QT_QPA_PLATFORM = offscreen
 fuzz:
 	scripts/setup.sh --test

@@ -161,12 +161,12 @@ void RawSettingsFile::inspectLine(const char* line, qsizetype length, bool inTop
         m_keyHoldsEncodedValue = true;
 }
 
-void RawSettingsFile::reserveMemoryToDecode() const
+void RawSettingsFile::reserveMemoryToDecode(qint64 size)
 {
     // Asked for at once and given back untouched: this costs address space for a moment, not memory. Kept in a
     // volatile, so that the compiler cannot leave the request out.
-    void* volatile room = std::malloc(size_t(m_size * kDecodingBytesPerFileByte));
-    if (room == nullptr && m_size > 0)
+    void* volatile room = std::malloc(size_t(size * kDecodingBytesPerFileByte));
+    if (room == nullptr && size > 0)
         throw std::bad_alloc();
     std::free(room);
 }

@@ -17,8 +17,8 @@ public:
     // True when the value under the key is stored as an encoded value ("@Variant(...)", "@Rect(...)", a list
     // of them) rather than as text.
     bool keyHoldsEncodedValue() const { return m_keyHoldsEncodedValue; }
-    // Throws std::bad_alloc when the memory that decoding the file needs cannot be had.
-    void reserveMemoryToDecode() const;
+    // Throws std::bad_alloc when the memory that decoding a file of `size` bytes needs cannot be had.
+    static void reserveMemoryToDecode(qint64 size);
 
 private:
     void inspectLine(const char* line, qsizetype length, bool inTopSection, const QByteArray& key);

@@ -5,10 +5,12 @@
 #include "PreviousFile.h"
 #include "RawSettingsFile.h"
 #include "RegularFile.h"
+#include "SettingsFileText.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <filesystem>
@@ -34,6 +36,43 @@ Failure cannotBeWritten(const QString& location, const QString& why = QString())
 Failure notText(const QString& key, const QString& location)
 {
     return Failure(QStringLiteral("The setting \"%1\" in %2 is not text.").arg(key, location));
+}
+
+// A second link to a file, under a name of its own, for as long as this lives; a copy where the file system has
+// no links.
+class SecondName final
+{
+public:
+    explicit SecondName(const QString& file) : m_path(file + QStringLiteral(".written"))
+    {
+        QFile::remove(m_path); // left behind by a program that died while saving
+        std::error_code error;
+        std::filesystem::create_hard_link(QFileInfo(file).filesystemAbsoluteFilePath(),
+                                          QFileInfo(m_path).filesystemAbsoluteFilePath(), error);
+        m_made = !error || QFile::copy(file, m_path);
+    }
+    ~SecondName() { QFile::remove(m_path); }
+    SecondName(const SecondName&) = delete;
+    SecondName& operator=(const SecondName&) = delete;
+
+    bool made() const { return m_made; }
+    QString path() const { return m_path; }
+
+private:
+    QString m_path;
+    bool m_made = false;
+};
+
+// QSettings writes a number or a truth value as its text, and in the process that wrote it answers with the
+// number rather than the text: a short value that reads as one is left to QSettings, for the same answer.
+bool mayBeHeldAsOtherThanText(const QString& value)
+{
+    constexpr qsizetype kLongestNumber = 32;
+    if (value.size() > kLongestNumber)
+        return false;
+    bool number = false;
+    value.toDouble(&number);
+    return number || value == QLatin1String("true") || value == QLatin1String("false");
 }
 
 #if defined(Q_OS_WIN)
@@ -170,8 +209,11 @@ QString SettingsStore::readText(const QString& key) const
         return readRegistryText(m_path, key);
 #endif
     checkFileCanBeOpened();
+    if (!m_file.isEmpty())
+        RawSettingsFile::reserveMemoryToDecode(QFileInfo(m_file).size());
+    if (const std::optional<UsualFile> usual = readUsualFile(key))
+        return usual->value;
     const RawSettingsFile raw = checkFileCanBeDecoded(key);
-    raw.reserveMemoryToDecode();
     const std::unique_ptr<QSettings> settings = open();
     const QVariant value = settings->value(key); // the file is parsed here, and its status known
     // A file with malformed lines elsewhere still gives the value, so only a store that cannot be read fails,
@@ -203,18 +245,20 @@ QString SettingsStore::readText(const QString& key) const
     }
 }
 
-void SettingsStore::waitForTheLock() const
+std::unique_ptr<QLockFile> SettingsStore::takeTheLock() const
 {
     if (m_file.isEmpty())
-        return;
+        return nullptr;
     if (!QDir().mkpath(QFileInfo(m_file).absolutePath()))
         throw cannotBeWritten(location(), QStringLiteral(": its folder cannot be made"));
+    // The lock QSettings takes while it writes the file.
     const QString lockPath = m_file + QLatin1String(".lock");
-    QLockFile lock(lockPath);
-    lock.setStaleLockTime(kStaleLockMs);
-    if (!lock.tryLock(kLockWaitMs))
+    auto lock = std::make_unique<QLockFile>(lockPath);
+    lock->setStaleLockTime(kStaleLockMs);
+    if (!lock->tryLock(kLockWaitMs))
         throw cannotBeWritten(location(),
                               QStringLiteral(": its lock %1 cannot be taken").arg(QDir::toNativeSeparators(lockPath)));
+    return lock;
 }
 
 void SettingsStore::startAfreshIfItCannotBeDecoded(const QString& key)
@@ -239,16 +283,88 @@ bool SettingsStore::holds(const QString& key, const QString& value) const
         return isTheValue(open()->value(key));
     // QSettings remembers what it wrote, and a reader of the same file would be given that rather than what is
     // on the disk: the file is read back through a name of its own, a second link to it.
-    const QString alias = m_file + QStringLiteral(".written");
-    QFile::remove(alias); // left behind by a program that died while saving
-    std::error_code error;
-    std::filesystem::create_hard_link(QFileInfo(m_file).filesystemAbsoluteFilePath(),
-                                      QFileInfo(alias).filesystemAbsoluteFilePath(), error);
-    if (error && !QFile::copy(m_file, alias)) // a file system without links
+    const SecondName alias(m_file);
+    return alias.made() && isTheValue(QSettings(alias.path(), QSettings::IniFormat).value(key));
+}
+
+std::optional<SettingsStore::UsualFile> SettingsStore::readUsualFile(const QString& key) const
+{
+    if (m_file.isEmpty())
+        return std::nullopt;
+    QFile file(m_file);
+    if (!file.exists())
+        return UsualFile{};
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt; // QSettings says why
+    UsualFile usual{true, file.readAll(), {}};
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    std::optional<QString> value = SettingsFileText::decode(usual.bytes, key);
+    if (!value || mayBeHeldAsOtherThanText(*value))
+        return std::nullopt;
+    usual.value = std::move(*value);
+    return usual;
+}
+
+// The file in its usual form, or none, is written here byte for byte as QSettings would write it, and judged the
+// same way; false, with nothing done, for any other file and for a value QSettings might write otherwise.
+bool SettingsStore::writeUsualFile(const QString& key, const QString& value)
+{
+    const std::optional<UsualFile> before = readUsualFile(key);
+    if (!before)
         return false;
-    const bool holdsTheValue = isTheValue(QSettings(alias, QSettings::IniFormat).value(key));
-    QFile::remove(alias);
-    return holdsTheValue;
+    if (before->exists && before->value == value)
+        return true;
+    const std::optional<QByteArray> contents = SettingsFileText::encode(key, value);
+    if (!contents)
+        return false;
+    const std::unique_ptr<QLockFile> lock = takeTheLock();
+    // Another program may have written the file before the lock was taken: it is then QSettings' to merge.
+    QFile now(m_file);
+    if (before->exists && !(now.open(QIODevice::ReadOnly) && now.readAll() == before->bytes))
+        return false;
+    if (!before->exists && now.exists())
+        return false;
+    PreviousFile previous(m_file);
+    const bool written = replaceFile(*contents);
+    if (!written || !fileHolds(*contents))
+        failWrite(&previous, !written);
+    return true;
+}
+
+// Writes the file whole or not at all, as QSettings does: a new file moved into place. False when the file could
+// not be opened, written or moved into place (a write cut short may yet be reported as done).
+bool SettingsStore::replaceFile(const QByteArray& contents) const
+{
+    const bool created = !QFileInfo::exists(m_file);
+    // QSettings writes no file it cannot open to write, though it replaces rather than writes it.
+    if (!created && !QFile(m_file).open(QIODevice::ReadWrite))
+        return false;
+    QSaveFile file(m_file);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) == -1 || !file.commit())
+        return false;
+    if (created) // QSettings makes sure a file it created can be read and written by its owner
+        QFile::setPermissions(m_file, QFileInfo(m_file).permissions() | QFile::ReadOwner | QFile::WriteOwner);
+    return true;
+}
+
+bool SettingsStore::fileHolds(const QByteArray& contents) const
+{
+    const SecondName alias(m_file);
+    QFile file(alias.path());
+    return alias.made() && file.open(QIODevice::ReadOnly) && file.readAll() == contents;
+}
+
+void SettingsStore::failWrite(PreviousFile* previous, bool refused) const
+{
+    if (previous && !previous->putBack())
+        throw cannotBeWritten(location(), QStringLiteral(": the new list did not reach it whole, and the list "
+                                                         "stored before is in %1")
+                                              .arg(QDir::toNativeSeparators(previous->keptAt())));
+    if (refused)
+        throw cannotBeWritten(location());
+    throw cannotBeWritten(location(), QStringLiteral(": the new list did not reach it whole (the disk may be full), "
+                                                     "so the list stored before has been kept"));
 }
 
 void SettingsStore::writeText(const QString& key, const QString& value)
@@ -258,13 +374,15 @@ void SettingsStore::writeText(const QString& key, const QString& value)
         return writeRegistryText(m_path, key, value);
 #endif
     checkFileCanBeOpened();
+    if (writeUsualFile(key, value))
+        return;
     startAfreshIfItCannotBeDecoded(key);
     const std::unique_ptr<QSettings> settings = open();
     const QVariant stored = settings->value(key);
     // Rewriting a long value costs far more than reading it (Qt's writer takes it a character at a time).
     if (settings->status() == QSettings::NoError && stored.typeId() == QMetaType::QString && stored == value)
         return;
-    waitForTheLock();
+    takeTheLock(); // and let go at once: QSettings takes it itself, and would wait forever for it
     std::optional<PreviousFile> previous;
     if (!m_file.isEmpty())
         previous.emplace(m_file);
@@ -274,14 +392,7 @@ void SettingsStore::writeText(const QString& key, const QString& value)
     // file in place all the same: the save is judged by what the store holds afterwards.
     if (settings->status() != QSettings::AccessError && holds(key, value))
         return;
-    if (previous && !previous->putBack())
-        throw cannotBeWritten(location(), QStringLiteral(": the new list did not reach it whole, and the list "
-                                                         "stored before is in %1")
-                                              .arg(QDir::toNativeSeparators(previous->keptAt())));
-    if (settings->status() == QSettings::AccessError)
-        throw cannotBeWritten(location());
-    throw cannotBeWritten(location(), QStringLiteral(": the new list did not reach it whole (the disk may be full), "
-                                                     "so the list stored before has been kept"));
+    failWrite(previous ? &*previous : nullptr, settings->status() == QSettings::AccessError);
 }
 
 QString SettingsStore::keepCopy(const QString& key)

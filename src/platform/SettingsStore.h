@@ -5,7 +5,10 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
+class PreviousFile;
+class QLockFile;
 class RawSettingsFile;
 
 // The names a program gives its store: the user's own is found by the maker's name and the program's section
@@ -51,12 +54,25 @@ public:
     QStringList recoveryFolders() const;
 
 private:
+    // The file as it is now, when it is absent or in the form QSettings gives it when it holds only `key`.
+    struct UsualFile
+    {
+        bool exists = false;
+        QByteArray bytes;
+        QString value;
+    };
+
     std::unique_ptr<QSettings> open() const;
     void checkFileCanBeOpened() const;
-    void waitForTheLock() const;
+    std::unique_ptr<QLockFile> takeTheLock() const;
     RawSettingsFile checkFileCanBeDecoded(const QString& key) const;
     void startAfreshIfItCannotBeDecoded(const QString& key);
     bool holds(const QString& key, const QString& value) const;
+    std::optional<UsualFile> readUsualFile(const QString& key) const;
+    bool writeUsualFile(const QString& key, const QString& value);
+    bool replaceFile(const QByteArray& contents) const;
+    bool fileHolds(const QByteArray& contents) const;
+    [[noreturn]] void failWrite(PreviousFile* previous, bool refused) const;
 
     SettingsStoreNames m_names;
     QSettings::Format m_format;

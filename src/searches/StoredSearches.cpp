@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StoredSearches.h"
 
+#include "platform/AsciiSearch.h"
+
 namespace {
 constexpr QChar kSeparator = u'|';
 constexpr QChar kEscape = u'\\';
@@ -11,6 +13,12 @@ void advance(qsizetype& next, QStringView text, QChar character, qsizetype from)
 {
     if (next >= 0 && next < from)
         next = text.indexOf(character, from);
+}
+
+// Whether the query holds a separator or an escape; memchr is far cheaper to call than QStringView::contains.
+bool holdsCharacterToEscape(QStringView query)
+{
+    return indexOfAscii(query, kSeparator.toLatin1()) >= 0 || indexOfAscii(query, kEscape.toLatin1()) >= 0;
 }
 } // namespace
 
@@ -24,7 +32,7 @@ QString joinStoredSearches(const QList<QStringView>& queries)
     for (const QStringView query : queries) {
         // Whole runs between the characters to escape go in at once; most queries hold none and are one run.
         qsizetype runStart = 0;
-        if (query.contains(kSeparator) || query.contains(kEscape)) {
+        if (holdsCharacterToEscape(query)) {
             for (qsizetype i = 0; i < query.size(); ++i) {
                 if (query[i] == kSeparator || query[i] == kEscape) {
                     value.append(query.sliced(runStart, i - runStart)).append(kEscape);

@@ -3,6 +3,7 @@
 
 #include "app/ProgramNames.h"
 #include "platform/Failure.h"
+#include "platform/SettingsFileText.h"
 #include "platform/SettingsStore.h"
 
 #include <QDir>
@@ -38,6 +39,12 @@ private slots:
     void writtenTextReadsBackExactly();
     void handWrittenValues_data();
     void handWrittenValues();
+    void fileIsWrittenAsQSettingsWritesIt_data();
+    void fileIsWrittenAsQSettingsWritesIt();
+    void fileIsReadAsQSettingsReadsIt_data();
+    void fileIsReadAsQSettingsReadsIt();
+    void fileInAnotherFormKeepsWhatElseItHolds_data();
+    void fileInAnotherFormKeepsWhatElseItHolds();
     void nonTextValueFails();
     void unwritableStoreFails();
     void malformedLinesElsewhereDoNotStopTheSave();
@@ -74,6 +81,14 @@ private:
         return m_user.filePath(QStringLiteral("xdg"));
     }
     void write(const QString& file, const QByteArray& contents);
+    QByteArray contents(const QString& file);
+    // A file name not used before in this run: QSettings keeps what it read of a file, and gives it again when
+    // the file's size and time have not changed.
+    QString freshPath()
+    {
+        return m_folder.filePath(QStringLiteral("fresh-%1.ini").arg(++m_fresh));
+    }
+    int m_fresh = 0;
     QTemporaryDir m_folder;
     QTemporaryDir m_user;
     // The program's names for its store, which the files named here follow.
@@ -102,6 +117,14 @@ void tst_SettingsStore::write(const QString& file, const QByteArray& contents)
     QCOMPARE(out.write(contents), contents.size());
 }
 
+QByteArray tst_SettingsStore::contents(const QString& file)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(file));
+    return in.readAll();
+}
+
 void tst_SettingsStore::absentValueReadsAsEmptyText()
 {
     QCOMPARE(SettingsStore(path(), m_names).readText(QStringLiteral("Searches")), QString());
@@ -115,6 +138,8 @@ void tst_SettingsStore::writtenTextReadsBackExactly_data()
     QTest::newRow("control characters") << QStringLiteral("tab\there|new\nline|bell\a|");
     QTest::newRow("text beyond Latin-1") << QStringLiteral("\u00FCber \u4E2D\u6587 \U0001F600|");
     QTest::newRow("the empty text") << "";
+    QTest::newRow("a first query starting with @") << "@home site:x|@work|";
+    QTest::newRow("a NUL, which QSettings stores in a form of its own") << QStringLiteral("a\0b|");
 }
 
 void tst_SettingsStore::writtenTextReadsBackExactly()
@@ -144,6 +169,152 @@ void tst_SettingsStore::handWrittenValues()
     file.write("[General]\n" + line + "\n");
     file.close();
     QCOMPARE(SettingsStore(path(), m_names).readText(QStringLiteral("Searches")), text);
+}
+
+static const QString kKey = QStringLiteral("Searches");
+#if defined(Q_OS_WIN)
+static const QByteArray kLineEnd = "\r\n";
+#else
+static const QByteArray kLineEnd = "\n";
+#endif
+
+// A text `repeats` times over, with something to escape at the end of each copy, so that escapes fall on every
+// place in a block of sixteen characters.
+static QString repeated(const QString& text, int repeats)
+{
+    QString result;
+    for (int i = 0; i < repeats; ++i)
+        result += text + QString(i % 17, QLatin1Char('a')) + QStringLiteral("\"\\,\t\u00fc");
+    return result;
+}
+
+void tst_SettingsStore::fileIsWrittenAsQSettingsWritesIt_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("written"); // false: left to QSettings
+    QTest::newRow("plain queries") << "lawnmower site:albany.bazaarly.org|chair site:x|" << true;
+    QTest::newRow("a leading @ is doubled") << "@home site:x|" << true;
+    QTest::newRow("@ elsewhere stays single") << "mail a@b site:x|@|" << true;
+    QTest::newRow("quotes and backslashes are escaped") << "\"big\" \\ chair|a\\|b|" << true;
+    QTest::newRow("control characters with names are escaped by name") << QStringLiteral("\a\b\f\n\r\t\v|") << true;
+    QTest::newRow("other control characters are escaped in hex") << QStringLiteral("a\x01|\x1f|\x1b[0m|") << true;
+    QTest::newRow("hex digits after a hex escape are escaped too") << QStringLiteral("\x01"
+                                                                                     "09afAF|\x02g|\x03"
+                                                                                     "0x|")
+                                                                   << true;
+    QTest::newRow("a comma makes the value quoted") << "red, blue site:x|" << true;
+    QTest::newRow("a semicolon makes the value quoted") << "a;b|" << true;
+    QTest::newRow("an equals sign makes the value quoted") << "a=b|" << true;
+    QTest::newRow("a leading blank makes the value quoted") << " chair|" << true;
+    QTest::newRow("a trailing blank makes the value quoted") << "chair |" << true;
+    QTest::newRow("a leading tab is escaped, not quoted") << "\tchair|" << true;
+    QTest::newRow("DEL is written as it is") << QStringLiteral("a\x7f|") << true;
+    QTest::newRow("text beyond ASCII is UTF-8") << QStringLiteral("\u00FCber \u4E2D\u6587 \U0001F600 \u00A0|") << true;
+    QTest::newRow("the empty text") << "" << true;
+    QTest::newRow("a long text") << repeated(QStringLiteral("used road bike site:x|"), 3000) << true;
+    QTest::newRow("a long text quoted") << repeated(QStringLiteral(" a;b|"), 3000) << true;
+    QTest::newRow("a NUL") << QStringLiteral("a\0b|") << false;
+    QTest::newRow("an unpaired high surrogate") << QString(QChar(0xD800)) + QStringLiteral("a|") << false;
+    QTest::newRow("an unpaired low surrogate") << QStringLiteral("a") + QChar(0xDC00) << false;
+    QTest::newRow("a byte order mark") << QString(QChar(0xFEFF)) + QStringLiteral("a|") << false;
+    QTest::newRow("a noncharacter") << QStringLiteral("a") + QChar(0xFFFF) << false;
+}
+
+// The bytes written for a text are QSettings' own, to the byte, and read back as the text.
+void tst_SettingsStore::fileIsWrittenAsQSettingsWritesIt()
+{
+    QFETCH(QString, value);
+    QFETCH(bool, written);
+    const std::optional<QByteArray> encoded = SettingsFileText::encode(kKey, value);
+    QCOMPARE(encoded.has_value(), written);
+    if (!written)
+        return;
+    const QString byQSettings = freshPath();
+    QSettings(byQSettings, QSettings::IniFormat).setValue(kKey, value);
+    QCOMPARE(*encoded, contents(byQSettings));
+    QCOMPARE(SettingsFileText::decode(*encoded, kKey), std::optional<QString>(value));
+    SettingsStore(path(), m_names).writeText(kKey, value);
+    QCOMPARE(contents(path()), *encoded);
+}
+
+void tst_SettingsStore::fileIsReadAsQSettingsReadsIt_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("read"); // false: left to QSettings
+    const auto usual = [](const QByteArray& value) { return "[General]" + kLineEnd + "Searches=" + value + kLineEnd; };
+    QTest::newRow("plain text") << usual("lawnmower site:x|") << true;
+    QTest::newRow("quoted, with commas and blanks") << usual("\" a, b;c=d \"") << true;
+    QTest::newRow("escapes by name") << usual("\\a\\b\\f\\n\\r\\t\\v\\\"\\?\\'\\\\") << true;
+    QTest::newRow("hex escapes take every hex digit") << usual("\\x41\\x4a1\\x10000041|") << true;
+    QTest::newRow("octal escapes take every octal digit") << usual("\\101\\0\\1018|") << true;
+    QTest::newRow("escaped blanks at the ends stay") << usual("\\x20a\\t") << true;
+    QTest::newRow("blanks and control characters inside stay") << usual("a \t\x01b") << true;
+    QTest::newRow("@@ stands for a text starting with @") << usual("@@home|") << true;
+    QTest::newRow("UTF-8") << usual("\xc3\xbc \xe4\xb8\xad \xf0\x9f\x98\x80") << true;
+    QTest::newRow("the empty value") << usual("") << true;
+    QTest::newRow("the empty value quoted") << usual("\"\"") << true;
+    QTest::newRow("unquoted commas make a list") << usual("a, b") << false;
+    QTest::newRow("a leading @ makes an encoded value") << usual("@ByteArray(a)") << false;
+    QTest::newRow("a leading @ alone") << usual("@home") << false;
+    QTest::newRow("a semicolon starts a comment") << usual("a ;b") << false;
+    QTest::newRow("blanks at the end are trimmed") << usual("a  ") << false;
+    QTest::newRow("blanks at the start are trimmed") << usual("\ta") << false;
+    QTest::newRow("a quote inside") << usual("a\"b") << false;
+    QTest::newRow("a backslash at the end") << usual("a\\") << false;
+    QTest::newRow("an escape QSettings skips") << usual("a\\qb") << false;
+    QTest::newRow("\\x without a digit") << usual("a\\xg") << false;
+    QTest::newRow("a continuation line") << usual("a\\" + kLineEnd + "b") << false;
+    QTest::newRow("bytes that are not UTF-8") << usual("a\xc3(b") << false;
+    QTest::newRow("an overlong form") << usual("\xc0\xaf") << false;
+    QTest::newRow("an encoded surrogate") << usual("\xed\xa0\x80") << false;
+    QTest::newRow("a byte order mark inside") << usual("a\xef\xbb\xbf") << false;
+    QTest::newRow("a NUL byte") << usual(QByteArray("a\0b", 3)) << false;
+    QTest::newRow("another key after it") << usual("a|") + "Other=1" + kLineEnd << false;
+    QTest::newRow("a comment before it") << ";note" + kLineEnd + usual("a|") << false;
+    QTest::newRow("a byte order mark before it") << "\xef\xbb\xbf" + usual("a|") << false;
+    QTest::newRow("the key in other letters") << usual("a|").replace("Searches", "searches") << false;
+    QTest::newRow("no end to the last line") << usual("a|").chopped(kLineEnd.size()) << false;
+    QTest::newRow("another section") << usual("a|").replace("General", "Other") << false;
+}
+
+// Where the program reads the file itself, it reads what QSettings reads.
+void tst_SettingsStore::fileIsReadAsQSettingsReadsIt()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, read);
+    const std::optional<QString> decoded = SettingsFileText::decode(file, kKey);
+    QCOMPARE(decoded.has_value(), read);
+    const QString written = freshPath();
+    write(written, file);
+    const QVariant byQSettings = QSettings(written, QSettings::IniFormat).value(kKey);
+    if (read) {
+        QCOMPARE(byQSettings.typeId(), int(QMetaType::QString));
+        QCOMPARE(*decoded, byQSettings.toString());
+    }
+    if (byQSettings.typeId() == QMetaType::QString) // either way, the store reads what QSettings reads
+        QCOMPARE(SettingsStore(written, m_names).readText(kKey), byQSettings.toString());
+}
+
+void tst_SettingsStore::fileInAnotherFormKeepsWhatElseItHolds_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("otherKey");
+    QTest::newRow("another key") << QByteArray("[General]\nOther=1\nSearches=a|\n") << "Other";
+    QTest::newRow("another section") << QByteArray("[General]\nSearches=a|\n[Window]\nOther=1\n") << "Window/Other";
+    QTest::newRow("a value QSettings reads as a list") << QByteArray("[General]\nSearches=a, b|\nOther=1\n") << "Other";
+}
+
+// A file the program does not write itself goes to QSettings, which keeps the rest of it.
+void tst_SettingsStore::fileInAnotherFormKeepsWhatElseItHolds()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, otherKey);
+    write(path(), file);
+    SettingsStore(path(), m_names).writeText(kKey, QStringLiteral("new, value|"));
+    QCOMPARE(SettingsStore(path(), m_names).readText(kKey), QStringLiteral("new, value|"));
+    const QString copy = freshPath();
+    QVERIFY(QFile::copy(path(), copy));
+    QCOMPARE(QSettings(copy, QSettings::IniFormat).value(otherKey).toString(), QStringLiteral("1"));
 }
 
 void tst_SettingsStore::nonTextValueFails()
