@@ -4,13 +4,19 @@
 //                    per pixel)
 //   bazaarly.ico     the program's icon: 32 x 32 at 24 bits, 256, 128, 48, 24, 20 and 16 at 32 bits per pixel (the
 //                    small ones for title bars, lists and menus at 100 %, 125 % and 150 %)
+//   bazaarly-icon.pixels  the icon's pictures as the program's window shows them, decoded from bazaarly.ico: for
+//                    each picture in the file's order its width and height (32-bit little-endian), then its pixels
+//                    (premultiplied ARGB, 32-bit little-endian words), so that the window takes its icon with no
+//                    decoding at start-up
 //   hicolor/N.png    the same icon for the desktop's menu
 // Usage: make_pictures OUTPUT_FOLDER
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -202,6 +208,29 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
 }
 
+// Every picture of an icon file as Qt's own reader of icon files gives it, one after another; empty when the file
+// cannot be read whole.
+QByteArray iconPixels(const QString& iconPath)
+{
+    QImageReader reader(iconPath, "ico");
+    QByteArray out;
+    for (int picture = 0; picture < reader.imageCount(); ++picture) {
+        if (!reader.jumpToImage(picture))
+            return {};
+        const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            return {};
+        appendDoubleWord(out, quint32(image.width()));
+        appendDoubleWord(out, quint32(image.height()));
+        for (int y = 0; y < image.height(); ++y) {
+            const auto* row = reinterpret_cast<const quint32*>(image.constScanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                appendDoubleWord(out, row[x]);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -210,6 +239,7 @@ int main(int argc, char* argv[])
         std::fputs("usage: make_pictures OUTPUT_FOLDER\n", stderr);
         return 2;
     }
+    const QCoreApplication application(argc, argv); // for the image format plug-in that reads icon files
     const QDir out(QString::fromLocal8Bit(argv[1]));
     if (!out.mkpath(QStringLiteral("hicolor")))
         return 1;
@@ -222,6 +252,8 @@ int main(int argc, char* argv[])
                                                                                               {drawIcon(24), 32, {}},
                                                                                               {drawIcon(20), 32, {}},
                                                                                               {drawIcon(16), 32, {}}}));
+    const QByteArray pixels = iconPixels(out.filePath(QStringLiteral("bazaarly.ico")));
+    written = written && !pixels.isEmpty() && writeFile(out.filePath(QStringLiteral("bazaarly-icon.pixels")), pixels);
     for (const int size : {32, 48, 128, 256})
         written = written && drawIcon(size).save(out.filePath(QStringLiteral("hicolor/%1.png").arg(size)));
     if (!written) {

@@ -20,6 +20,14 @@ QString freeName(const QDir& folder)
     return folder.filePath(name);
 }
 
+// A name the program may have given a recovery file, in any case as a name filter would take it. Compared by hand
+// rather than through a filter, which compiles a regular expression at every start.
+bool isRecoveryFileName(const QString& name)
+{
+    return name.size() >= kBaseName.size() + kExtension.size() && name.startsWith(kBaseName, Qt::CaseInsensitive) &&
+           name.endsWith(kExtension, Qt::CaseInsensitive);
+}
+
 // Writes the whole file or nothing: every write is checked, and the file appears only once it is complete.
 bool writeWhole(const QString& path, const QByteArray& contents)
 {
@@ -45,8 +53,10 @@ QStringList RecoveryFiles::existing() const
     QStringList files;
     for (const QString& folder : m_folders) {
         const QDir dir(folder);
-        for (const QString& name : dir.entryList({kBaseName + QLatin1Char('*') + kExtension}, QDir::Files, QDir::Name))
-            files.append(QDir::toNativeSeparators(dir.filePath(name)));
+        for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
+            if (isRecoveryFileName(name))
+                files.append(QDir::toNativeSeparators(dir.filePath(name)));
+        }
     }
     return files;
 }

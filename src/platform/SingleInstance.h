@@ -3,12 +3,16 @@
 
 #include "InstanceLock.h"
 
-#include <QLocalServer>
 #include <QObject>
 
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <QLocalServer>
 class QLocalSocket;
+#else
+class QSocketNotifier;
+#endif
 class QTemporaryDir;
 
 // One running window per user and store: the first start holds a lock beside the settings file and listens for
@@ -40,10 +44,15 @@ private:
     void listen(const QString& sharedFilePrefix);
     QString privateAddress(const QString& sharedFilePrefix);
     void answer();
-    void hearOut(QLocalSocket* peer);
 
     InstanceLock m_lock;
     std::unique_ptr<QTemporaryDir> m_socketFolder;
-    int m_peers = 0;       // being heard now
+    int m_peers = 0; // being heard now
+#ifdef Q_OS_WIN
+    void hearOut(QLocalSocket* peer);
     QLocalServer m_server; // ended first: it removes its socket, then the folder goes
+#else
+    void hearOut(int peer);
+    std::unique_ptr<QSocketNotifier> m_listener; // ended first: its socket closes, then the folder goes
+#endif
 };

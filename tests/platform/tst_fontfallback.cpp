@@ -27,6 +27,10 @@ void tst_FontFallback::metricCompatibleFacesComeFirst_data()
         << QStringList{"Nimbus Sans", "DejaVu Sans", "Arimo"} << QStringList{"Arimo", "Nimbus Sans"};
     QTest::newRow("a family listed with its foundry still counts")
         << QStringList{"Nimbus Sans [UKWN]", "DejaVu Sans"} << QStringList{"Nimbus Sans"};
+    QTest::newRow("only the last brackets are the foundry")
+        << QStringList{"Arimo [x] [GOOG]", "FreeSans  [a [GNU]"} << QStringList{"FreeSans"};
+    QTest::newRow("brackets before the end of a name are no foundry")
+        << QStringList{"Arimo [GOOG] Pro", "Arimo]"} << QStringList{};
     QTest::newRow("with no compatible face the system chooses")
         << QStringList{"DejaVu Sans", "Noto Sans"} << QStringList{};
     QTest::newRow("a narrow cousin does not count")

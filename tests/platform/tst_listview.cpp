@@ -35,6 +35,8 @@ private slots:
     void selectionStaysWhenTheFocusMovesToAButton();
     void columnWidthsAreInTwips();
     void aHugeTextIsShownByItsBeginningAndEnd();
+    void onlyCellsOfTheListAreItems_data();
+    void onlyCellsOfTheListAreItems();
 
 private:
     QWidget* m_window = nullptr;
@@ -359,6 +361,36 @@ void tst_ListView::aHugeTextIsShownByItsBeginningAndEnd()
         QVERIFY(shown.endsWith(QStringLiteral("mmm site:x.org end")));
     }
     QCOMPARE(m_list->itemText(1), huge); // the item keeps its whole text
+}
+
+void tst_ListView::onlyCellsOfTheListAreItems_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("underACell");
+    QTest::addColumn<bool>("isItem");
+    QTest::newRow("the last cell is an item, selectable, without children") << 1 << 1 << false << true;
+    QTest::newRow("a row past the last is none") << 2 << 0 << false << false;
+    QTest::newRow("a column past the last is none") << 0 << 2 << false << false;
+    QTest::newRow("a row before the first is none") << -1 << 0 << false << false;
+    QTest::newRow("a column before the first is none") << 0 << -1 << false << false;
+    QTest::newRow("a cell has no cells under it") << 0 << 0 << true << false;
+}
+
+void tst_ListView::onlyCellsOfTheListAreItems()
+{
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(bool, underACell);
+    QFETCH(bool, isItem);
+    m_list->addItem(QStringLiteral("http://a/"));
+    m_list->addItem(QStringLiteral("http://b/"));
+    const ListModel& model = m_list->listModel();
+    const QModelIndex cell = model.index(row, column, underACell ? model.index(0, 0) : QModelIndex());
+    QCOMPARE(cell.isValid(), isItem);
+    const Qt::ItemFlags expected =
+        isItem ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren : Qt::ItemFlags();
+    QCOMPARE(model.flags(cell), expected);
 }
 
 QTEST_MAIN(tst_ListView)

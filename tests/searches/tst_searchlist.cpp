@@ -66,6 +66,8 @@ private slots:
     void handWrittenValuesRestore();
     void longListIsSavedRestoredAndOpenedWhole();
     void failedSaveIsReportedAndTheCloseGoesOn_data();
+    void startUpTellsOfEachRecoveryFile_data();
+    void startUpTellsOfEachRecoveryFile();
     void failedSaveIsReportedAndTheCloseGoesOn();
     void listIsStoredShortlyAfterAChange();
     void failedSaveAfterAChangeIsReportedOnce();
@@ -718,6 +720,37 @@ void tst_SearchList::failedSaveIsReportedAndTheCloseGoesOn()
     QVERIFY(std::any_of(m_test->reports.cbegin() + 1, m_test->reports.cend(), [&](const QString& report) {
         return isReportFor(report, QStringLiteral("Form_Load"), 142) && report.contains(recovery);
     }));
+}
+
+void tst_SearchList::startUpTellsOfEachRecoveryFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("a later recovery file is told of too")
+        << QStringLiteral("Bazaarly searches not saved-2.txt") << true;
+    QTest::newRow("a name in other capitals is told of") << QStringLiteral("bazaarly SEARCHES not saved.TXT") << true;
+    QTest::newRow("another file of the program's is not") << QStringLiteral("Bazaarly searches.txt") << false;
+    QTest::newRow("a copy with another ending is not")
+        << QStringLiteral("Bazaarly searches not saved.txt.bak") << false;
+}
+
+void tst_SearchList::startUpTellsOfEachRecoveryFile()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, told);
+    m_window.reset();
+    const QDir folder = QFileInfo(m_test->settingsPath()).dir();
+    QVERIFY(QDir().mkpath(folder.path()));
+    QFile file(folder.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("lamp\n") == 5);
+    file.close();
+    start();
+    const QString path = QDir::toNativeSeparators(file.fileName());
+    QCOMPARE(std::any_of(m_test->reports.cbegin(), m_test->reports.cend(),
+                         [&](const QString& report) {
+                             return isReportFor(report, QStringLiteral("Form_Load"), 142) && report.contains(path);
+                         }),
+             told);
 }
 
 void tst_SearchList::listIsStoredShortlyAfterAChange()
