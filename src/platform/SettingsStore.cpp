@@ -308,6 +308,15 @@ std::optional<SettingsStore::UsualFile> SettingsStore::readUsualFile(const QStri
 
 // The file in its usual form, or none, is written here byte for byte as QSettings would write it, and judged the
 // same way; false, with nothing done, for any other file and for a value QSettings might write otherwise.
+bool SettingsStore::isStillAsRead(const UsualFile& before) const
+{
+    // Closed again before the file is replaced: Windows replaces no file that is open.
+    QFile now(m_file);
+    if (!before.exists)
+        return !now.exists();
+    return now.open(QIODevice::ReadOnly) && now.readAll() == before.bytes;
+}
+
 bool SettingsStore::writeUsualFile(const QString& key, const QString& value)
 {
     const std::optional<UsualFile> before = readUsualFile(key);
@@ -320,10 +329,7 @@ bool SettingsStore::writeUsualFile(const QString& key, const QString& value)
         return false;
     const std::unique_ptr<QLockFile> lock = takeTheLock();
     // Another program may have written the file before the lock was taken: it is then QSettings' to merge.
-    QFile now(m_file);
-    if (before->exists && !(now.open(QIODevice::ReadOnly) && now.readAll() == before->bytes))
-        return false;
-    if (!before->exists && now.exists())
+    if (!isStillAsRead(*before))
         return false;
     PreviousFile previous(m_file);
     const bool written = replaceFile(*contents);

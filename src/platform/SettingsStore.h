@@ -69,6 +69,7 @@ private:
     void startAfreshIfItCannotBeDecoded(const QString& key);
     bool holds(const QString& key, const QString& value) const;
     std::optional<UsualFile> readUsualFile(const QString& key) const;
+    bool isStillAsRead(const UsualFile& before) const;
     bool writeUsualFile(const QString& key, const QString& value);
     bool replaceFile(const QByteArray& contents) const;
     bool fileHolds(const QByteArray& contents) const;
