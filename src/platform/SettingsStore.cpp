@@ -299,11 +299,25 @@ std::optional<SettingsStore::UsualFile> SettingsStore::readUsualFile(const QStri
     UsualFile usual{true, file.readAll(), {}};
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
+    if (m_known && m_known->key == key && m_known->bytes == usual.bytes) {
+        usual.value = m_known->value;
+        return usual;
+    }
     std::optional<QString> value = SettingsFileText::decode(usual.bytes, key);
     if (!value || mayBeHeldAsOtherThanText(*value))
         return std::nullopt;
     usual.value = std::move(*value);
+    remember(key, usual.bytes, usual.value);
     return usual;
+}
+
+// With 30,000 searches, decoding the file costs more than reading it and comparing its bytes with these.
+void SettingsStore::remember(const QString& key, const QByteArray& bytes, const QString& value) const
+{
+    if (mayBeHeldAsOtherThanText(value)) // read as QSettings reads it, every time
+        m_known.reset();
+    else
+        m_known = KnownFile{key, bytes, value};
 }
 
 // The file in its usual form, or none, is written here byte for byte as QSettings would write it, and judged the
@@ -335,6 +349,7 @@ bool SettingsStore::writeUsualFile(const QString& key, const QString& value)
     const bool written = replaceFile(*contents);
     if (!written || !fileHolds(*contents))
         failWrite(&previous, !written);
+    remember(key, *contents, value);
     return true;
 }
 

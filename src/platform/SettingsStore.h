@@ -23,7 +23,9 @@ struct SettingsStoreNames
 // The per-user settings store: text values under the program's maker and section. Natively the registry on
 // Windows and an INI file in the user's configuration folder elsewhere; tests point it at a file of their own.
 // Every read and every write stands on its own: each opens the store afresh and is judged by its own outcome,
-// and only the program's own file (or key) is read, never the maker-wide or system-wide ones beside it.
+// and only the program's own file (or key) is read, never the maker-wide or system-wide ones beside it. The file
+// is read every time; what was last read from it or written to it is remembered only to spare decoding the very
+// same bytes again.
 class SettingsStore final
 {
 public:
@@ -61,6 +63,13 @@ private:
         QByteArray bytes;
         QString value;
     };
+    // The file's bytes in the usual form with the one value they hold under `key`, as last read or written here.
+    struct KnownFile
+    {
+        QString key;
+        QByteArray bytes;
+        QString value;
+    };
 
     std::unique_ptr<QSettings> open() const;
     void checkFileCanBeOpened() const;
@@ -69,6 +78,7 @@ private:
     void startAfreshIfItCannotBeDecoded(const QString& key);
     bool holds(const QString& key, const QString& value) const;
     std::optional<UsualFile> readUsualFile(const QString& key) const;
+    void remember(const QString& key, const QByteArray& bytes, const QString& value) const;
     bool isStillAsRead(const UsualFile& before) const;
     bool writeUsualFile(const QString& key, const QString& value);
     bool replaceFile(const QByteArray& contents) const;
@@ -85,4 +95,7 @@ private:
     QString m_homeFolder;
     // Whether keepCopy() has copied the file, so that it may be replaced whatever it holds.
     bool m_fileCopied = false;
+    // The file in the usual form as this store last read or wrote it: while the file holds these bytes, it holds
+    // this value, and it is read (the file may have been changed by anyone) but not decoded again.
+    mutable std::optional<KnownFile> m_known;
 };
