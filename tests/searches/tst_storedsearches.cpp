@@ -39,6 +39,8 @@ void tst_StoredSearches::joinsEachQueryFollowedByABar_data()
     QTest::newRow("an empty query is a lone bar") << QStringList{""} << "|";
     QTest::newRow("a bar inside a query is escaped") << QStringList{"a|b site:x"} << "a\\|b site:x|";
     QTest::newRow("a backslash is doubled") << QStringList{"c:\\ site:x"} << "c:\\\\ site:x|";
+    QTest::newRow("queries with escapes among plain ones make room for them")
+        << QStringList{"a", "b|c", "d", "e\\", "f"} << "a|b\\|c|d|e\\\\|f|";
 }
 
 void tst_StoredSearches::joinsEachQueryFollowedByABar()
