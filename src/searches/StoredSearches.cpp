@@ -17,10 +17,9 @@ void advance(qsizetype& next, QStringView text, QChar character, qsizetype from)
         next = text.indexOf(character, from);
 }
 
-// Whether the query holds a separator or an escape; memchr is far cheaper to call than QStringView::contains.
 bool holdsCharacterToEscape(QStringView query)
 {
-    return indexOfAscii(query, kSeparator.toLatin1()) >= 0 || indexOfAscii(query, kEscape.toLatin1()) >= 0;
+    return containsEitherAscii(query, kSeparator.toLatin1(), kEscape.toLatin1());
 }
 } // namespace
 
