@@ -362,7 +362,9 @@ void tst_SettingsStore::fileChangedSinceTheLastReadIsReadAgain()
     write(byRename ? elsewhere : file, other);
     if (byRename)
         std::filesystem::rename(QFileInfo(elsewhere).filesystemFilePath(), QFileInfo(file).filesystemFilePath());
-    const QDateTime longAgo = QDateTime::currentDateTimeUtc().addDays(-1);
+    // A day ago, to an even second, which every file system keeps as it is.
+    const QDateTime longAgo =
+        QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() / 2 * 2 - 86400, Qt::UTC);
     QFile times(file);
     QVERIFY(times.open(QIODevice::ReadWrite) && times.setFileTime(longAgo, QFileDevice::FileModificationTime));
     times.close();
