@@ -23,7 +23,9 @@ struct SettingsStoreNames
 // The per-user settings store: text values under the program's maker and section. Natively the registry on
 // Windows and an INI file in the user's configuration folder elsewhere; tests point it at a file of their own.
 // Every read and every write stands on its own: each opens the store afresh and is judged by its own outcome,
-// and only the program's own file (or key) is read, never the maker-wide or system-wide ones beside it.
+// and only the program's own file (or key) is read, never the maker-wide or system-wide ones beside it. The file
+// is read every time; what the store last wrote to it is remembered only to spare decoding the very same bytes
+// again.
 class SettingsStore final
 {
 public:
@@ -61,6 +63,12 @@ private:
         QByteArray bytes;
         QString value;
     };
+    // What this store last wrote itself in the usual form.
+    struct LastWritten
+    {
+        QString key;
+        QByteArray bytes;
+    };
 
     std::unique_ptr<QSettings> open() const;
     void checkFileCanBeOpened() const;
@@ -68,7 +76,9 @@ private:
     RawSettingsFile checkFileCanBeDecoded(const QString& key) const;
     void startAfreshIfItCannotBeDecoded(const QString& key);
     bool holds(const QString& key, const QString& value) const;
-    std::optional<UsualFile> readUsualFile(const QString& key) const;
+    // The value is left undecoded, when not needed, where the file holds what this store last wrote.
+    std::optional<UsualFile> readUsualFile(const QString& key, bool valueNeeded) const;
+    bool isOwnWriting(const QString& key, const QByteArray& bytes) const;
     bool isStillAsRead(const UsualFile& before) const;
     bool writeUsualFile(const QString& key, const QString& value);
     bool replaceFile(const QByteArray& contents) const;
@@ -85,4 +95,8 @@ private:
     QString m_homeFolder;
     // Whether keepCopy() has copied the file, so that it may be replaced whatever it holds.
     bool m_fileCopied = false;
+    // While the file holds these bytes (it is read every time: anyone may have changed it), it is in the usual
+    // form and holds the value last written, and is not decoded again. Kept as bytes, one a character of the
+    // list, rather than as the value too.
+    std::optional<LastWritten> m_lastWritten;
 };

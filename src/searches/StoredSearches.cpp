@@ -3,6 +3,8 @@
 
 #include "platform/AsciiSearch.h"
 
+#include <algorithm>
+
 namespace {
 constexpr QChar kSeparator = u'|';
 constexpr QChar kEscape = u'\\';
@@ -15,10 +17,9 @@ void advance(qsizetype& next, QStringView text, QChar character, qsizetype from)
         next = text.indexOf(character, from);
 }
 
-// Whether the query holds a separator or an escape; memchr is far cheaper to call than QStringView::contains.
 bool holdsCharacterToEscape(QStringView query)
 {
-    return indexOfAscii(query, kSeparator.toLatin1()) >= 0 || indexOfAscii(query, kEscape.toLatin1()) >= 0;
+    return containsEitherAscii(query, kSeparator.toLatin1(), kEscape.toLatin1());
 }
 } // namespace
 
@@ -27,20 +28,24 @@ QString joinStoredSearches(const QList<QStringView>& queries)
     qsizetype length = 0;
     for (const QStringView query : queries)
         length += query.size() + 1;
-    QString value;
-    value.reserve(length);
+    // Sized for the usual list, in which no query holds a character to escape, and written in place: each query
+    // is copied whole, and only a query with escapes makes room for them.
+    QString value(length, Qt::Uninitialized);
+    QChar* out = value.data();
     for (const QStringView query : queries) {
-        // Whole runs between the characters to escape go in at once; most queries hold none and are one run.
-        qsizetype runStart = 0;
         if (holdsCharacterToEscape(query)) {
-            for (qsizetype i = 0; i < query.size(); ++i) {
-                if (query[i] == kSeparator || query[i] == kEscape) {
-                    value.append(query.sliced(runStart, i - runStart)).append(kEscape);
-                    runStart = i;
-                }
+            const qsizetype written = out - value.constData();
+            value.resize(value.size() + query.count(kSeparator) + query.count(kEscape));
+            out = value.data() + written;
+            for (const QChar c : query) {
+                if (c == kSeparator || c == kEscape)
+                    *out++ = kEscape;
+                *out++ = c;
             }
+        } else {
+            out = std::copy(query.begin(), query.end(), out);
         }
-        value.append(query.sliced(runStart)).append(kSeparator);
+        *out++ = kSeparator;
     }
     return value;
 }

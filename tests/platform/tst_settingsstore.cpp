@@ -21,6 +21,7 @@
 #include <csignal>
 #endif
 
+#include <filesystem>
 #include <new>
 
 #ifdef Q_OS_WIN
@@ -45,6 +46,8 @@ private slots:
     void fileIsReadAsQSettingsReadsIt();
     void fileInAnotherFormKeepsWhatElseItHolds_data();
     void fileInAnotherFormKeepsWhatElseItHolds();
+    void fileChangedSinceTheLastWriteIsReadAgain_data();
+    void fileChangedSinceTheLastWriteIsReadAgain();
     void nonTextValueFails();
     void unwritableStoreFails();
     void malformedLinesElsewhereDoNotStopTheSave();
@@ -177,6 +180,11 @@ static const QByteArray kLineEnd = "\r\n";
 #else
 static const QByteArray kLineEnd = "\n";
 #endif
+// The file in the form the program's store usually takes, holding `value`.
+static QByteArray usual(const QByteArray& value)
+{
+    return "[General]" + kLineEnd + "Searches=" + value + kLineEnd;
+}
 
 // A text `repeats` times over, with something to escape at the end of each copy, so that escapes fall on every
 // place in a block of sixteen characters.
@@ -241,7 +249,6 @@ void tst_SettingsStore::fileIsReadAsQSettingsReadsIt_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<bool>("read"); // false: left to QSettings
-    const auto usual = [](const QByteArray& value) { return "[General]" + kLineEnd + "Searches=" + value + kLineEnd; };
     QTest::newRow("plain text") << usual("lawnmower site:x|") << true;
     QTest::newRow("quoted, with commas and blanks") << usual("\" a, b;c=d \"") << true;
     QTest::newRow("escapes by name") << usual("\\a\\b\\f\\n\\r\\t\\v\\\"\\?\\'\\\\") << true;
@@ -315,6 +322,62 @@ void tst_SettingsStore::fileInAnotherFormKeepsWhatElseItHolds()
     const QString copy = freshPath();
     QVERIFY(QFile::copy(path(), copy));
     QCOMPARE(QSettings(copy, QSettings::IniFormat).value(otherKey).toString(), QStringLiteral("1"));
+}
+
+void tst_SettingsStore::fileChangedSinceTheLastWriteIsReadAgain_data()
+{
+    QTest::addColumn<QByteArray>("other");
+    QTest::addColumn<bool>("byRename");
+    QTest::addColumn<QString>("otherValue");
+    QTest::addColumn<QString>("otherKey");
+    // The other program's settings take as many bytes as the list's file.
+    const QByteArray otherSettings = "[General]" + kLineEnd + "X=1" + kLineEnd + "Y=23456" + kLineEnd;
+    QTest::newRow("a list rewritten in place at the same size is read, and replaced by the save")
+        << usual("b|") << false << "b|" << QString();
+    QTest::newRow("a list put in place under the same name is read, and replaced by the save")
+        << usual("b|") << true << "b|" << QString();
+    QTest::newRow("other settings rewritten in place at the same size are kept by the save")
+        << otherSettings << false << QString() << "X";
+    QTest::newRow("other settings put in place under the same name are kept by the save")
+        << otherSettings << true << QString() << "X";
+    QTest::newRow("the same list written again is not written by the save")
+        << usual("a|") << false << "a|" << QString();
+}
+
+// Another program (another start of this one) may change the file at any time: what this store last wrote is
+// never taken for what the file holds now.
+void tst_SettingsStore::fileChangedSinceTheLastWriteIsReadAgain()
+{
+    QFETCH(QByteArray, other);
+    QFETCH(bool, byRename);
+    QFETCH(QString, otherValue);
+    QFETCH(QString, otherKey);
+    const QString file = freshPath(); // never read by QSettings before
+    write(file, usual("z|"));
+    SettingsStore reader(file, m_names);
+    SettingsStore writer(file, m_names);
+    writer.writeText(kKey, QStringLiteral("a|"));
+    QCOMPARE(reader.readText(kKey), QStringLiteral("a|"));
+    const QString elsewhere = freshPath();
+    write(byRename ? elsewhere : file, other);
+    if (byRename)
+        std::filesystem::rename(QFileInfo(elsewhere).filesystemFilePath(), QFileInfo(file).filesystemFilePath());
+    // A day ago, to an even second, which every file system keeps as it is.
+    const QDateTime longAgo =
+        QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() / 2 * 2 - 86400, Qt::UTC);
+    QFile times(file);
+    QVERIFY(times.open(QIODevice::ReadWrite) && times.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    times.close();
+    QCOMPARE(reader.readText(kKey), otherValue);
+
+    writer.writeText(kKey, QStringLiteral("a|")); // the value it last wrote
+    QCOMPARE(SettingsStore(file, m_names).readText(kKey), QStringLiteral("a|"));
+    QCOMPARE(QFileInfo(file).lastModified() == longAgo, otherValue == QStringLiteral("a|"));
+    if (!otherKey.isEmpty()) {
+        const QString copy = freshPath();
+        QVERIFY(QFile::copy(file, copy));
+        QCOMPARE(QSettings(copy, QSettings::IniFormat).value(otherKey).toString(), QStringLiteral("1"));
+    }
 }
 
 void tst_SettingsStore::nonTextValueFails()

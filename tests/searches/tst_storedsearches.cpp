@@ -39,6 +39,8 @@ void tst_StoredSearches::joinsEachQueryFollowedByABar_data()
     QTest::newRow("an empty query is a lone bar") << QStringList{""} << "|";
     QTest::newRow("a bar inside a query is escaped") << QStringList{"a|b site:x"} << "a\\|b site:x|";
     QTest::newRow("a backslash is doubled") << QStringList{"c:\\ site:x"} << "c:\\\\ site:x|";
+    QTest::newRow("queries with escapes among plain ones make room for them")
+        << QStringList{"a", "b|c", "d", "e\\", "f"} << "a|b\\|c|d|e\\\\|f|";
 }
 
 void tst_StoredSearches::joinsEachQueryFollowedByABar()
@@ -56,6 +58,13 @@ void tst_StoredSearches::roundTripGivesBackTheList_data()
     QTest::newRow("backslashes before bars and at the end") << QStringList{"a\\|b", "\\", "end\\", "\\\\|"};
     QTest::newRow("a long query escaped only near its end")
         << QStringList{QString(5000, u'x') + "|y", "plain", QString(3000, u'\\')};
+    QStringList everyPlace; // queries up to twenty long, a bar or a backslash at each place in each
+    for (int length = 1; length <= 20; ++length) {
+        for (int at = 0; at < length; ++at) {
+            everyPlace << QString(length, u'x').replace(at, 1, u'|') << QString(length, u'x').replace(at, 1, u'\\');
+        }
+    }
+    QTest::newRow("a bar or a backslash at every place in a short query") << everyPlace;
 }
 
 void tst_StoredSearches::roundTripGivesBackTheList()
