@@ -46,12 +46,6 @@ void filterLocations(TextFileReader& file, const QString& filterText, ListModel&
                   [&filter](const LocationLine& location) { return filter.passes(location); });
 }
 
-void filterLocations(const QString& path, const QString& filterText, ListModel& list)
-{
-    TextFileReader file(path);
-    filterLocations(file, filterText, list);
-}
-
 void LocationFilterRebuild::rebuild(const QString& path, const QString& filterText, ListModel& list)
 {
     std::optional<TextFileReader> file;

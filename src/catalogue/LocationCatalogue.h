@@ -13,15 +13,14 @@ inline const QString kLocationListFile = QStringLiteral("list.txt");
 // the first line with fewer than three fields; the locations before that line stay in the list.
 void loadLocations(const QString& path, ListModel& list);
 
-// Rebuilds the list with the locations whose display name contains the filter text, letter case ignored; a
-// location with an empty display name never passes. The file is opened before the list is emptied, so a file
-// that cannot be opened leaves the list as it was. A bad line fails as in loadLocations.
-void filterLocations(const QString& path, const QString& filterText, ListModel& list);
+// Rebuilds the list with the locations of the opened file whose display name contains the filter text, letter
+// case ignored; a location with an empty display name never passes. A bad line fails as in loadLocations.
 void filterLocations(TextFileReader& file, const QString& filterText, ListModel& list);
 
-// The filter as the user types: each change of the filter text rebuilds the list as filterLocations does, except
-// that a catalogue that cannot be opened fails only the first rebuild; the rebuilds after it leave the list as it
-// is and say nothing until one has found the file again. A missing file costs one report, not one per key.
+// The filter as the user types: each change of the filter text opens the file, then rebuilds the list as
+// filterLocations does, so a file that cannot be opened leaves the list as it was. Such a file fails only the
+// first rebuild; the rebuilds after it leave the list as it is and say nothing until one has found the file
+// again. A missing file costs one report, not one per key.
 class LocationFilterRebuild final
 {
 public:
