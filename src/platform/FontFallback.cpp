@@ -3,7 +3,6 @@
 
 #include <QFont>
 #include <QFontDatabase>
-#include <QFontInfo>
 
 namespace {
 
@@ -52,22 +51,4 @@ void useArialStandIns()
 {
     static const bool done = (QFont::insertSubstitutions(kArial, arialStandIns(QFontDatabase::families())), true);
     Q_UNUSED(done);
-}
-
-QString familyForArial(const QStringList& standIns, QStringView drawnFamily)
-{
-    if (standIns.isEmpty() || withoutFoundry(drawnFamily).compare(standIns.first(), Qt::CaseInsensitive) == 0)
-        return kArial;
-    return standIns.first();
-}
-
-QString familyForArial(const QFont& arial)
-{
-    const QStringList standIns = arialStandIns(QFontDatabase::families());
-    if (standIns.isEmpty())
-        return kArial;
-    const QString family = familyForArial(standIns, QFontInfo(arial).family());
-    if (family != kArial)
-        useArialStandIns();
-    return family;
 }

@@ -42,20 +42,12 @@ namespace {
 const QString kCursorFile = QStringLiteral("HAND-M.CUR");
 const QString kListToolTip = QStringLiteral("Double-click item to open in InterNet Explorer");
 
-QFont boldFont(const QString& family, qreal pointSize)
+QFont arialBold(qreal pointSize)
 {
-    QFont font(family);
+    QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(pointSize);
     font.setWeight(QFont::Bold);
     return font;
-}
-
-// Arial, or the face with its widths that stands in for it where the system would draw Arial in another; decided
-// with the window's first font.
-QFont arialBold(qreal pointSize)
-{
-    static const QString family = familyForArial(boldFont(QStringLiteral("Arial"), 9));
-    return boldFont(family, pointSize);
 }
 
 // Whites out a control's own background (the window, its group boxes) or a button's face, with text that stays
@@ -103,6 +95,7 @@ Form1::Form1(Environment environment, QWidget* parent)
       m_environment(std::move(environment))
 {
     presentPlainWindowsAsFrames();
+    useArialStandIns();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     setFixedSize(twipsToPixels(8040), twipsToPixels(9780));

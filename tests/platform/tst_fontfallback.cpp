@@ -13,8 +13,6 @@ class tst_FontFallback : public QObject
 private slots:
     void metricCompatibleFacesComeFirst_data();
     void metricCompatibleFacesComeFirst();
-    void windowNamesArialUnlessDrawnInAnotherFace_data();
-    void windowNamesArialUnlessDrawnInAnotherFace();
     void arialIsDrawnInAStandInWhenMissing();
 };
 
@@ -44,33 +42,6 @@ void tst_FontFallback::metricCompatibleFacesComeFirst()
     QFETCH(QStringList, installed);
     QFETCH(QStringList, standIns);
     QCOMPARE(arialStandIns(installed), standIns);
-}
-
-void tst_FontFallback::windowNamesArialUnlessDrawnInAnotherFace_data()
-{
-    QTest::addColumn<QStringList>("standIns");
-    QTest::addColumn<QString>("drawnFamily");
-    QTest::addColumn<QString>("named");
-    QTest::newRow("with no stand-in the window names Arial")
-        << QStringList{} << QStringLiteral("DejaVu Sans") << QStringLiteral("Arial");
-    QTest::newRow("where the system draws Arial in the first stand-in, Arial")
-        << QStringList{"Liberation Sans", "Nimbus Sans"} << QStringLiteral("liberation sans")
-        << QStringLiteral("Arial");
-    QTest::newRow("the stand-in may come with its foundry")
-        << QStringList{"Arimo"} << QStringLiteral("Arimo [GOOG]") << QStringLiteral("Arial");
-    QTest::newRow("where the system draws Arial in another face, the stand-in")
-        << QStringList{"Liberation Sans"} << QStringLiteral("DejaVu Sans") << QStringLiteral("Liberation Sans");
-    QTest::newRow("a later stand-in is not the one the window would have had")
-        << QStringList{"Liberation Sans", "Nimbus Sans"} << QStringLiteral("Nimbus Sans")
-        << QStringLiteral("Liberation Sans");
-}
-
-void tst_FontFallback::windowNamesArialUnlessDrawnInAnotherFace()
-{
-    QFETCH(QStringList, standIns);
-    QFETCH(QString, drawnFamily);
-    QFETCH(QString, named);
-    QCOMPARE(familyForArial(standIns, drawnFamily), named);
 }
 
 void tst_FontFallback::arialIsDrawnInAStandInWhenMissing()
