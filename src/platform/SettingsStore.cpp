@@ -219,7 +219,7 @@ QString SettingsStore::readText(const QString& key) const
     checkFileCanBeOpened();
     if (!m_file.isEmpty())
         RawSettingsFile::reserveMemoryToDecode(QFileInfo(m_file).size());
-    if (const std::optional<UsualFile> usual = readUsualFile(key, true))
+    if (const std::optional<UsualFile> usual = readUsualFile(key, nullptr))
         return usual->value;
     const RawSettingsFile raw = checkFileCanBeDecoded(key);
     const std::unique_ptr<QSettings> settings = open();
@@ -295,7 +295,8 @@ bool SettingsStore::holds(const QString& key, const QString& value) const
     return alias.made() && isTheValue(QSettings(alias.path(), QSettings::IniFormat).value(key));
 }
 
-std::optional<SettingsStore::UsualFile> SettingsStore::readUsualFile(const QString& key, bool valueNeeded) const
+std::optional<SettingsStore::UsualFile> SettingsStore::readUsualFile(const QString& key,
+                                                                     const QByteArray* toWrite) const
 {
     if (m_file.isEmpty())
         return std::nullopt;
@@ -307,7 +308,7 @@ std::optional<SettingsStore::UsualFile> SettingsStore::readUsualFile(const QStri
     UsualFile usual{true, file.readAll(), {}};
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
-    if (!valueNeeded && isOwnWriting(key, usual.bytes))
+    if (toWrite && (usual.bytes == *toWrite || isOwnWriting(key, usual.bytes)))
         return usual;
     std::optional<QString> value = SettingsFileText::decode(usual.bytes, key);
     if (!value || mayBeHeldAsOtherThanText(*value))
@@ -339,8 +340,9 @@ bool SettingsStore::writeUsualFile(const QString& key, const QString& value)
     const std::optional<QByteArray> contents = SettingsFileText::encode(key, value);
     if (!contents)
         return false;
-    // Decoding the file again after a write of this store's own, 30,000 searches at every save, is spared.
-    const std::optional<UsualFile> before = readUsualFile(key, false);
+    // Decoding the file, 30,000 searches at every save, is spared where it holds the bytes to be written (nothing
+    // to write) or those of this store's own last writing (another value, in the usual form).
+    const std::optional<UsualFile> before = readUsualFile(key, &*contents);
     if (!before)
         return false;
     const bool unchanged =

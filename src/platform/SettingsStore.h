@@ -76,8 +76,9 @@ private:
     RawSettingsFile checkFileCanBeDecoded(const QString& key) const;
     void startAfreshIfItCannotBeDecoded(const QString& key);
     bool holds(const QString& key, const QString& value) const;
-    // The value is left undecoded, when not needed, where the file holds what this store last wrote.
-    std::optional<UsualFile> readUsualFile(const QString& key, bool valueNeeded) const;
+    // Before a write of `toWrite` (none for a read), the value is left undecoded where the file holds those very
+    // bytes or what this store last wrote: either says what the file holds without decoding it.
+    std::optional<UsualFile> readUsualFile(const QString& key, const QByteArray* toWrite) const;
     bool isOwnWriting(const QString& key, const QByteArray& bytes) const;
     bool isStillAsRead(const UsualFile& before) const;
     bool writeUsualFile(const QString& key, const QString& value);
