@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file the program writes and reads itself: any text it writes is QSettings' file to the byte and
-// reads back through QSettings as the text, and any file it reads gives what QSettings reads from it.
+// reads back through QSettings as the text, and any file it reads gives what QSettings reads from it, and is
+// known to be as written only when it is.
 #include "platform/SettingsFileText.h"
 
 #include <QFile>
@@ -49,11 +50,15 @@ QByteArray writtenByQSettings(const QString& value)
 
 void checkDecoding(const QByteArray& file)
 {
-    const std::optional<QString> decoded = SettingsFileText::decode(file, kKey);
+    const std::optional<SettingsFileText::Decoded> decoded = SettingsFileText::decode(file, kKey);
     if (!decoded)
         return;
     const QVariant byQSettings = readByQSettings(file);
-    if (byQSettings.typeId() != QMetaType::QString || byQSettings.toString() != *decoded)
+    if (byQSettings.typeId() != QMetaType::QString || byQSettings.toString() != decoded->text)
+        std::abort();
+    // Said to be as written exactly when the writer gives these very bytes for the text.
+    const std::optional<QByteArray> written = SettingsFileText::encode(kKey, decoded->text);
+    if (decoded->asWritten != (written == file))
         std::abort();
 }
 
@@ -65,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The bytes as any text at all, unpaired surrogates included.
     const QString text(reinterpret_cast<const QChar*>(data), qsizetype(size / 2));
     if (const std::optional<QByteArray> encoded = SettingsFileText::encode(kKey, text)) {
-        if (*encoded != writtenByQSettings(text) || SettingsFileText::decode(*encoded, kKey) != text)
+        const std::optional<SettingsFileText::Decoded> decoded = SettingsFileText::decode(*encoded, kKey);
+        if (*encoded != writtenByQSettings(text) || !decoded || decoded->text != text || !decoded->asWritten)
             std::abort();
     }
     // The bytes as a value in the usual file, and as a whole file.

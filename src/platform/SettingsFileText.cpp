@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SettingsFileText.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -259,36 +260,60 @@ bool takeUtf8(QByteArrayView bytes, qsizetype& i, char16_t*& out)
     return true;
 }
 
+// The character an escape by name stands for; 0 for none.
+char16_t namedEscapeCode(char name)
+{
+    const auto at = name == 0 ? kNamedEscapes.end() : std::find(kNamedEscapes.begin(), kNamedEscapes.end(), name);
+    return at == kNamedEscapes.end() ? 0 : char16_t(at - kNamedEscapes.begin());
+}
+
+// Whether the escape at `escape` (from its backslash) is the one the writer above gives `code`: by name, or in
+// hex for a control character without a name or a hex digit after a hex escape.
+bool isWrittenEscape(QByteArrayView escape, char16_t code, bool afterHexEscape)
+{
+    if (code >= 0x80 || code == 0)
+        return false;
+    if (kNamedEscapes[code] != 0)
+        return escape.size() == 2 && escape[1] == kNamedEscapes[code];
+    if (!(code < 0x20 || (afterHexEscape && hexValue(code) >= 0)))
+        return false;
+    char written[4];
+    return escape == QByteArrayView(written, putHex(written, code) - written);
+}
+
 // Reads the escape after the backslash at bytes[i - 1] as QSettings does, into `out`, and moves `i` past it;
-// false for one QSettings reads in a way of its own (an escape it skips, a backslash at the end).
-bool takeEscape(QByteArrayView bytes, qsizetype& i, char16_t*& out)
+// false for one QSettings reads in a way of its own (an escape it skips, a backslash at the end). `asWritten`
+// turns false unless the escape is the one written for its character; `afterHexEscape` says whether it is a
+// hex escape.
+bool takeEscape(QByteArrayView bytes, qsizetype& i, char16_t*& out, bool& afterHexEscape, bool& asWritten)
 {
     if (i == bytes.size())
         return false;
+    const qsizetype start = i - 1;
     const char c = bytes[i++];
+    char16_t code = 0;
     if (c == '?' || c == '\'') {
-        *out++ = char16_t(c);
-        return true;
+        code = char16_t(c);
+    } else if (const char16_t named = namedEscapeCode(c)) {
+        code = named;
+    } else {
+        // A numeric escape takes every digit that follows, in 16 bits.
+        const int base = c == 'x' ? 16 : (c >= '0' && c <= '7') ? 8 : 0;
+        if (base == 0 || (base == 16 && (i == bytes.size() || hexValue(char32_t(bytes[i])) < 0)))
+            return false;
+        code = base == 8 ? char16_t(c - '0') : 0;
+        for (int digit = 0; i < bytes.size() && (digit = hexValue(char32_t(bytes[i]))) >= 0 && digit < base; ++i)
+            code = char16_t(code * base + digit);
     }
-    for (int code = 0; code < 0x80; ++code) {
-        if (kNamedEscapes[code] == c && c != 0) {
-            *out++ = char16_t(code);
-            return true;
-        }
-    }
-    // A numeric escape takes every digit that follows, in 16 bits.
-    const int base = c == 'x' ? 16 : (c >= '0' && c <= '7') ? 8 : 0;
-    if (base == 0 || (base == 16 && (i == bytes.size() || hexValue(char32_t(bytes[i])) < 0)))
-        return false;
-    char16_t code = base == 8 ? char16_t(c - '0') : 0;
-    for (int digit = 0; i < bytes.size() && (digit = hexValue(char32_t(bytes[i]))) >= 0 && digit < base; ++i)
-        code = char16_t(code * base + digit);
+    asWritten = asWritten && isWrittenEscape(bytes.sliced(start, i - start), code, afterHexEscape);
+    afterHexEscape = c == 'x';
     *out++ = code;
     return true;
 }
 
-// The text QSettings reads from a value written as `bytes`, when it reads it as text; nullopt otherwise.
-std::optional<QString> decodeValue(QByteArrayView bytes)
+// The text QSettings reads from a value written as `bytes`, when it reads it as text, and whether the bytes are
+// the very ones appendValue() writes for it; nullopt otherwise.
+std::optional<SettingsFileText::Decoded> decodeValue(QByteArrayView bytes)
 {
     const bool quoted = bytes.size() >= 2 && bytes.front() == '"' && bytes.back() == '"';
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
@@ -298,25 +323,36 @@ std::optional<QString> decodeValue(QByteArrayView bytes)
         return std::nullopt; // blanks QSettings trims
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    // Quotes are written where a separator is inside or a blank at either end.
+    bool mustBeQuoted = !bytes.isEmpty() && (bytes.front() == ' ' || bytes.back() == ' ');
+    bool asWritten = true;
+    bool afterHexEscape = false;
     for (qsizetype i = 0; i < bytes.size();) {
         const qsizetype run = widenPlainRun(bytes.data() + i, bytes.size() - i, out);
         i += run;
         out += run;
+        if (run != 0)
+            afterHexEscape = false;
         if (i == bytes.size())
             break;
         const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c == '\\') {
+            ++i;
+            if (!takeEscape(bytes, i, out, afterHexEscape, asWritten))
+                return std::nullopt;
+            continue;
+        }
+        afterHexEscape = false;
         if (c < 0x80 && kPlain[c] != Plain::Never) {
+            asWritten = asWritten && kPlain[c] == Plain::Written;
             *out++ = char16_t(c);
             ++i;
         } else if (c >= 0x80) {
             if (!takeUtf8(bytes, i, out))
                 return std::nullopt;
-        } else if (c == '\\') {
-            ++i;
-            if (!takeEscape(bytes, i, out))
-                return std::nullopt;
         } else if (quoted && c != '"' && c != 0) {
             *out++ = char16_t(bytes[i++]); // a comma, semicolon or equals sign inside the quotes
+            mustBeQuoted = true;
         } else {
             return std::nullopt; // a NUL, a quote inside, or a list, comment or key marker outside quotes
         }
@@ -328,7 +364,7 @@ std::optional<QString> decodeValue(QByteArrayView bytes)
             return std::nullopt;
         text.remove(0, 1);
     }
-    return text;
+    return SettingsFileText::Decoded{std::move(text), asWritten && quoted == mustBeQuoted};
 }
 
 QByteArray firstLines(QStringView key)
@@ -351,7 +387,7 @@ std::optional<QByteArray> encode(QStringView key, QStringView value)
     return file;
 }
 
-std::optional<QString> decode(QByteArrayView file, QStringView key)
+std::optional<Decoded> decode(QByteArrayView file, QStringView key)
 {
     if (!isPlainKey(key))
         return std::nullopt;

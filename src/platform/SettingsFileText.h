@@ -20,10 +20,18 @@ namespace SettingsFileText {
 // surrogate, a byte order mark or another noncharacter).
 std::optional<QByteArray> encode(QStringView key, QStringView value);
 
+struct Decoded
+{
+    QString text;
+    // Whether the file is byte for byte the one encode() gives for the text: then no other file in this form
+    // holds the same text.
+    bool asWritten = false;
+};
+
 // The text QSettings reads under `key` from `file`, when the file is exactly in that form and its value is one
 // QSettings reads as this same text; nullopt for anything else: other keys, sections, comments, blank lines,
 // another line ending, a value read as a list (an unquoted comma) or as an encoded value (a leading "@"),
 // bytes that are not UTF-8, and any escape the program's store never holds.
-std::optional<QString> decode(QByteArrayView file, QStringView key);
+std::optional<Decoded> decode(QByteArrayView file, QStringView key);
 
 } // namespace SettingsFileText

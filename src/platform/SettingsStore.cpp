@@ -83,6 +83,36 @@ bool sameText(const QString& a, const QString& b)
     return a.size() == b.size() && std::memcmp(a.constData(), b.constData(), size_t(a.size()) * sizeof(QChar)) == 0;
 }
 
+// Which of `candidates` (none may be null) the file at `path` holds exactly, or null for none. Read a block at a
+// time and compared as it comes, so that a long list costs no second copy of itself.
+const QByteArray* fileHoldingOneOf(const QString& path, QList<const QByteArray*> candidates)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return nullptr;
+    constexpr qsizetype kBlockSize = 64 * 1024;
+    const std::unique_ptr<char[]> block(new char[kBlockSize]);
+    for (qsizetype at = 0; !candidates.isEmpty();) {
+        const qint64 read = file.read(block.get(), kBlockSize);
+        if (read < 0)
+            return nullptr;
+        candidates.removeIf([&](const QByteArray* bytes) {
+            if (read == 0)
+                return bytes->size() != at;
+            return read > bytes->size() - at || std::memcmp(block.get(), bytes->constData() + at, size_t(read)) != 0;
+        });
+        if (read == 0)
+            return candidates.value(0, nullptr); // any left holds the same bytes
+        at += read;
+    }
+    return nullptr;
+}
+
+bool fileIsExactly(const QString& path, const QByteArray& bytes)
+{
+    return fileHoldingOneOf(path, {&bytes}) != nullptr;
+}
+
 #if defined(Q_OS_WIN)
 // The user's registry store is read and written as Windows keeps it: a value of another type is reported as not
 // text and left as it is, and the text is stored exactly as the list's value, with nothing of QSettings' own.
@@ -210,7 +240,7 @@ RawSettingsFile SettingsStore::checkFileCanBeDecoded(const QString& key) const
     return raw;
 }
 
-QString SettingsStore::readText(const QString& key) const
+QString SettingsStore::readText(const QString& key)
 {
 #if defined(Q_OS_WIN)
     if (m_file.isEmpty())
@@ -295,58 +325,64 @@ bool SettingsStore::holds(const QString& key, const QString& value) const
     return alias.made() && isTheValue(QSettings(alias.path(), QSettings::IniFormat).value(key));
 }
 
-std::optional<SettingsStore::UsualFile> SettingsStore::readUsualFile(const QString& key,
-                                                                     const QByteArray* toWrite) const
+std::optional<SettingsStore::UsualFile> SettingsStore::readUsualFile(const QString& key, const QByteArray* toWrite)
 {
     if (m_file.isEmpty())
         return std::nullopt;
     QFile file(m_file);
     if (!file.exists())
         return UsualFile{};
+    if (toWrite) {
+        QList<const QByteArray*> undecoded{toWrite};
+        if (m_known && m_known->key == key)
+            undecoded.append(&m_known->bytes);
+        if (const QByteArray* bytes = fileHoldingOneOf(m_file, undecoded))
+            return UsualFile{true, *bytes, {}};
+    }
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt; // QSettings says why
     UsualFile usual{true, file.readAll(), {}};
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
-    if (toWrite && (usual.bytes == *toWrite || isOwnWriting(key, usual.bytes)))
-        return usual;
-    std::optional<QString> value = SettingsFileText::decode(usual.bytes, key);
-    if (!value || mayBeHeldAsOtherThanText(*value))
+    std::optional<SettingsFileText::Decoded> decoded = SettingsFileText::decode(usual.bytes, key);
+    if (!decoded || mayBeHeldAsOtherThanText(decoded->text))
         return std::nullopt;
-    usual.value = std::move(*value);
+    if (decoded->asWritten)
+        m_known = KnownFile{key, usual.bytes};
+    usual.value = std::move(decoded->text);
     return usual;
 }
 
-// Whether the file holds the very bytes this store last wrote under `key`: then it is in the usual form, and
-// holds another value than any other bytes would.
-bool SettingsStore::isOwnWriting(const QString& key, const QByteArray& bytes) const
+// Whether the file holds the very bytes this store last wrote or read as written under `key`: then it is in the
+// usual form, and holds another value than any other bytes would.
+bool SettingsStore::isKnownFile(const QString& key, const QByteArray& bytes) const
 {
-    return m_lastWritten && m_lastWritten->key == key && m_lastWritten->bytes == bytes;
+    return m_known && m_known->key == key && m_known->bytes == bytes;
+}
+
+// Whether the file is as it was read (or still absent); closed again before it is replaced, as Windows replaces
+// no file that is open.
+bool SettingsStore::isStillAsRead(const UsualFile& before) const
+{
+    if (!before.exists)
+        return !QFileInfo::exists(m_file);
+    return fileIsExactly(m_file, before.bytes);
 }
 
 // The file in its usual form, or none, is written here byte for byte as QSettings would write it, and judged the
 // same way; false, with nothing done, for any other file and for a value QSettings might write otherwise.
-bool SettingsStore::isStillAsRead(const UsualFile& before) const
-{
-    // Closed again before the file is replaced: Windows replaces no file that is open.
-    QFile now(m_file);
-    if (!before.exists)
-        return !now.exists();
-    return now.open(QIODevice::ReadOnly) && now.readAll() == before.bytes;
-}
-
 bool SettingsStore::writeUsualFile(const QString& key, const QString& value)
 {
     const std::optional<QByteArray> contents = SettingsFileText::encode(key, value);
     if (!contents)
         return false;
     // Decoding the file, 30,000 searches at every save, is spared where it holds the bytes to be written (nothing
-    // to write) or those of this store's own last writing (another value, in the usual form).
+    // to write) or the known ones (another value, in the usual form).
     const std::optional<UsualFile> before = readUsualFile(key, &*contents);
     if (!before)
         return false;
     const bool unchanged =
-        before->bytes == *contents || (!isOwnWriting(key, before->bytes) && sameText(before->value, value));
+        before->bytes == *contents || (!isKnownFile(key, before->bytes) && sameText(before->value, value));
     if (before->exists && unchanged)
         return true;
     const std::unique_ptr<QLockFile> lock = takeTheLock();
@@ -357,7 +393,7 @@ bool SettingsStore::writeUsualFile(const QString& key, const QString& value)
     const bool written = replaceFile(*contents);
     if (!written || !fileHolds(*contents))
         failWrite(&previous, !written);
-    m_lastWritten = LastWritten{key, *contents};
+    m_known = KnownFile{key, *contents};
     return true;
 }
 
@@ -380,8 +416,7 @@ bool SettingsStore::replaceFile(const QByteArray& contents) const
 bool SettingsStore::fileHolds(const QByteArray& contents) const
 {
     const SecondName alias(m_file);
-    QFile file(alias.path());
-    return alias.made() && file.open(QIODevice::ReadOnly) && file.readAll() == contents;
+    return alias.made() && fileIsExactly(alias.path(), contents);
 }
 
 void SettingsStore::failWrite(PreviousFile* previous, bool refused) const

@@ -24,8 +24,8 @@ struct SettingsStoreNames
 // Windows and an INI file in the user's configuration folder elsewhere; tests point it at a file of their own.
 // Every read and every write stands on its own: each opens the store afresh and is judged by its own outcome,
 // and only the program's own file (or key) is read, never the maker-wide or system-wide ones beside it. The file
-// is read every time; what the store last wrote to it is remembered only to spare decoding the very same bytes
-// again.
+// is read every time; what the store last wrote to it, or read from it in the form it writes, is remembered only
+// to spare decoding the very same bytes again.
 class SettingsStore final
 {
 public:
@@ -41,7 +41,7 @@ public:
 
     // The value under `key`; the empty text when absent. A Failure when the store cannot be read or the value
     // is not text; std::bad_alloc, before anything is decoded, when there is not the memory to decode it.
-    QString readText(const QString& key) const;
+    QString readText(const QString& key);
     // Writes the value and waits until it is stored; a Failure when it could not be, or when the store stays
     // locked for more than a few seconds. The save is judged by reading the value back: one cut short leaves
     // the store as it was.
@@ -63,8 +63,8 @@ private:
         QByteArray bytes;
         QString value;
     };
-    // What this store last wrote itself in the usual form.
-    struct LastWritten
+    // The file as this store last wrote it, or read it in exactly the form it writes.
+    struct KnownFile
     {
         QString key;
         QByteArray bytes;
@@ -77,9 +77,9 @@ private:
     void startAfreshIfItCannotBeDecoded(const QString& key);
     bool holds(const QString& key, const QString& value) const;
     // Before a write of `toWrite` (none for a read), the value is left undecoded where the file holds those very
-    // bytes or what this store last wrote: either says what the file holds without decoding it.
-    std::optional<UsualFile> readUsualFile(const QString& key, const QByteArray* toWrite) const;
-    bool isOwnWriting(const QString& key, const QByteArray& bytes) const;
+    // bytes or the known ones: either says what the file holds without decoding it.
+    std::optional<UsualFile> readUsualFile(const QString& key, const QByteArray* toWrite);
+    bool isKnownFile(const QString& key, const QByteArray& bytes) const;
     bool isStillAsRead(const UsualFile& before) const;
     bool writeUsualFile(const QString& key, const QString& value);
     bool replaceFile(const QByteArray& contents) const;
@@ -97,7 +97,7 @@ private:
     // Whether keepCopy() has copied the file, so that it may be replaced whatever it holds.
     bool m_fileCopied = false;
     // While the file holds these bytes (it is read every time: anyone may have changed it), it is in the usual
-    // form and holds the value last written, and is not decoded again. Kept as bytes, one a character of the
-    // list, rather than as the value too.
-    std::optional<LastWritten> m_lastWritten;
+    // form and holds the value they were written for, which no other bytes in that form hold, and is not decoded
+    // again. Kept as bytes, one a character of the list, rather than as the value too.
+    std::optional<KnownFile> m_known;
 };

@@ -240,7 +240,9 @@ void tst_SettingsStore::fileIsWrittenAsQSettingsWritesIt()
     const QString byQSettings = freshPath();
     QSettings(byQSettings, QSettings::IniFormat).setValue(kKey, value);
     QCOMPARE(*encoded, contents(byQSettings));
-    QCOMPARE(SettingsFileText::decode(*encoded, kKey), std::optional<QString>(value));
+    const std::optional<SettingsFileText::Decoded> decoded = SettingsFileText::decode(*encoded, kKey);
+    QVERIFY(decoded && decoded->asWritten);
+    QCOMPARE(decoded->text, value);
     SettingsStore(path(), m_names).writeText(kKey, value);
     QCOMPARE(contents(path()), *encoded);
 }
@@ -249,39 +251,48 @@ void tst_SettingsStore::fileIsReadAsQSettingsReadsIt_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<bool>("read"); // false: left to QSettings
-    QTest::newRow("plain text") << usual("lawnmower site:x|") << true;
-    QTest::newRow("quoted, with commas and blanks") << usual("\" a, b;c=d \"") << true;
-    QTest::newRow("escapes by name") << usual("\\a\\b\\f\\n\\r\\t\\v\\\"\\?\\'\\\\") << true;
-    QTest::newRow("hex escapes take every hex digit") << usual("\\x41\\x4a1\\x10000041|") << true;
-    QTest::newRow("octal escapes take every octal digit") << usual("\\101\\0\\1018|") << true;
-    QTest::newRow("escaped blanks at the ends stay") << usual("\\x20a\\t") << true;
-    QTest::newRow("blanks and control characters inside stay") << usual("a \t\x01b") << true;
-    QTest::newRow("@@ stands for a text starting with @") << usual("@@home|") << true;
-    QTest::newRow("UTF-8") << usual("\xc3\xbc \xe4\xb8\xad \xf0\x9f\x98\x80") << true;
-    QTest::newRow("the empty value") << usual("") << true;
-    QTest::newRow("the empty value quoted") << usual("\"\"") << true;
-    QTest::newRow("unquoted commas make a list") << usual("a, b") << false;
-    QTest::newRow("a leading @ makes an encoded value") << usual("@ByteArray(a)") << false;
-    QTest::newRow("a leading @ alone") << usual("@home") << false;
-    QTest::newRow("a semicolon starts a comment") << usual("a ;b") << false;
-    QTest::newRow("blanks at the end are trimmed") << usual("a  ") << false;
-    QTest::newRow("blanks at the start are trimmed") << usual("\ta") << false;
-    QTest::newRow("a quote inside") << usual("a\"b") << false;
-    QTest::newRow("a backslash at the end") << usual("a\\") << false;
-    QTest::newRow("an escape QSettings skips") << usual("a\\qb") << false;
-    QTest::newRow("\\x without a digit") << usual("a\\xg") << false;
-    QTest::newRow("a continuation line") << usual("a\\" + kLineEnd + "b") << false;
-    QTest::newRow("bytes that are not UTF-8") << usual("a\xc3(b") << false;
-    QTest::newRow("an overlong form") << usual("\xc0\xaf") << false;
-    QTest::newRow("an encoded surrogate") << usual("\xed\xa0\x80") << false;
-    QTest::newRow("a byte order mark inside") << usual("a\xef\xbb\xbf") << false;
-    QTest::newRow("a NUL byte") << usual(QByteArray("a\0b", 3)) << false;
-    QTest::newRow("another key after it") << usual("a|") + "Other=1" + kLineEnd << false;
-    QTest::newRow("a comment before it") << ";note" + kLineEnd + usual("a|") << false;
-    QTest::newRow("a byte order mark before it") << "\xef\xbb\xbf" + usual("a|") << false;
-    QTest::newRow("the key in other letters") << usual("a|").replace("Searches", "searches") << false;
-    QTest::newRow("no end to the last line") << usual("a|").chopped(kLineEnd.size()) << false;
-    QTest::newRow("another section") << usual("a|").replace("General", "Other") << false;
+    QTest::addColumn<bool>("asWritten"); // the very bytes the program writes for the text
+    QTest::newRow("plain text") << usual("lawnmower site:x|") << true << true;
+    QTest::newRow("quoted, with commas and blanks") << usual("\" a, b;c=d \"") << true << true;
+    QTest::newRow("escapes by name") << usual("\\a\\b\\f\\n\\r\\t\\v\\\"\\?\\'\\\\") << true << false;
+    QTest::newRow("hex escapes take every hex digit") << usual("\\x41\\x4a1\\x10000041|") << true << false;
+    QTest::newRow("octal escapes take every octal digit") << usual("\\101\\0\\1018|") << true << false;
+    QTest::newRow("escaped blanks at the ends stay") << usual("\\x20a\\t") << true << false;
+    QTest::newRow("blanks and control characters inside stay") << usual("a \t\x01b") << true << false;
+    QTest::newRow("@@ stands for a text starting with @") << usual("@@home|") << true << true;
+    QTest::newRow("UTF-8") << usual("\xc3\xbc \xe4\xb8\xad \xf0\x9f\x98\x80") << true << true;
+    QTest::newRow("the empty value") << usual("") << true << true;
+    QTest::newRow("the empty value quoted") << usual("\"\"") << true << false;
+    QTest::newRow("quoted without a separator") << usual("\"ab\"") << true << false;
+    QTest::newRow("hex digits escaped after a hex escape") << usual("\\x1\\x61\\x62g\\x1f|") << true << true;
+    QTest::newRow("a hex digit escaped after another character") << usual("\\x1g\\x61|") << true << false;
+    QTest::newRow("a hex digit escaped after a long run of other characters")
+        << usual("\\x1ghijklmnopqrstuv\\x61|abcdefghijklmnop") << true << false;
+    QTest::newRow("a hex escape with a leading zero") << usual("\\x01|") << true << false;
+    QTest::newRow("a hex escape in capitals") << usual("\\x1F|") << true << false;
+    QTest::newRow("a character with a name escaped in hex") << usual("\\x9|") << true << false;
+    QTest::newRow("unquoted commas make a list") << usual("a, b") << false << false;
+    QTest::newRow("a leading @ makes an encoded value") << usual("@ByteArray(a)") << false << false;
+    QTest::newRow("a leading @ alone") << usual("@home") << false << false;
+    QTest::newRow("a semicolon starts a comment") << usual("a ;b") << false << false;
+    QTest::newRow("blanks at the end are trimmed") << usual("a  ") << false << false;
+    QTest::newRow("blanks at the start are trimmed") << usual("\ta") << false << false;
+    QTest::newRow("a quote inside") << usual("a\"b") << false << false;
+    QTest::newRow("a backslash at the end") << usual("a\\") << false << false;
+    QTest::newRow("an escape QSettings skips") << usual("a\\qb") << false << false;
+    QTest::newRow("\\x without a digit") << usual("a\\xg") << false << false;
+    QTest::newRow("a continuation line") << usual("a\\" + kLineEnd + "b") << false << false;
+    QTest::newRow("bytes that are not UTF-8") << usual("a\xc3(b") << false << false;
+    QTest::newRow("an overlong form") << usual("\xc0\xaf") << false << false;
+    QTest::newRow("an encoded surrogate") << usual("\xed\xa0\x80") << false << false;
+    QTest::newRow("a byte order mark inside") << usual("a\xef\xbb\xbf") << false << false;
+    QTest::newRow("a NUL byte") << usual(QByteArray("a\0b", 3)) << false << false;
+    QTest::newRow("another key after it") << usual("a|") + "Other=1" + kLineEnd << false << false;
+    QTest::newRow("a comment before it") << ";note" + kLineEnd + usual("a|") << false << false;
+    QTest::newRow("a byte order mark before it") << "\xef\xbb\xbf" + usual("a|") << false << false;
+    QTest::newRow("the key in other letters") << usual("a|").replace("Searches", "searches") << false << false;
+    QTest::newRow("no end to the last line") << usual("a|").chopped(kLineEnd.size()) << false << false;
+    QTest::newRow("another section") << usual("a|").replace("General", "Other") << false << false;
 }
 
 // Where the program reads the file itself, it reads what QSettings reads.
@@ -289,17 +300,24 @@ void tst_SettingsStore::fileIsReadAsQSettingsReadsIt()
 {
     QFETCH(QByteArray, file);
     QFETCH(bool, read);
-    const std::optional<QString> decoded = SettingsFileText::decode(file, kKey);
+    QFETCH(bool, asWritten);
+    const std::optional<SettingsFileText::Decoded> decoded = SettingsFileText::decode(file, kKey);
     QCOMPARE(decoded.has_value(), read);
+    QCOMPARE(decoded && decoded->asWritten, asWritten);
     const QString written = freshPath();
     write(written, file);
     const QVariant byQSettings = QSettings(written, QSettings::IniFormat).value(kKey);
     if (read) {
         QCOMPARE(byQSettings.typeId(), int(QMetaType::QString));
-        QCOMPARE(*decoded, byQSettings.toString());
+        QCOMPARE(decoded->text, byQSettings.toString());
     }
-    if (byQSettings.typeId() == QMetaType::QString) // either way, the store reads what QSettings reads
-        QCOMPARE(SettingsStore(written, m_names).readText(kKey), byQSettings.toString());
+    if (byQSettings.typeId() == QMetaType::QString) {
+        // Either way, the store reads what QSettings reads, and writing the same back leaves the file as it is.
+        SettingsStore store(written, m_names);
+        QCOMPARE(store.readText(kKey), byQSettings.toString());
+        store.writeText(kKey, byQSettings.toString());
+        QCOMPARE(contents(written), file);
+    }
 }
 
 void tst_SettingsStore::fileInAnotherFormKeepsWhatElseItHolds_data()
@@ -330,18 +348,21 @@ void tst_SettingsStore::fileChangedSinceTheLastWriteIsReadAgain_data()
     QTest::addColumn<bool>("byRename");
     QTest::addColumn<QString>("otherValue");
     QTest::addColumn<QString>("otherKey");
+    QTest::addColumn<QString>("nextValue"); // what the store writes next
     // The other program's settings take as many bytes as the list's file.
     const QByteArray otherSettings = "[General]" + kLineEnd + "X=1" + kLineEnd + "Y=23456" + kLineEnd;
     QTest::newRow("a list rewritten in place at the same size is read, and replaced by the save")
-        << usual("b|") << false << "b|" << QString();
+        << usual("b|") << false << "b|" << QString() << "a|";
     QTest::newRow("a list put in place under the same name is read, and replaced by the save")
-        << usual("b|") << true << "b|" << QString();
+        << usual("b|") << true << "b|" << QString() << "a|";
     QTest::newRow("other settings rewritten in place at the same size are kept by the save")
-        << otherSettings << false << QString() << "X";
+        << otherSettings << false << QString() << "X" << "a|";
     QTest::newRow("other settings put in place under the same name are kept by the save")
-        << otherSettings << true << QString() << "X";
+        << otherSettings << true << QString() << "X" << "a|";
     QTest::newRow("the same list written again is not written by the save")
-        << usual("a|") << false << "a|" << QString();
+        << usual("a|") << false << "a|" << QString() << "a|";
+    QTest::newRow("a key added after the list last written is kept by the save of another list")
+        << usual("a|") + "Other=1" + kLineEnd << false << "a|" << "Other" << "b|";
 }
 
 // Another program (another start of this one) may change the file at any time: what this store last wrote is
@@ -352,6 +373,7 @@ void tst_SettingsStore::fileChangedSinceTheLastWriteIsReadAgain()
     QFETCH(bool, byRename);
     QFETCH(QString, otherValue);
     QFETCH(QString, otherKey);
+    QFETCH(QString, nextValue);
     const QString file = freshPath(); // never read by QSettings before
     write(file, usual("z|"));
     SettingsStore reader(file, m_names);
@@ -370,9 +392,9 @@ void tst_SettingsStore::fileChangedSinceTheLastWriteIsReadAgain()
     times.close();
     QCOMPARE(reader.readText(kKey), otherValue);
 
-    writer.writeText(kKey, QStringLiteral("a|")); // the value it last wrote
-    QCOMPARE(SettingsStore(file, m_names).readText(kKey), QStringLiteral("a|"));
-    QCOMPARE(QFileInfo(file).lastModified() == longAgo, otherValue == QStringLiteral("a|"));
+    writer.writeText(kKey, nextValue);
+    QCOMPARE(SettingsStore(file, m_names).readText(kKey), nextValue);
+    QCOMPARE(QFileInfo(file).lastModified() == longAgo, otherValue == nextValue);
     if (!otherKey.isEmpty()) {
         const QString copy = freshPath();
         QVERIFY(QFile::copy(file, copy));
