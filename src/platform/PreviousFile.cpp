@@ -52,9 +52,13 @@ bool PreviousFile::putBack()
         return !QFileInfo::exists(m_file) || QFile::remove(m_file);
     std::error_code error;
     std::filesystem::rename(filesystemPath(m_kept), filesystemPath(m_file), error);
-    if (error)
+    if (error) {
         m_stays = true;
-    else
-        m_kept.clear();
-    return !error;
+        return false;
+    }
+    // Where the file was never replaced (a save refused before it began) both names are links to it, and the
+    // rename does nothing: the kept name goes too.
+    QFile::remove(m_kept);
+    m_kept.clear();
+    return true;
 }

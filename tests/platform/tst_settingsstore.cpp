@@ -3,6 +3,7 @@
 
 #include "app/ProgramNames.h"
 #include "platform/Failure.h"
+#include "platform/PreviousFile.h"
 #include "platform/SettingsFileText.h"
 #include "platform/SettingsStore.h"
 
@@ -59,6 +60,8 @@ private slots:
     void lockBesideTheStore_data();
     void lockBesideTheStore();
     void copyIsKeptBesideTheStore();
+    void previousFileIsPutBackAndLeavesNothing_data();
+    void previousFileIsPutBackAndLeavesNothing();
     void saveCutShortLeavesTheStoredValue_data();
     void saveCutShortLeavesTheStoredValue();
     void foreignFileIsAFailedRead_data();
@@ -575,6 +578,36 @@ private:
     void (*m_handler)(int) = nullptr;
 };
 #endif
+
+void tst_SettingsStore::previousFileIsPutBackAndLeavesNothing_data()
+{
+    QTest::addColumn<bool>("existed");
+    QTest::addColumn<bool>("replaced"); // by another file moved into place, as a save does
+    QTest::newRow("a file replaced is put back") << true << true;
+    QTest::newRow("a file a refused save never replaced stays") << true << false;
+    QTest::newRow("a file made where there was none goes") << false << true;
+}
+
+// What a failed save puts back is the file as it was, and no second name of it stays beside it.
+void tst_SettingsStore::previousFileIsPutBackAndLeavesNothing()
+{
+    QFETCH(bool, existed);
+    QFETCH(bool, replaced);
+    const QString file = freshPath();
+    if (existed)
+        write(file, usual("old|"));
+    PreviousFile previous(file);
+    if (replaced) {
+        const QString next = freshPath();
+        write(next, usual("torn"));
+        std::filesystem::rename(QFileInfo(next).filesystemFilePath(), QFileInfo(file).filesystemFilePath());
+    }
+    QVERIFY(previous.putBack());
+    QCOMPARE(QFileInfo::exists(file), existed);
+    if (existed)
+        QCOMPARE(contents(file), usual("old|"));
+    QVERIFY(!QFileInfo::exists(file + QStringLiteral(".previous")));
+}
 
 void tst_SettingsStore::saveCutShortLeavesTheStoredValue_data()
 {
