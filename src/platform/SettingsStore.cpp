@@ -334,8 +334,8 @@ std::optional<SettingsStore::UsualFile> SettingsStore::readUsualFile(const QStri
         return UsualFile{};
     if (toWrite) {
         QList<const QByteArray*> undecoded{toWrite};
-        if (m_known && m_known->key == key)
-            undecoded.append(&m_known->bytes);
+        if (const QByteArray* known = knownBytes(key))
+            undecoded.append(known);
         if (const QByteArray* bytes = fileHoldingOneOf(m_file, undecoded))
             return UsualFile{true, *bytes, {}};
     }
@@ -353,11 +353,18 @@ std::optional<SettingsStore::UsualFile> SettingsStore::readUsualFile(const QStri
     return usual;
 }
 
-// Whether the file holds the very bytes this store last wrote or read as written under `key`: then it is in the
-// usual form, and holds another value than any other bytes would.
+// The bytes this store last wrote or read as written under `key`; null when it knows none.
+const QByteArray* SettingsStore::knownBytes(const QString& key) const
+{
+    return m_known && m_known->key == key ? &m_known->bytes : nullptr;
+}
+
+// Whether the file holds the known bytes under `key`: then it is in the usual form, and holds another value than
+// any other bytes would.
 bool SettingsStore::isKnownFile(const QString& key, const QByteArray& bytes) const
 {
-    return m_known && m_known->key == key && m_known->bytes == bytes;
+    const QByteArray* known = knownBytes(key);
+    return known && *known == bytes;
 }
 
 // Whether the file is as it was read (or still absent); closed again before it is replaced, as Windows replaces

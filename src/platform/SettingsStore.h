@@ -79,6 +79,7 @@ private:
     // Before a write of `toWrite` (none for a read), the value is left undecoded where the file holds those very
     // bytes or the known ones: either says what the file holds without decoding it.
     std::optional<UsualFile> readUsualFile(const QString& key, const QByteArray* toWrite);
+    const QByteArray* knownBytes(const QString& key) const;
     bool isKnownFile(const QString& key, const QByteArray& bytes) const;
     bool isStillAsRead(const UsualFile& before) const;
     bool writeUsualFile(const QString& key, const QString& value);
