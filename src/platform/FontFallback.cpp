@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
 
 namespace {
 
@@ -47,8 +48,18 @@ QStringList arialStandIns(const QStringList& installedFamilies)
     return standIns;
 }
 
-void useArialStandIns()
+bool arialNeedsStandIns(const QStringList& standIns, QStringView drawnFamily)
 {
-    static const bool done = (QFont::insertSubstitutions(kArial, arialStandIns(QFontDatabase::families())), true);
+    return !standIns.isEmpty() && withoutFoundry(drawnFamily).compare(standIns.first(), Qt::CaseInsensitive) != 0;
+}
+
+void useArialStandIns(const QFont& arial)
+{
+    static const bool done = [&arial] {
+        const QStringList standIns = arialStandIns(QFontDatabase::families());
+        if (arialNeedsStandIns(standIns, QFontInfo(arial).family()))
+            QFont::insertSubstitutions(kArial, standIns);
+        return true;
+    }();
     Q_UNUSED(done);
 }

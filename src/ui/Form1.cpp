@@ -95,7 +95,7 @@ Form1::Form1(Environment environment, QWidget* parent)
       m_environment(std::move(environment))
 {
     presentPlainWindowsAsFrames();
-    useArialStandIns();
+    useArialStandIns(arialBold(9));
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
     setFixedSize(twipsToPixels(8040), twipsToPixels(9780));

@@ -13,7 +13,9 @@ class tst_FontFallback : public QObject
 private slots:
     void metricCompatibleFacesComeFirst_data();
     void metricCompatibleFacesComeFirst();
-    void arialIsDrawnInAStandInWhenMissing();
+    void standInsAreNamedOnlyWhereTheSystemDrawsAnotherFace_data();
+    void standInsAreNamedOnlyWhereTheSystemDrawsAnotherFace();
+    void arialIsDrawnInItsFirstStandInWhenMissing();
 };
 
 void tst_FontFallback::metricCompatibleFacesComeFirst_data()
@@ -44,16 +46,47 @@ void tst_FontFallback::metricCompatibleFacesComeFirst()
     QCOMPARE(arialStandIns(installed), standIns);
 }
 
-void tst_FontFallback::arialIsDrawnInAStandInWhenMissing()
+void tst_FontFallback::standInsAreNamedOnlyWhereTheSystemDrawsAnotherFace_data()
+{
+    QTest::addColumn<QStringList>("standIns");
+    QTest::addColumn<QString>("drawnFamily");
+    QTest::addColumn<bool>("needed");
+    const QStringList standIns{"Liberation Sans", "Arimo"};
+    QTest::newRow("drawn in the first stand-in") << standIns << "Liberation Sans" << false;
+    QTest::newRow("drawn in it, named with its foundry") << standIns << "liberation sans [1ASC]" << false;
+    QTest::newRow("drawn in the second stand-in") << standIns << "Arimo" << true;
+    QTest::newRow("drawn in a face of other widths") << standIns << "DejaVu Sans" << true;
+    QTest::newRow("no stand-in installed") << QStringList{} << "DejaVu Sans" << false;
+}
+
+void tst_FontFallback::standInsAreNamedOnlyWhereTheSystemDrawsAnotherFace()
+{
+    QFETCH(QStringList, standIns);
+    QFETCH(QString, drawnFamily);
+    QFETCH(bool, needed);
+    QCOMPARE(arialNeedsStandIns(standIns, drawnFamily), needed);
+}
+
+// Run once with the system's font configuration and once with one that draws Arial in DejaVu Sans: either way the
+// window's fonts, made after the stand-ins are settled, are drawn in the first stand-in.
+void tst_FontFallback::arialIsDrawnInItsFirstStandInWhenMissing()
 {
     const QStringList standIns = arialStandIns(QFontDatabase::families());
     if (standIns.isEmpty())
         QSKIP("this machine has Arial, or no face to stand in for it");
-    useArialStandIns();
-    useArialStandIns();
+    QFont askedFirst(QStringLiteral("Arial"));
+    askedFirst.setPointSize(23); // a size no other font here has, so that its answer is the system's own
+    const bool needed = arialNeedsStandIns(standIns, QFontInfo(askedFirst).family());
+
+    QFont window(QStringLiteral("Arial"));
+    window.setBold(true);
+    useArialStandIns(window);
+    useArialStandIns(window);
     // Qt keeps substitutes in lower case; asking twice adds nothing.
-    QCOMPARE(QFont::substitutes(QStringLiteral("Arial")).join(u','), standIns.join(u',').toLower());
-    const QString drawnIn = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+    QCOMPARE(QFont::substitutes(QStringLiteral("Arial")).join(u','), needed ? standIns.join(u',').toLower() : "");
+    QFont later(QStringLiteral("Arial"));
+    later.setBold(true);
+    const QString drawnIn = QFontInfo(later).family();
     QVERIFY2(drawnIn.startsWith(standIns.first()), qPrintable(drawnIn)); // perhaps with its foundry
 }
 
