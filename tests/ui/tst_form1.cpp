@@ -7,7 +7,9 @@
 #include "ui/Form1.h"
 
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -148,7 +150,16 @@ void tst_Form1::controlsStandWhereTheLayoutPutsThem()
 
 void tst_Form1::fontsAndColours()
 {
+    const QFont desktopFont = QGuiApplication::font();
     Form1 window(m_test->environment());
+    QCOMPARE(QGuiApplication::font(), desktopFont); // message boxes keep the desktop's font
+    QCOMPARE(window.txtSearch->font(), window.font());
+    // and follow it when the desktop changes it
+    QGuiApplication::setFont(window.font());
+    QEvent themeChange(QEvent::ThemeChange);
+    QCoreApplication::sendEvent(&window, &themeChange);
+    QCOMPARE(QGuiApplication::font(), QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    QCOMPARE(QGuiApplication::font(), desktopFont);
     QCOMPARE(window.font().family(), QStringLiteral("Arial"));
     QCOMPARE(window.font().pointSizeF(), 9.0);
     QCOMPARE(window.font().weight(), QFont::Bold);
