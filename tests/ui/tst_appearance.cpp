@@ -44,6 +44,7 @@ private slots:
     void programIconHoldsItsSevenPictures();
     void everyTextCanBeReadInAnyTheme_data();
     void everyTextCanBeReadInAnyTheme();
+    void aButtonOfOtherColoursIsDrawnInThem();
 
 private:
     void installCursor() const;
@@ -413,6 +414,23 @@ void tst_Appearance::everyTextCanBeReadInAnyTheme()
         inWindow(locations->viewport(), QRect(10, locations->viewport()->height() - 5, 1, 1)).topLeft();
     const qreal selection = contrastRatio(picture.pixelColor(rowEnd), picture.pixelColor(empty));
     QVERIFY2(selection >= kVisibleShapeContrast, qPrintable(QString::number(selection)));
+}
+
+// Buttons of the same colours share the style's pictures of their face; one of other colours still gets its own.
+void tst_Appearance::aButtonOfOtherColoursIsDrawnInThem()
+{
+    Form1 window(m_test->environment());
+    fixBackground(*window.PushButton6, QPalette::Button, Qt::darkRed);
+    window.showCentred();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QImage picture = window.grab().toImage();
+    const auto face = [&](const QWidget* button) {
+        return picture.pixelColor(inWindow(button, QRect(8, button->height() / 2, 1, 1)).topLeft());
+    };
+    for (const PushButton* white : {window.PushButton2, window.PushButton3, window.PushButton4})
+        QVERIFY2(face(white).lightness() > 200, qPrintable(face(white).name()));
+    const QColor red = face(window.PushButton6);
+    QVERIFY2(red.red() > 2 * red.green(), qPrintable(red.name()));
 }
 
 QTEST_MAIN(tst_Appearance)
