@@ -50,7 +50,10 @@ void PushButton::mouseMoveEvent(QMouseEvent* event)
 void PushButton::initStyleOption(QStyleOptionButton* option) const
 {
     QPushButton::initStyleOption(option);
+    // The colour group in use (active, inactive, disabled) belongs to each copy, not to the colours it shares.
+    const QPalette::ColorGroup group = option->palette.currentColorGroup();
     option->palette = sharedCopyOf(option->palette);
+    option->palette.setCurrentColorGroup(group);
 }
 
 void PushButton::paintEvent(QPaintEvent* event)

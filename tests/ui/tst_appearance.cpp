@@ -421,16 +421,22 @@ void tst_Appearance::aButtonOfOtherColoursIsDrawnInThem()
 {
     Form1 window(m_test->environment());
     fixBackground(*window.PushButton6, QPalette::Button, Qt::darkRed);
+    // Two buttons of the same colours, one of them disabled, each drawn in its own colour group.
+    QPalette redWhenDisabled = window.PushButton3->palette();
+    redWhenDisabled.setColor(QPalette::Disabled, QPalette::Button, Qt::darkRed);
+    for (PushButton* button : {window.PushButton3, window.PushButton4})
+        button->setPalette(redWhenDisabled);
+    window.PushButton4->setEnabled(false);
     window.showCentred();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QImage picture = window.grab().toImage();
     const auto face = [&](const QWidget* button) {
         return picture.pixelColor(inWindow(button, QRect(8, button->height() / 2, 1, 1)).topLeft());
     };
-    for (const PushButton* white : {window.PushButton2, window.PushButton3, window.PushButton4})
+    for (const PushButton* white : {window.PushButton2, window.PushButton3})
         QVERIFY2(face(white).lightness() > 200, qPrintable(face(white).name()));
-    const QColor red = face(window.PushButton6);
-    QVERIFY2(red.red() > 2 * red.green(), qPrintable(red.name()));
+    for (const PushButton* red : {window.PushButton6, window.PushButton4})
+        QVERIFY2(face(red).red() > 2 * face(red).green(), qPrintable(face(red).name()));
 }
 
 QTEST_MAIN(tst_Appearance)
