@@ -5,6 +5,7 @@
 #include "Contrast.h"
 #include "Failure.h"
 #include "FrameOverlay.h"
+#include "RowPainter.h"
 #include "Twips.h"
 
 #include <QClipboard>
@@ -13,38 +14,6 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QScopedValueRollback>
-#include <QStyledItemDelegate>
-
-namespace {
-
-bool isStyledBySheet(const QWidget* widget)
-{
-    return widget != nullptr && widget->style()->inherits("QStyleSheetStyle");
-}
-
-// Paints a selected row in the list's highlight colours itself, with or without the focus. Some styles draw a
-// selection without the focus in a shade barely darker than the list (the Windows style in light grey on white);
-// a skin's style sheet says for itself how a selected row looks.
-class SelectionPainter final : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        if (!option.state.testFlag(QStyle::State_Selected) || isStyledBySheet(option.widget)) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        painter->fillRect(option.rect, option.palette.brush(QPalette::Active, QPalette::Highlight));
-        QStyleOptionViewItem unselected(option);
-        unselected.state &= ~(QStyle::State_Selected | QStyle::State_MouseOver);
-        unselected.palette.setColor(QPalette::Text, option.palette.color(QPalette::Active, QPalette::HighlightedText));
-        QStyledItemDelegate::paint(painter, unselected, index);
-    }
-};
-
-} // namespace
 
 #include <algorithm>
 
@@ -63,7 +32,7 @@ ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this)
     setMouseTracking(true);
     header()->setStretchLastSection(true);
     setTextElideMode(Qt::ElideMiddle); // a query keeps both its words and its site: town
-    setItemDelegate(new SelectionPainter(this));
+    setItemDelegate(new RowPainter(this));
     header()->setSectionsMovable(false);
     header()->setMinimumSectionSize(0);
     header()->viewport()->setMouseTracking(true);

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "RowPainter.h"
+
+#include <QPainter>
+
+namespace {
+
+bool isStyledBySheet(const QWidget* widget)
+{
+    return widget != nullptr && widget->style()->inherits("QStyleSheetStyle");
+}
+
+} // namespace
+
+void RowPainter::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (!option.state.testFlag(QStyle::State_Selected) || isStyledBySheet(option.widget)) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    painter->fillRect(option.rect, option.palette.brush(QPalette::Active, QPalette::Highlight));
+    QStyleOptionViewItem unselected(option);
+    unselected.state &= ~(QStyle::State_Selected | QStyle::State_MouseOver);
+    unselected.palette.setColor(QPalette::Text, option.palette.color(QPalette::Active, QPalette::HighlightedText));
+    QStyledItemDelegate::paint(painter, unselected, index);
+}
