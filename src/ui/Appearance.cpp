@@ -4,9 +4,18 @@
 #include <QImage>
 #include <QPixmap>
 #include <QResource>
+#include <QSysInfo>
 #include <QtEndian>
 
-#include <utility>
+
+QImage storedPicture(const uchar* pixels, int width, int height)
+{
+    if (QSysInfo::ByteOrder == QSysInfo::LittleEndian && quintptr(pixels) % alignof(quint32) == 0)
+        return QImage(pixels, width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
+    qFromLittleEndian<quint32>(pixels, qsizetype(width) * height, picture.bits());
+    return picture;
+}
 
 QIcon programIcon()
 {
@@ -23,9 +32,7 @@ QIcon programIcon()
         at += 8;
         if (end - at < qsizetype(width) * height * 4)
             break;
-        QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
-        qFromLittleEndian<quint32>(at, qsizetype(width) * height, picture.bits());
-        icon.addPixmap(QPixmap::fromImage(std::move(picture)));
+        icon.addPixmap(QPixmap::fromImage(storedPicture(at, width, height)));
         at += qsizetype(width) * height * 4;
     }
     return icon;
