@@ -8,7 +8,8 @@ class QFrame;
 // Draws a framed widget's border a second time, above the widget's children. At fractional scale factors
 // (125 %, 150 %) Qt rounds each child's rectangle to whole device pixels on its own, so a list's viewport, header
 // or scroll bar can cover the last pixel column and row of the list's border, and the list loses its right and
-// bottom edge. The overlay takes no input: mouse moves, clicks and tooltips reach the widgets beneath it.
+// bottom edge. At whole-number scales, where that cannot happen, it draws nothing. The overlay takes no input:
+// mouse moves, clicks and tooltips reach the widgets beneath it.
 class FrameOverlay final : public QWidget
 {
     Q_OBJECT
