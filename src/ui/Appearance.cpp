@@ -4,18 +4,9 @@
 #include <QImage>
 #include <QPixmap>
 #include <QResource>
-#include <QSysInfo>
 #include <QtEndian>
 
-
-QImage storedPicture(const uchar* pixels, int width, int height)
-{
-    if (QSysInfo::ByteOrder == QSysInfo::LittleEndian && quintptr(pixels) % alignof(quint32) == 0)
-        return QImage(pixels, width, height, QImage::Format_ARGB32_Premultiplied);
-    QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
-    qFromLittleEndian<quint32>(pixels, qsizetype(width) * height, picture.bits());
-    return picture;
-}
+#include <utility>
 
 QIcon programIcon()
 {
@@ -32,7 +23,9 @@ QIcon programIcon()
         at += 8;
         if (end - at < qsizetype(width) * height * 4)
             break;
-        icon.addPixmap(QPixmap::fromImage(storedPicture(at, width, height)));
+        QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
+        qFromLittleEndian<quint32>(at, qsizetype(width) * height, picture.bits());
+        icon.addPixmap(QPixmap::fromImage(std::move(picture)));
         at += qsizetype(width) * height * 4;
     }
     return icon;

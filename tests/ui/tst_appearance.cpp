@@ -6,7 +6,6 @@
 #include "platform/ListView.h"
 #include "platform/PushButton.h"
 #include "platform/SkinFramework.h"
-#include "ui/Appearance.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
@@ -43,8 +42,6 @@ private slots:
     void unusableSkinIsReportedAndColoursStay_data();
     void unusableSkinIsReportedAndColoursStay();
     void programIconHoldsItsSevenPictures();
-    void storedPicturesAreReadWhereTheyLie_data();
-    void storedPicturesAreReadWhereTheyLie();
     void everyTextCanBeReadInAnyTheme_data();
     void everyTextCanBeReadInAnyTheme();
     void aButtonOfOtherColoursIsDrawnInThem();
@@ -299,26 +296,6 @@ void tst_Appearance::programIconHoldsItsSevenPictures()
         QVERIFY2(shown == fromFile, qPrintable(QStringLiteral("the %1-pixel picture differs").arg(fromFile.width())));
     }
     QCOMPARE(window.windowIcon().availableSizes(), sizes);
-}
-
-void tst_Appearance::storedPicturesAreReadWhereTheyLie_data()
-{
-    QTest::addColumn<int>("offset");
-    QTest::newRow("words on word boundaries are read in place") << 0;
-    QTest::newRow("words off them are copied") << 1;
-}
-
-void tst_Appearance::storedPicturesAreReadWhereTheyLie()
-{
-    QFETCH(int, offset);
-    // Opaque red and half-transparent blue, premultiplied, as the icon's pictures are stored.
-    const quint32 pixels[] = {0xffff0000, 0x80000080};
-    alignas(quint32) uchar stored[12] = {};
-    qToLittleEndian<quint32>(pixels, 2, stored + offset);
-    const QImage picture = storedPicture(stored + offset, 2, 1);
-    QCOMPARE(reinterpret_cast<const quint32*>(picture.constScanLine(0))[0], pixels[0]);
-    QCOMPARE(reinterpret_cast<const quint32*>(picture.constScanLine(0))[1], pixels[1]);
-    QCOMPARE(picture.constBits() == stored + offset, QSysInfo::ByteOrder == QSysInfo::LittleEndian && offset == 0);
 }
 
 namespace {
