@@ -39,8 +39,8 @@ QPalette::ColorGroup colourGroupOf(const QStyleOptionViewItem& item)
 }
 
 // Draws an item as the style would, its text laid out once. The style lays an item's text out three times: to
-// measure it, to see whether it must lose characters to fit, and to draw it; that was most of the cost of showing
-// a list. Only for a single line that fits its cell; false, with nothing drawn, for any other item.
+// measure it, to see whether it must lose characters to fit, and to draw it, which was over a third of the cost
+// of a row. Only for a single line that fits its cell; false, with nothing drawn, for any other item.
 bool drawTextLaidOutOnce(QPainter* painter, const QStyleOptionViewItem& item, const QStyle& style)
 {
     if (!drawsItemsTheSharedWay(style) || !isTextAlone(item))

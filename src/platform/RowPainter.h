@@ -7,7 +7,7 @@
 // some styles draw a selection without the focus in a shade barely darker than the list (the Windows style in
 // light grey on white). A skin's style sheet says for itself how a selected row looks. Where the style's drawing of
 // an item is known, an item whose text fits on one line is drawn as the style would draw it with its text laid out
-// once: the style lays it out three times, which was most of the cost of showing a list.
+// once: the style lays it out three times, which was over a third of the cost of a row.
 class RowPainter final : public QStyledItemDelegate
 {
 public:
