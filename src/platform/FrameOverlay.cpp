@@ -7,8 +7,6 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
-#include <cmath>
-
 FrameOverlay::FrameOverlay(QFrame* framed) : QWidget(framed), m_framed(framed)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -38,9 +36,8 @@ bool FrameOverlay::eventFilter(QObject* watched, QEvent* event)
 
 void FrameOverlay::paintEvent(QPaintEvent*)
 {
-    // At a whole-number scale every child lies on whole device pixels inside the border that QFrame drew.
-    const qreal scale = devicePixelRatio();
-    if (qFuzzyCompare(scale, std::round(scale)))
+    // At 100 per cent every child lies on whole pixels inside the border that QFrame drew.
+    if (devicePixelRatio() == 1)
         return;
     // The same option QFrame draws its own border from, and the framed widget's style, so a skin's border is the
     // one drawn again.
