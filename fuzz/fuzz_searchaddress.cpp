@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Search addresses: whatever the query, the address starts with the engine's prefix, keeps its scheme, host and
-// path, and its query decodes back to exactly the query.
+// Search addresses: whatever the query and the engine, the address starts with the engine's prefix, keeps its
+// scheme, host and path, has the query as its one parameter and no fragment, and decodes back to exactly the query.
 #include "searches/SearchQuery.h"
 
 #include <QUrl>
@@ -11,12 +11,18 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QString query = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QUrl url = searchUrl(query);
-    const QString sent = url.toString(QUrl::FullyEncoded);
-    if (!sent.startsWith(kSearchEnginePrefix) || url.scheme() != QLatin1String("https") ||
-        url.host() != kSearchEngineHost || url.path() != QLatin1String("/") || url.hasQuery())
-        std::abort();
-    if (QUrl::fromPercentEncoding(sent.mid(kSearchEnginePrefix.size()).toUtf8()) != query)
-        std::abort();
+    for (const SearchEngine engine : kSearchEngines) {
+        const QString prefix = searchEnginePrefix(engine);
+        const QUrl expectedShape(prefix);
+        const QUrl url = searchUrl(query, engine);
+        const QString sent = url.toString(QUrl::FullyEncoded);
+        if (!sent.startsWith(prefix) || url.scheme() != expectedShape.scheme() || url.host() != expectedShape.host() ||
+            url.path() != expectedShape.path() || url.hasFragment())
+            std::abort();
+        const QString value = sent.mid(prefix.size());
+        if (value.contains(QLatin1Char('&')) || value.contains(QLatin1Char('#')) ||
+            QUrl::fromPercentEncoding(value.toUtf8()) != query)
+            std::abort();
+    }
     return 0;
 }

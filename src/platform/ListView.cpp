@@ -2,15 +2,14 @@
 #include "ListView.h"
 
 #include "Accessibility.h"
+#include "Clipboard.h"
 #include "Contrast.h"
 #include "Failure.h"
 #include "FrameOverlay.h"
 #include "RowPainter.h"
 #include "Twips.h"
 
-#include <QClipboard>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -191,7 +190,7 @@ void ListView::copyCurrentItem() const
 {
     const QModelIndex current = currentIndex();
     if (current.isValid())
-        QGuiApplication::clipboard()->setText(current.data().toString());
+        putOnClipboard(current.data().toString());
 }
 
 void ListView::allowSeveralSelected()

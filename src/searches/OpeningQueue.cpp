@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OpeningQueue.h"
 
-#include "SearchQuery.h"
-
 #include "platform/Environment.h"
 #include "platform/UrlOpener.h"
 
@@ -11,11 +9,11 @@
 
 OpeningQueue::OpeningQueue(const Environment& environment) : m_environment(environment) {}
 
-void OpeningQueue::open(const QStringList& queries, const ErrorTrap& trap, int label)
+void OpeningQueue::open(const QStringList& queries, SearchEngine engine, const ErrorTrap& trap, int label)
 {
     if (queries.isEmpty())
         return;
-    m_commands.push_back({queries, 0, trap, label});
+    m_commands.push_back({queries, 0, engine, trap, label});
     if (!m_handingOver)
         scheduleNext();
 }
@@ -41,7 +39,7 @@ void OpeningQueue::handOverNext()
         return;
     }
     Command& command = m_commands.front();
-    const QUrl address = searchUrl(command.queries[command.next++]);
+    const QUrl address = searchUrl(command.queries[command.next++], command.engine);
     m_environment.openUrl(address, *this, [this, trap = command.trap, label = command.label](const auto& failure) {
         handedOver(failure, trap, label);
     });

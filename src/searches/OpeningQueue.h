@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "SearchQuery.h"
+
 #include "app/ErrorTrap.h"
 
 #include <QObject>
@@ -21,10 +23,10 @@ class OpeningQueue final : public QObject
 public:
     explicit OpeningQueue(const Environment& environment);
 
-    // Queues the queries of one command after those already waiting; a failure to open one is reported through
-    // `trap` with `label`. A failure that every address would meet (no opener at all) is reported once, naming
-    // the address and the reason, and drops every query still waiting.
-    void open(const QStringList& queries, const ErrorTrap& trap, int label);
+    // Queues the queries of one command, each to open on `engine`'s result page, after those already waiting; a
+    // failure to open one is reported through `trap` with `label`. A failure that every address would meet (no opener
+    // at all) is reported once, naming the address and the reason, and drops every query still waiting.
+    void open(const QStringList& queries, SearchEngine engine, const ErrorTrap& trap, int label);
     // Drops every query not yet handed over.
     void stop();
 
@@ -33,6 +35,7 @@ private:
     {
         QStringList queries;
         qsizetype next; // the first query not yet handed over
+        SearchEngine engine;
         ErrorTrap trap;
         int label;
     };

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SearchListCommands.h"
 
-#include "SearchQuery.h"
 #include "StoredSearches.h"
 
 #include "app/ErrorTrap.h"
+#include "platform/Clipboard.h"
 #include "platform/Environment.h"
 #include "platform/Failure.h"
 #include "platform/ListModel.h"
@@ -16,6 +16,7 @@
 
 namespace {
 const QString kSearchesKey = QStringLiteral("Searches");
+const QString kSearchEngineKey = QStringLiteral("SearchEngine");
 // What the everyday slips are told, in place of the list's own "nothing is selected".
 const QString kNoLocationListed =
     QStringLiteral("No location is listed, so there is no town to search in. Change the text in Filter Locations "
@@ -77,12 +78,20 @@ void SearchListCommands::openSelected()
         query = m_searches.items.text(m_searches.selection.selectedPosition() - 1);
     });
     if (selected)
-        m_opening.open({query}, trap, 100);
+        m_opening.open({query}, searchEngine(), trap, 100);
 }
 
 void SearchListCommands::copySelected()
 {
     m_searches.selection.copyCurrentItem();
+}
+
+void SearchListCommands::copySelectedAddress()
+{
+    if (m_searches.items.size() == 0)
+        return;
+    const QString query = m_searches.items.text(m_searches.selection.selectedPosition() - 1);
+    putOnClipboard(QString::fromLatin1(searchUrl(query, searchEngine()).toEncoded()));
 }
 
 void SearchListCommands::openAll()
@@ -95,7 +104,7 @@ void SearchListCommands::openAll()
     queries.reserve(count);
     for (qsizetype row = 0; row < count; ++row)
         queries.append(m_searches.items.text(row));
-    m_opening.open(queries, trap, 102);
+    m_opening.open(queries, searchEngine(), trap, 102);
 }
 
 void SearchListCommands::stopOpening()
@@ -150,15 +159,55 @@ QString SearchListCommands::storedValueFromTheList() const
     return joinStoredSearches(queries);
 }
 
+SearchEngine SearchListCommands::searchEngine()
+{
+    // Read when first needed rather than at start-up: a store that holds the list alone is read without decoding
+    // it a second time.
+    if (!m_engine) {
+        m_engine = kDefaultSearchEngine;
+        try {
+            m_engine = searchEngineNamed(m_environment.settings().readText(kSearchEngineKey)).value_or(*m_engine);
+        } catch (const Failure&) {
+            // A store that cannot be read is reported by the restore; the default serves.
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    return *m_engine;
+}
+
+void SearchListCommands::chooseSearchEngine(SearchEngine engine)
+{
+    m_engine = engine;
+    trapFor(QStringLiteral("mnuSearchWith_Click"), m_environment, &m_window).run(100, [&] {
+        try {
+            SettingsStore& settings = m_environment.settings();
+            keepTheListNotRestored(settings);
+            settings.writeText(kSearchEngineKey, searchEngineName(engine));
+        } catch (const Failure& failure) {
+            throw Failure(QStringLiteral("The choice of %1 could not be saved, so searches open on it only until "
+                                         "the program closes. ")
+                              .arg(searchEngineName(engine)) +
+                          failure.description());
+        }
+    });
+}
+
+// Before anything is written over a list that the start-up could not restore whole, it is copied where the user
+// can find it; from then on the store holds this session's list, and the close says where the copy is.
+void SearchListCommands::keepTheListNotRestored(SettingsStore& settings)
+{
+    if (m_restoredWhole)
+        return;
+    m_keptCopy = settings.keepCopy(kSearchesKey);
+    m_restoredWhole = true;
+}
+
 void SearchListCommands::storeTheList()
 {
     if (!m_restoredWhole && !m_changedSinceRestore)
         return; // what is stored is more than the window ever showed
     SettingsStore& settings = m_environment.settings();
-    if (!m_restoredWhole) {
-        m_keptCopy = settings.keepCopy(kSearchesKey);
-        m_restoredWhole = true; // the stored list is in the copy: from now on the store holds this one
-    }
+    keepTheListNotRestored(settings);
     settings.writeText(kSearchesKey, storedValueFromTheList());
     m_changedSinceSaved = false;
 }

@@ -5,12 +5,16 @@
 #include "OpeningQueue.h"
 #include "SearchBox.h"
 #include "SearchListHistory.h"
+#include "SearchQuery.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 
+#include <optional>
+
 class ErrorTrap;
+class SettingsStore;
 class StoredSearchParts;
 class QWidget;
 struct Environment;
@@ -31,6 +35,8 @@ public:
     void openSelected();
     // Puts the selected query on the clipboard.
     void copySelected();
+    // Puts the address of the selected query's result page on the clipboard, as the browser would be given it.
+    void copySelectedAddress();
     // "Open All": every query's result page, in list order, one after another while the window goes on answering.
     void openAll();
     // Stops the opening commands: no further page is opened.
@@ -45,6 +51,14 @@ public:
     // with the selection as it was; nothing when there is none.
     void undo();
     void redo();
+
+    // The engine whose result pages the queries open on: the one last chosen, as the settings store keeps it, read
+    // when first needed; the default while none has been chosen, or when the store cannot be read or names no
+    // engine.
+    SearchEngine searchEngine();
+    // Opens the queries on `engine`'s result pages from now on, and stores the choice; a store that cannot take it
+    // is reported, and the choice holds until the program ends.
+    void chooseSearchEngine(SearchEngine engine);
 
     // Writes the whole list to the settings store, as the close does; a Failure when it could not be stored, after
     // the list has been written to a recovery file, which it names. When the restore at start-up failed or
@@ -62,6 +76,7 @@ private:
     // Appends the restored queries in one batch; false when memory ran out part-way.
     bool appendRestored(const StoredSearchParts& parts);
     QString storedValueFromTheList() const;
+    void keepTheListNotRestored(SettingsStore& settings);
     void storeTheList();
     QString keepInARecoveryFile() const;
     void saveAfterAChange();
@@ -76,6 +91,7 @@ private:
     bool m_failedSaveReported = false;
     // Gathers the changes of a moment into one save.
     QTimer m_saveTimer;
+    std::optional<SearchEngine> m_engine; // none until it has been read from the store
 
     QWidget& m_window;
     SearchBox& m_searchBox;

@@ -11,7 +11,49 @@ bool needsEncoding(char byte)
     return code < 0x20 || code >= 0x7f || byte == '%' || byte == '&' || byte == '+' || byte == '#' || byte == '"';
 }
 
+struct EngineAddress
+{
+    SearchEngine engine;
+    QStringView name;
+    QStringView prefix;
+};
+
+// Each engine's own result page, which reads the query from the parameter "q" and honours "site:".
+constexpr EngineAddress kEngineAddresses[] = {
+    {SearchEngine::Google, u"Google", u"https://www.google.com/search?q="},
+    {SearchEngine::Bing, u"Bing", u"https://www.bing.com/search?q="},
+    {SearchEngine::DuckDuckGo, u"DuckDuckGo", u"https://duckduckgo.com/?q="},
+};
+
+const EngineAddress& addressOf(SearchEngine engine)
+{
+    for (const EngineAddress& address : kEngineAddresses) {
+        if (address.engine == engine)
+            return address;
+    }
+    return kEngineAddresses[0];
+}
+
 } // namespace
+
+QString searchEngineName(SearchEngine engine)
+{
+    return addressOf(engine).name.toString();
+}
+
+std::optional<SearchEngine> searchEngineNamed(QStringView name)
+{
+    for (const EngineAddress& address : kEngineAddresses) {
+        if (address.name == name)
+            return address.engine;
+    }
+    return std::nullopt;
+}
+
+QString searchEnginePrefix(SearchEngine engine)
+{
+    return addressOf(engine).prefix.toString();
+}
 
 QString locationHost(const QString& locationUrl)
 {
@@ -26,7 +68,7 @@ QString composeQuery(const QString& searchText, const QString& locationUrl)
     return searchText + QLatin1String(" site:") + locationHost(locationUrl);
 }
 
-QString searchAddress(const QString& query)
+QString searchAddress(const QString& query, SearchEngine engine)
 {
     static constexpr char kHexDigits[] = "0123456789ABCDEF";
     const QByteArray utf8 = query.toUtf8();
@@ -40,10 +82,10 @@ QString searchAddress(const QString& query)
             encoded.append(byte);
         }
     }
-    return kSearchEnginePrefix + QLatin1String(encoded);
+    return searchEnginePrefix(engine) + QLatin1String(encoded);
 }
 
-QUrl searchUrl(const QString& query)
+QUrl searchUrl(const QString& query, SearchEngine engine)
 {
-    return QUrl(searchAddress(query), QUrl::TolerantMode);
+    return QUrl(searchAddress(query, engine), QUrl::TolerantMode);
 }

@@ -23,6 +23,7 @@
 #include "platform/Twips.h"
 #include "platform/WindowPlacement.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -174,8 +175,31 @@ void Form1::createSearchListMenu()
     mnuSearch->setObjectName(QStringLiteral("mnuSearch"));
     mnuSearch->addAction(QStringLiteral("Open"), this, &Form1::PushButton2_Click);
     mnuSearch->addAction(QStringLiteral("Copy"), this, &Form1::mnuCopy_Click);
+    mnuSearch->addAction(QStringLiteral("Copy Address"), this, &Form1::mnuCopyAddress_Click);
     mnuSearch->addAction(QStringLiteral("Delete"), this, &Form1::PushButton4_Click);
+    mnuSearch->addSeparator();
+    createSearchWithMenu();
     ListView2->setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void Form1::createSearchWithMenu()
+{
+    mnuSearchWith = mnuSearch->addMenu(QStringLiteral("Search With"));
+    mnuSearchWith->setObjectName(QStringLiteral("mnuSearchWith"));
+    auto* engines = new QActionGroup(mnuSearchWith);
+    for (const SearchEngine engine : kSearchEngines) {
+        QAction* choice = engines->addAction(searchEngineName(engine));
+        choice->setCheckable(true);
+        choice->setData(QVariant::fromValue(static_cast<int>(engine)));
+        connect(choice, &QAction::triggered, this, [this, engine] { mnuSearchWith_Click(engine); });
+        mnuSearchWith->addAction(choice);
+    }
+    // The engine is read from the store when first needed, at the latest when the menu opens.
+    connect(mnuSearchWith, &QMenu::aboutToShow, this, [this] {
+        const int chosen = static_cast<int>(m_searchList->searchEngine());
+        for (QAction* choice : mnuSearchWith->actions())
+            choice->setChecked(choice->data().toInt() == chosen);
+    });
 }
 
 void Form1::setTabOrder()
@@ -206,6 +230,7 @@ void Form1::connectEvents()
     connect(PushButton4, &PushButton::clicked, this, &Form1::PushButton4_Click);
     connect(PushButton5, &PushButton::clicked, this, &Form1::PushButton5_Click);
     connect(ListView1, &ListView::doubleClicked, this, &Form1::ListView1_DblClick);
+    connect(ListView2, &ListView::doubleClicked, this, &Form1::ListView2_DblClick);
     connect(ListView2, &ListView::customContextMenuRequested, this, &Form1::ListView2_ContextMenu);
     new UndoKeys(
         *this, {txtSearch, Text1}, [this] { m_searchList->undo(); }, [this] { m_searchList->redo(); });
@@ -408,19 +433,39 @@ void Form1::ListView1_DblClick()
     // Double-clicking a location starts no command.
 }
 
+void Form1::ListView2_DblClick()
+{
+    // A search opens as Open Selected opens it: the double-click's first click has selected it.
+    PushButton2_Click();
+}
+
 void Form1::ListView2_ContextMenu(const QPoint& where)
 {
-    // The menu is for the query under the pointer, which a right-click selects first, as on Windows.
+    // The commands are for the query under the pointer, which a right-click selects first, as on Windows; away from
+    // the queries only the engine can be chosen.
     const qsizetype position = ListView2->positionAt(where);
-    if (position == 0)
-        return;
-    ListView2->selectPosition(position);
+    if (position != 0)
+        ListView2->selectPosition(position);
+    for (QAction* command : mnuSearch->actions()) {
+        if (command->menu() != mnuSearchWith)
+            command->setEnabled(position != 0);
+    }
     mnuSearch->popup(ListView2->viewport()->mapToGlobal(where));
 }
 
 void Form1::mnuCopy_Click()
 {
     m_searchList->copySelected();
+}
+
+void Form1::mnuCopyAddress_Click()
+{
+    m_searchList->copySelectedAddress();
+}
+
+void Form1::mnuSearchWith_Click(SearchEngine engine)
+{
+    m_searchList->chooseSearchEngine(engine);
 }
 
 void Form1::setMousePointer(int pointer)

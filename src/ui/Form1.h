@@ -64,8 +64,10 @@ public:
     PushButton* PushButton4;
     PushButton* PushButton5;
     SkinFramework* SkinFramework1;
-    // The search list's right-click menu: Open, Copy and Delete for the query under the pointer.
+    // The search list's right-click menu: Open, Copy, Copy Address and Delete for the query under the pointer, and
+    // the engine the queries open on.
     QMenu* mnuSearch;
+    QMenu* mnuSearchWith;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -90,8 +92,11 @@ private:
     void PushButton4_Click();
     void PushButton5_Click();
     void ListView1_DblClick();
+    void ListView2_DblClick();
     void ListView2_ContextMenu(const QPoint& where);
     void mnuCopy_Click();
+    void mnuCopyAddress_Click();
+    void mnuSearchWith_Click(SearchEngine engine);
 
     void Form_MouseMove();
     void Frame1_MouseMove();
@@ -109,6 +114,7 @@ private:
     QString dataFilePath(const QString& relativeName) const;
     void createControls();
     void createSearchListMenu();
+    void createSearchWithMenu();
     void setTabOrder();
     void connectEvents();
     void loadMouseIcon(const QString& path);

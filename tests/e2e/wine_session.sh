@@ -5,7 +5,7 @@
 # registry; starts again, adds a second search to the list that came back, and closes again; then adds a third
 # and ends the Wine session, which must save it as Windows' logging off does. A second start hands over to the
 # running copy, or says in a box that it does not answer; a start after the running copy was killed shows the
-# window.
+# window. The engine chosen in the search list's menu is kept in the registry and used at the next start.
 # Then the installer: installed silently, the installed program started from the place the Start-menu entry
 # names, a search added, installed again over itself, uninstalled silently; the searches stay in the registry,
 # and the files, the shortcuts and the entry in the installed programs go.
@@ -108,6 +108,24 @@ start_program
 close_through_window_manager
 end_wine_session
 echo "a second start handed over, or said in a box that the running copy does not answer; a start after a killed one showed the window"
+
+# The engine chosen under Search With, in the search list's right-click menu, is kept in the registry beside the
+# list, and the next start opens the queries on that engine's result page.
+start_program
+xdotool mousemove --window "$window" 260 520 click 3 # the search list, below its queries
+keys Up Right Down Return                            # Search With, then Bing
+close_through_window_manager
+end_wine_session
+engine=$("${wine_run[@]}" reg query "$key" /v SearchEngine | tr -d '\r' | sed -n 's/^ *SearchEngine *REG_SZ *//p')
+end_wine_session
+[ "$engine" = Bing ] || fail "stored engine: '$engine', expected: Bing"
+start_program
+tabs 2 && keys space # the search list, then Open Selected: its first query
+wait_for grep -Fxq 'https://www.bing.com/search?q=road%20bike%20site:boston.bazaarly.org' "$opened"
+close_through_window_manager
+end_wine_session
+expect_stored 'road bike site:boston.bazaarly.org|desk site:boston.bazaarly.org|lamp site:boston.bazaarly.org|'
+echo "registry: SearchEngine = $engine, and the next start opened that engine's result page"
 
 # The installer, for the current user: the program in the user's own programs folder, its shortcut in the
 # user's Start menu, its entry among the installed programs in the user's part of the registry.

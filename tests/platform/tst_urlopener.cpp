@@ -70,11 +70,11 @@ void tst_UrlOpener::addressNobodyOpensIsReported_data()
 {
     QTest::addColumn<QUrl>("address");
     QTest::addColumn<QString>("named");
-    QTest::newRow("a search address") << QUrl(QStringLiteral("https://www.google.com/#q=desk%20site:x"))
-                                      << QStringLiteral("https://www.google.com/#q=desk%20site:x");
+    QTest::newRow("a search address") << QUrl(QStringLiteral("https://www.google.com/search?q=desk%20site:x"))
+                                      << QStringLiteral("https://www.google.com/search?q=desk%20site:x");
     QTest::newRow("an address too long to show whole")
-        << QUrl(QStringLiteral("https://www.google.com/#q=") + QString(100'000, QLatin1Char('a')))
-        << QStringLiteral("https://www.google.com/#q=aaaa");
+        << QUrl(QStringLiteral("https://www.google.com/search?q=") + QString(100'000, QLatin1Char('a')))
+        << QStringLiteral("https://www.google.com/search?q=aaaa");
 }
 
 void tst_UrlOpener::addressNobodyOpensIsReported()
@@ -126,7 +126,7 @@ void tst_UrlOpener::openerIsJudgedByItsExitStatus()
     }
     const QString query = failure == QLatin1String("too long") ? QString(200'000, QLatin1Char('a'))
                                                                : QStringLiteral("a b&c \"d\" $(e) site:x.org");
-    const QUrl address(QStringLiteral("https://www.google.com/#q=") + query);
+    const QUrl address(QStringLiteral("https://www.google.com/search?q=") + query);
     const std::optional<OpeningFailure> answer = opened(address);
     if (failure.isEmpty()) {
         QVERIFY2(!answer, answer ? qPrintable(answer->description) : "");
@@ -137,7 +137,7 @@ void tst_UrlOpener::openerIsJudgedByItsExitStatus()
     }
     QVERIFY(answer);
     QVERIFY2(answer->description.contains(failure), qPrintable(answer->description.left(300)));
-    QVERIFY(answer->description.contains(QStringLiteral("https://www.google.com/#q=")));
+    QVERIFY(answer->description.contains(QStringLiteral("https://www.google.com/search?q=")));
     QCOMPARE(answer->concernsEveryAddress, concernsEveryAddress);
     QVERIFY(!QFile::exists(m_folder->filePath(folderName + QStringLiteral("/arguments"))));
 }
@@ -148,7 +148,7 @@ void tst_UrlOpener::nothingIsToldOnceTheOwnerIsGone()
     bool told = false;
     {
         QObject owner;
-        openWithDesktop(QUrl(QStringLiteral("https://www.google.com/#q=x")), owner,
+        openWithDesktop(QUrl(QStringLiteral("https://www.google.com/search?q=x")), owner,
                         [&](const std::optional<OpeningFailure>&) { told = true; });
         QTest::qWait(50);
     }

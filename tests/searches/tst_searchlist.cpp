@@ -24,6 +24,19 @@
 
 using Action = std::function<void()>;
 Q_DECLARE_METATYPE(Action)
+Q_DECLARE_METATYPE(SearchEngine)
+
+static QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The address a query opens on while no other engine has been chosen.
+static QUrl resultPage(const QString& query)
+{
+    return searchUrl(query, kDefaultSearchEngine);
+}
 
 // The search list as the user works it: through the real window, with a recorder in place of the browser and a
 // temporary settings file.
@@ -46,6 +59,12 @@ private slots:
     void undoAndRedoWalkThroughTheChanges();
     void searchListMenuWorksOnTheQueryUnderThePointer_data();
     void searchListMenuWorksOnTheQueryUnderThePointer();
+    void doubleClickOpensASearchButNoLocation();
+    void searchEngineChoiceSurvivesARestart_data();
+    void searchEngineChoiceSurvivesARestart();
+    void foreignStoredEngineGivesTheDefault_data();
+    void foreignStoredEngineGivesTheDefault();
+    void engineChoiceTheStoreRefusesHoldsForTheSession();
     void openSelectedOpensTheSelectedQuery();
     void openSelectedOnAnEmptyListReports();
     void openAllOpensEveryQueryInOrder();
@@ -86,6 +105,8 @@ private:
     void select(ListView* list, int position);
     void click(ListView* list, int position, Qt::KeyboardModifiers modifiers = {});
     void keys(QKeySequence sequence);
+    void chooseEngine(const QString& name);
+    QString chosenEngine() const;
     QStringList searches() const;
 
     std::unique_ptr<TestEnvironment> m_test;
@@ -141,6 +162,28 @@ void tst_SearchList::addSearch(const QString& text)
 {
     QTest::keyClicks(m_window->txtSearch, text);
     QTest::mouseClick(m_window->PushButton7, Qt::LeftButton);
+}
+
+// Picks an engine from the search list's menu, as a click on it would.
+void tst_SearchList::chooseEngine(const QString& name)
+{
+    for (QAction* choice : m_window->mnuSearchWith->actions()) {
+        if (choice->text() == name)
+            return choice->trigger();
+    }
+    QFAIL("no such engine in the menu");
+}
+
+// The engine the menu shows as chosen when it opens.
+QString tst_SearchList::chosenEngine() const
+{
+    emit m_window->mnuSearchWith->aboutToShow();
+    QStringList checked;
+    for (QAction* choice : m_window->mnuSearchWith->actions()) {
+        if (choice->isChecked())
+            checked.append(choice->text());
+    }
+    return checked.join(QLatin1Char(','));
 }
 
 QStringList tst_SearchList::searches() const
@@ -360,8 +403,10 @@ void tst_SearchList::searchListMenuWorksOnTheQueryUnderThePointer_data()
     QTest::addColumn<QList<QUrl>>("opened");
     QTest::addColumn<QString>("copied");
     const QStringList all = {"a site:albany.bazaarly.org", "b site:albany.bazaarly.org"};
-    QTest::newRow("Open opens it") << "Open" << all << QList<QUrl>{searchUrl(all[1])} << "";
+    QTest::newRow("Open opens it") << "Open" << all << QList<QUrl>{resultPage(all[1])} << "";
     QTest::newRow("Copy puts it on the clipboard") << "Copy" << all << QList<QUrl>{} << all[1];
+    QTest::newRow("Copy Address puts its result page on the clipboard")
+        << "Copy Address" << all << QList<QUrl>{} << "https://www.google.com/search?q=b%20site:albany.bazaarly.org";
     QTest::newRow("Delete removes it") << "Delete" << QStringList{all[0]} << QList<QUrl>{} << "";
 }
 
@@ -385,13 +430,109 @@ void tst_SearchList::searchListMenuWorksOnTheQueryUnderThePointer()
     QStringList labels;
     for (QAction* action : menu->actions())
         labels.append(action->text());
-    QCOMPARE(labels, QStringList({"Open", "Copy", "Delete"}));
+    QCOMPARE(labels, QStringList({"Open", "Copy", "Copy Address", "Delete", "", "Search With"}));
     menu->actions().at(labels.indexOf(command))->trigger();
     menu->hide();
     QCOMPARE(searches(), left);
     QTRY_COMPARE(m_test->openedUrls, opened); // pages are handed over from the event loop
     QCOMPARE(QGuiApplication::clipboard()->text(), copied);
     QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::doubleClickOpensASearchButNoLocation()
+{
+    addSearch(QStringLiteral("a"));
+    addSearch(QStringLiteral("b"));
+    const auto doubleClick = [this](ListView* list, int position) {
+        // As the window system gives it: a click, then the second press, which arrives as the double-click.
+        click(list, position);
+        const QRect row = list->visualRect(list->listModel().index(position - 1, list->listModel().columnCount() - 1));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    };
+    doubleClick(m_window->ListView1, 2);
+    doubleClick(m_window->ListView2, 2);
+    QCOMPARE(m_window->ListView2->selectedPosition(), 2);
+    select(m_window->ListView2, 1);
+    QTest::mouseClick(m_window->PushButton2, Qt::LeftButton);
+    // In the queue's order: the double-click's one page, then the button's.
+    QTRY_COMPARE(m_test->openedUrls, (QList<QUrl>{resultPage(QStringLiteral("b site:albany.bazaarly.org")),
+                                                  resultPage(QStringLiteral("a site:albany.bazaarly.org"))}));
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::searchEngineChoiceSurvivesARestart_data()
+{
+    QTest::addColumn<QStringList>("chosen");
+    QTest::addColumn<SearchEngine>("engine");
+    QTest::newRow("none chosen: Google") << QStringList{} << SearchEngine::Google;
+    QTest::newRow("Bing") << QStringList{"Bing"} << SearchEngine::Bing;
+    QTest::newRow("DuckDuckGo") << QStringList{"DuckDuckGo"} << SearchEngine::DuckDuckGo;
+    QTest::newRow("back to Google") << QStringList{"Bing", "Google"} << SearchEngine::Google;
+}
+
+void tst_SearchList::searchEngineChoiceSurvivesARestart()
+{
+    QFETCH(QStringList, chosen);
+    QFETCH(SearchEngine, engine);
+    QCOMPARE(chosenEngine(), QStringLiteral("Google"));
+    addSearch(QStringLiteral("desk"));
+    for (const QString& name : std::as_const(chosen))
+        chooseEngine(name);
+    addSearch(QStringLiteral("lamp")); // saved a moment later, beside the engine
+    QTRY_COMPARE(m_window->ListView2->count(), 2);
+    restart();
+    QCOMPARE(searches(), QStringList({"desk site:albany.bazaarly.org", "lamp site:albany.bazaarly.org"}));
+    QCOMPARE(chosenEngine(), searchEngineName(engine));
+    QTest::mouseClick(m_window->PushButton6, Qt::LeftButton);
+    QTRY_COMPARE(m_test->openedUrls, (QList<QUrl>{searchUrl(QStringLiteral("desk site:albany.bazaarly.org"), engine),
+                                                  searchUrl(QStringLiteral("lamp site:albany.bazaarly.org"), engine)}));
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::foreignStoredEngineGivesTheDefault_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("a number") << QByteArray("SearchEngine=1");
+    QTest::newRow("a list") << QByteArray("SearchEngine=Bing, DuckDuckGo");
+    QTest::newRow("an engine not offered") << QByteArray("SearchEngine=Yahoo");
+    QTest::newRow("a name in other capitals") << QByteArray("SearchEngine=bing");
+    QTest::newRow("a value that is not text") << QByteArray("SearchEngine=@Rect(1 2 3 4)");
+    QTest::newRow("an empty value") << QByteArray("SearchEngine=");
+}
+
+void tst_SearchList::foreignStoredEngineGivesTheDefault()
+{
+    QFETCH(QByteArray, line);
+    m_window.reset();
+    const QByteArray contents = "[General]\nSearches=desk site:x|\n" + line + '\n';
+    QVERIFY(QDir().mkpath(QFileInfo(m_test->settingsPath()).path()));
+    QFile file(m_test->settingsPath());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+    file.close();
+    start();
+    QCOMPARE(searches(), QStringList{"desk site:x"});
+    QCOMPARE(chosenEngine(), QStringLiteral("Google"));
+    QTest::mouseClick(m_window->PushButton2, Qt::LeftButton);
+    QTRY_COMPARE(m_test->openedUrls, QList<QUrl>{resultPage(QStringLiteral("desk site:x"))});
+    m_window->close();
+    QCOMPARE(contentsOf(m_test->settingsPath()), contents); // nothing the user did not change is rewritten
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::engineChoiceTheStoreRefusesHoldsForTheSession()
+{
+    addSearch(QStringLiteral("desk"));
+    QVERIFY(QDir().mkpath(m_test->settingsPath())); // a folder where the settings file belongs
+    chooseEngine(QStringLiteral("Bing"));
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("mnuSearchWith_Click"), 100));
+    QVERIFY2(m_test->reports[0].startsWith(QStringLiteral("The choice of Bing could not be saved, so searches open on "
+                                                          "it only until the program closes.")),
+             qPrintable(m_test->reports[0]));
+    QCOMPARE(chosenEngine(), QStringLiteral("Bing"));
+    QTest::mouseClick(m_window->PushButton2, Qt::LeftButton);
+    QTRY_COMPARE(m_test->openedUrls,
+                 QList<QUrl>{searchUrl(QStringLiteral("desk site:albany.bazaarly.org"), SearchEngine::Bing)});
 }
 
 void tst_SearchList::openSelectedOpensTheSelectedQuery()
@@ -401,9 +542,9 @@ void tst_SearchList::openSelectedOpensTheSelectedQuery()
     addSearch(QStringLiteral("chair"));
     select(m_window->ListView2, 2);
     QTest::mouseClick(m_window->PushButton2, Qt::LeftButton);
-    QTRY_COMPARE(m_test->openedUrls, QList<QUrl>{searchUrl(QStringLiteral("chair site:boston.bazaarly.org"))});
+    QTRY_COMPARE(m_test->openedUrls, QList<QUrl>{resultPage(QStringLiteral("chair site:boston.bazaarly.org"))});
     QCOMPARE(m_test->openedUrls[0].toString(QUrl::FullyEncoded),
-             QStringLiteral("https://www.google.com/#q=chair%20site:boston.bazaarly.org"));
+             QStringLiteral("https://www.google.com/search?q=chair%20site:boston.bazaarly.org"));
     QCOMPARE(m_window->ListView2->selectedPosition(), 2);
 }
 
@@ -424,9 +565,9 @@ void tst_SearchList::openAllOpensEveryQueryInOrder()
     for (const char* text : {"one", "two", "three"})
         addSearch(QString::fromLatin1(text));
     QTest::mouseClick(m_window->PushButton6, Qt::LeftButton);
-    QTRY_COMPARE(m_test->openedUrls, (QList<QUrl>{searchUrl(QStringLiteral("one site:boston.bazaarly.org")),
-                                                  searchUrl(QStringLiteral("two site:boston.bazaarly.org")),
-                                                  searchUrl(QStringLiteral("three site:boston.bazaarly.org"))}));
+    QTRY_COMPARE(m_test->openedUrls, (QList<QUrl>{resultPage(QStringLiteral("one site:boston.bazaarly.org")),
+                                                  resultPage(QStringLiteral("two site:boston.bazaarly.org")),
+                                                  resultPage(QStringLiteral("three site:boston.bazaarly.org"))}));
     QCOMPARE(m_test->reports, QStringList());
 }
 
@@ -445,8 +586,8 @@ void tst_SearchList::openAllReportsEachFailingItemAndGoesOn()
     m_window = std::make_unique<Form1>(environment);
     QTest::mouseClick(m_window->PushButton6, Qt::LeftButton);
     QTRY_COMPARE(m_test->openedUrls,
-                 (QList<QUrl>{searchUrl(QStringLiteral("one site:x")), searchUrl(QStringLiteral("two site:x")),
-                              searchUrl(QStringLiteral("three site:x"))}));
+                 (QList<QUrl>{resultPage(QStringLiteral("one site:x")), resultPage(QStringLiteral("two site:x")),
+                              resultPage(QStringLiteral("three site:x"))}));
     QCOMPARE(m_test->reports.size(), 2);
     for (const QString& report : std::as_const(m_test->reports))
         QVERIFY(isReportFor(report, QStringLiteral("PushButton6_Click"), 102));
@@ -467,11 +608,11 @@ void tst_SearchList::failureEveryAddressWouldMeetIsReportedOnce()
     QTest::mouseClick(m_window->PushButton6, Qt::LeftButton);
     QTRY_COMPARE(m_test->reports.size(), 1);
     QTest::qWait(50);
-    QCOMPARE(m_test->openedUrls, QList<QUrl>{searchUrl(QStringLiteral("one site:x"))});
+    QCOMPARE(m_test->openedUrls, QList<QUrl>{resultPage(QStringLiteral("one site:x"))});
     QCOMPARE(m_test->reports.size(), 1);
     QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("PushButton6_Click"), 102));
     QVERIFY(m_test->reports[0].contains(
-        QStringLiteral("#q=one site:x could not be opened: no opener. The 2 searches after it were not opened.")));
+        QStringLiteral("?q=one site:x could not be opened: no opener. The 2 searches after it were not opened.")));
 }
 
 void tst_SearchList::openAllKeepsTheWindowAnsweringAndACloseStopsIt()
@@ -494,7 +635,7 @@ void tst_SearchList::openAllKeepsTheWindowAnsweringAndACloseStopsIt()
     const qsizetype openedBeforeTheClose = m_test->openedUrls.size();
     QTest::qWait(100);
     QCOMPARE(m_test->openedUrls.size(), openedBeforeTheClose);
-    QCOMPARE(m_test->openedUrls.last(), searchUrl(QStringLiteral("item %1 site:x.org").arg(openedBeforeTheClose)));
+    QCOMPARE(m_test->openedUrls.last(), resultPage(QStringLiteral("item %1 site:x.org").arg(openedBeforeTheClose)));
     QCOMPARE(m_test->storedValue(), stored + QStringLiteral("added meanwhile site:albany.bazaarly.org|"));
     QCOMPARE(m_test->reports, QStringList());
 }
@@ -523,7 +664,7 @@ void tst_SearchList::openerReceivesTheAddressesInListOrder()
     QTest::mouseClick(m_window->PushButton6, Qt::LeftButton);
     QByteArray expected;
     for (const char* query : {"one", "two", "three", "four", "five", "six"})
-        expected += searchUrl(QString::fromLatin1(query) + QStringLiteral(" site:x")).toEncoded() + '\n';
+        expected += resultPage(QString::fromLatin1(query) + QStringLiteral(" site:x")).toEncoded() + '\n';
     const auto received = [&] {
         QFile file(opened);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -554,9 +695,10 @@ void tst_SearchList::hostileQueriesReachTheBrowserIntact()
     const QUrl opened = m_test->openedUrls[0];
     QCOMPARE(opened.scheme(), QStringLiteral("https"));
     QCOMPARE(opened.host(), QStringLiteral("www.google.com"));
-    QCOMPARE(opened.path(), QStringLiteral("/"));
+    QCOMPARE(opened.path(), QStringLiteral("/search"));
+    QVERIFY(!opened.hasFragment());
     const QString sent = opened.toString(QUrl::FullyEncoded);
-    QCOMPARE(QUrl::fromPercentEncoding(sent.mid(sent.indexOf(QLatin1String("#q=")) + 3).toUtf8()),
+    QCOMPARE(QUrl::fromPercentEncoding(sent.mid(sent.indexOf(QLatin1String("?q=")) + 3).toUtf8()),
              m_window->ListView2->itemText(1));
     QCOMPARE(m_window->ListView2->itemText(1), text + " site:albany.bazaarly.org");
 }
@@ -683,7 +825,7 @@ void tst_SearchList::longListIsSavedRestoredAndOpenedWhole()
     QCOMPARE(searches(), queries);
     QTest::mouseClick(m_window->PushButton6, Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(m_test->openedUrls.size(), kCount, 60'000);
-    QCOMPARE(m_test->openedUrls.last(), searchUrl(queries.last()));
+    QCOMPARE(m_test->openedUrls.last(), resultPage(queries.last()));
     QCOMPARE(m_test->reports, QStringList());
 }
 
@@ -851,31 +993,29 @@ void tst_SearchList::handEditedListWithCommasRestoresTheText()
     QCOMPARE(searches(), QStringList({"red, blue bike site:albany.bazaarly.org", "desk site:x"}));
 }
 
-static QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void tst_SearchList::failedRestoreNeverCostsTheStoredList_data()
 {
     QTest::addColumn<bool>("unreadable"); // a folder in place of the store, rather than a value that is not text
     QTest::addColumn<bool>("changed");
     QTest::addColumn<bool>("settle");         // the save that follows a change runs before the close
     QTest::addColumn<QByteArray>("contents"); // the file as found; a QRect stored by QSettings when empty
+    QTest::addColumn<bool>("chooseEngine");
     const QByteArray deep = "[General]\nSearches=@Variant(" + QByteArray("\\0\\0\\0\\t\\0\\0\\0\\x1").repeated(30000) +
                             "\\0\\0\\0\\t\\0\\0\\0\\0)\n";
     QTest::newRow("a value that is not text stays when the list is left alone")
-        << false << false << false << QByteArray();
+        << false << false << false << QByteArray() << false;
     QTest::newRow("a value that is not text is copied before a changed list is saved")
-        << false << true << false << QByteArray();
+        << false << true << false << QByteArray() << false;
     QTest::newRow("a value that is not text is copied before the save that follows a change")
-        << false << true << true << QByteArray();
+        << false << true << true << QByteArray() << false;
+    QTest::newRow("a value that is not text is copied before an engine choice is stored")
+        << false << false << false << QByteArray() << true;
     QTest::newRow("a store that cannot be read stays when the list is left alone")
-        << true << false << false << QByteArray();
-    QTest::newRow("a store that cannot be read or copied is not replaced") << true << true << false << QByteArray();
+        << true << false << false << QByteArray() << false;
+    QTest::newRow("a store that cannot be read or copied is not replaced")
+        << true << true << false << QByteArray() << false;
     QTest::newRow("lists nested 30,000 deep are copied before the save that follows a change")
-        << false << true << true << deep;
+        << false << true << true << deep << false;
 }
 
 void tst_SearchList::failedRestoreNeverCostsTheStoredList()
@@ -884,6 +1024,7 @@ void tst_SearchList::failedRestoreNeverCostsTheStoredList()
     QFETCH(bool, changed);
     QFETCH(bool, settle);
     QFETCH(QByteArray, contents);
+    QFETCH(bool, chooseEngine);
     m_window.reset();
     if (unreadable) {
         QVERIFY(QDir().mkpath(m_test->settingsPath()));
@@ -903,6 +1044,9 @@ void tst_SearchList::failedRestoreNeverCostsTheStoredList()
     QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 142));
     if (changed)
         addSearch(QStringLiteral("desk"));
+    if (chooseEngine)
+        this->chooseEngine(QStringLiteral("Bing"));
+    const bool written = changed || chooseEngine;
     const QString copy = m_test->settingsPath() + QStringLiteral(".unrestored");
     if (settle) { // the copy and the save are made at one go, before the test can look
         QTRY_VERIFY(QFileInfo::exists(copy));
@@ -910,19 +1054,21 @@ void tst_SearchList::failedRestoreNeverCostsTheStoredList()
     }
     m_window->close();
 
-    QCOMPARE(QFileInfo::exists(copy), changed && !unreadable);
-    QCOMPARE(m_test->reports.size(), changed ? 2 : 1);
-    if (changed) // the save says where the old list is, or that nothing was replaced
+    QCOMPARE(QFileInfo::exists(copy), written && !unreadable);
+    QCOMPARE(m_test->reports.size(), written ? 2 : 1);
+    if (written) // the save says where the old list is, or that nothing was replaced
         QVERIFY(isReportFor(m_test->reports[1], QStringLiteral("Form_QueryUnload"), 100));
     if (unreadable) {
         QVERIFY(QFileInfo(m_test->settingsPath()).isDir());
         return;
     }
-    if (!changed) {
+    if (!written) {
         QCOMPARE(contentsOf(m_test->settingsPath()), original);
         return;
     }
-    QCOMPARE(m_test->storedValue(), QStringLiteral("desk site:albany.bazaarly.org|"));
+    QCOMPARE(m_test->storedValue(), changed ? QStringLiteral("desk site:albany.bazaarly.org|") : QString());
+    if (chooseEngine)
+        QCOMPARE(m_test->storedValue(QStringLiteral("SearchEngine")), QStringLiteral("Bing"));
     QVERIFY2(m_test->reports[1].contains(QDir::toNativeSeparators(copy)), qPrintable(m_test->reports[1]));
     QCOMPARE(contentsOf(copy), original);
 }

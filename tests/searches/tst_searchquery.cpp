@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+Q_DECLARE_METATYPE(SearchEngine)
+
 class tst_SearchQuery : public QObject
 {
     Q_OBJECT
@@ -10,9 +12,10 @@ class tst_SearchQuery : public QObject
 private slots:
     void composesTextSiteAndHost_data();
     void composesTextSiteAndHost();
+    void addressIsTheEnginesResultPage_data();
+    void addressIsTheEnginesResultPage();
     void addressKeepsItsShapeAndDecodesToTheQuery_data();
     void addressKeepsItsShapeAndDecodesToTheQuery();
-    void meaningfulCharactersAreEncoded();
 };
 
 void tst_SearchQuery::composesTextSiteAndHost_data()
@@ -51,6 +54,44 @@ void tst_SearchQuery::composesTextSiteAndHost()
     QCOMPARE(composeQuery(text, url), query);
 }
 
+void tst_SearchQuery::addressIsTheEnginesResultPage_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<SearchEngine>("engine");
+    QTest::addColumn<QString>("address");
+    const auto row = [](const char* name, const QString& query, SearchEngine engine, const char* address) {
+        QTest::newRow(name) << query << engine << QString::fromUtf8(address);
+    };
+    row("the sample on Google", kSampleQuery, SearchEngine::Google,
+        "https://www.google.com/search?q=lawnmower%20site:albany.bazaarly.org");
+    row("the sample on Bing", kSampleQuery, SearchEngine::Bing,
+        "https://www.bing.com/search?q=lawnmower%20site:albany.bazaarly.org");
+    row("the sample on DuckDuckGo", kSampleQuery, SearchEngine::DuckDuckGo,
+        "https://duckduckgo.com/?q=lawnmower%20site:albany.bazaarly.org");
+    row("ampersand, plus, hash and percent stay in the query", QStringLiteral("AT&T C++ #1 100% site:x.org"),
+        SearchEngine::Google, "https://www.google.com/search?q=AT%26T%20C%2B%2B%20%231%20100%25%20site:x.org");
+    row("an ampersand starts no parameter of its own", QStringLiteral("a&kp=-2 site:x.org"), SearchEngine::DuckDuckGo,
+        "https://duckduckgo.com/?q=a%26kp=-2%20site:x.org");
+    row("quotation marks", QStringLiteral("\"exact phrase\" site:x.org"), SearchEngine::Bing,
+        "https://www.bing.com/search?q=%22exact%20phrase%22%20site:x.org");
+    row("letters beyond ASCII as UTF-8", QStringLiteral("caf\u00E9 \u4E2D\u6587 site:x.org"), SearchEngine::DuckDuckGo,
+        "https://duckduckgo.com/?q=caf%C3%A9%20%E4%B8%AD%E6%96%87%20site:x.org");
+    row("a trailing blank is kept", QStringLiteral("desk site:x.org "), SearchEngine::Google,
+        "https://www.google.com/search?q=desk%20site:x.org%20");
+    row("a newline", QStringLiteral("a\nb site:x.org"), SearchEngine::Bing,
+        "https://www.bing.com/search?q=a%0Ab%20site:x.org");
+    row("an escaped-looking percent is not decoded", QStringLiteral("%20 site:x.org"), SearchEngine::Google,
+        "https://www.google.com/search?q=%2520%20site:x.org");
+}
+
+void tst_SearchQuery::addressIsTheEnginesResultPage()
+{
+    QFETCH(QString, query);
+    QFETCH(SearchEngine, engine);
+    QFETCH(QString, address);
+    QCOMPARE(QString::fromLatin1(searchUrl(query, engine).toEncoded()), address);
+}
+
 void tst_SearchQuery::addressKeepsItsShapeAndDecodesToTheQuery_data()
 {
     QTest::addColumn<QString>("query");
@@ -74,23 +115,20 @@ void tst_SearchQuery::addressKeepsItsShapeAndDecodesToTheQuery_data()
 void tst_SearchQuery::addressKeepsItsShapeAndDecodesToTheQuery()
 {
     QFETCH(QString, query);
-    const QUrl url = searchUrl(query);
-    QVERIFY(url.isValid());
-    QCOMPARE(url.scheme(), QStringLiteral("https"));
-    QCOMPARE(url.host(), kSearchEngineHost);
-    QCOMPARE(url.path(), QStringLiteral("/"));
-    QVERIFY(!url.hasQuery());
-    const QString sent = url.toString(QUrl::FullyEncoded);
-    QVERIFY(sent.startsWith(kSearchEnginePrefix));
-    QCOMPARE(QUrl::fromPercentEncoding(sent.mid(kSearchEnginePrefix.size()).toUtf8()), query);
-}
-
-void tst_SearchQuery::meaningfulCharactersAreEncoded()
-{
-    QCOMPARE(searchAddress(QStringLiteral("AT&T C++ #1 100% \"x\" site:y")),
-             kSearchEnginePrefix + QStringLiteral("AT%26T C%2B%2B %231 100%25 %22x%22 site:y"));
-    QCOMPARE(searchAddress(QStringLiteral("a\nb")), kSearchEnginePrefix + QStringLiteral("a%0Ab"));
-    QCOMPARE(searchAddress(QStringLiteral("caf\u00E9")), kSearchEnginePrefix + QStringLiteral("caf%C3%A9"));
+    for (const SearchEngine engine : kSearchEngines) {
+        const QUrl page(searchEnginePrefix(engine));
+        const QUrl url = searchUrl(query, engine);
+        QVERIFY(url.isValid());
+        QCOMPARE(url.scheme(), QStringLiteral("https"));
+        QCOMPARE(url.host(), page.host());
+        QCOMPARE(url.path(), page.path());
+        QVERIFY(!url.hasFragment());
+        const QString sent = url.toString(QUrl::FullyEncoded);
+        QVERIFY(sent.startsWith(searchEnginePrefix(engine)));
+        const QString value = sent.mid(searchEnginePrefix(engine).size());
+        QVERIFY2(!value.contains(QLatin1Char('&')) && !value.contains(QLatin1Char('#')), qPrintable(sent));
+        QCOMPARE(QUrl::fromPercentEncoding(value.toUtf8()), query);
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_SearchQuery)
