@@ -12,6 +12,7 @@
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 #include <cstring>
 #include <filesystem>
@@ -37,6 +38,18 @@ Failure cannotBeWritten(const QString& location, const QString& why = QString())
 Failure notText(const QString& key, const QString& location)
 {
     return Failure(QStringLiteral("The setting \"%1\" in %2 is not text.").arg(key, location));
+}
+
+// A value stored as bytes is text only when they are UTF-8: any other byte would be read as U+FFFD, and the next
+// save would store that in its place for good.
+QString textOfBytes(const QByteArray& bytes, const QString& key, const QString& location)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        throw Failure(QStringLiteral("The setting \"%1\" in %2 is not text: it holds bytes that are not UTF-8.")
+                          .arg(key, location));
+    return text;
 }
 
 // A second link to a file, under a name of its own, for as long as this lives; a copy where the file system has
@@ -269,8 +282,9 @@ QString SettingsStore::readText(const QString& key)
             throw notText(key, location());
         return {};
     case QMetaType::QString:
-    case QMetaType::QByteArray:
         return value.toString();
+    case QMetaType::QByteArray:
+        return textOfBytes(value.toByteArray(), key, location());
     case QMetaType::QStringList:
         // An INI value typed by hand with unquoted commas reads back as a list, its blanks around the commas
         // trimmed: give back the text as it is usually written, each comma followed by one blank. A list that
@@ -445,6 +459,10 @@ void SettingsStore::writeText(const QString& key, const QString& value)
         return writeRegistryText(m_path, key, value);
 #endif
     checkFileCanBeOpened();
+    if (!QStringView(value).isValidUtf16()) // QSettings would write U+FFFD, and the read-back would fail
+        throw cannotBeWritten(location(), QStringLiteral(": the value \"%1\" holds half of a character (an unpaired "
+                                                         "UTF-16 surrogate), which a settings file cannot hold")
+                                              .arg(key));
     if (writeUsualFile(key, value))
         return;
     startAfreshIfItCannotBeDecoded(key);

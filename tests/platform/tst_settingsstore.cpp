@@ -49,7 +49,9 @@ private slots:
     void fileInAnotherFormKeepsWhatElseItHolds();
     void fileChangedSinceTheLastWriteIsReadAgain_data();
     void fileChangedSinceTheLastWriteIsReadAgain();
+    void nonTextValueFails_data();
     void nonTextValueFails();
+    void halfCharacterIsRefusedForWhatItIs();
     void unwritableStoreFails();
     void malformedLinesElsewhereDoNotStopTheSave();
     void userStoreUsesTheMakerAndSection();
@@ -253,7 +255,7 @@ void tst_SettingsStore::fileIsWrittenAsQSettingsWritesIt()
 void tst_SettingsStore::fileIsReadAsQSettingsReadsIt_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<bool>("read"); // false: left to QSettings
+    QTest::addColumn<bool>("read");      // false: left to QSettings
     QTest::addColumn<bool>("asWritten"); // the very bytes the program writes for the text
     QTest::newRow("plain text") << usual("lawnmower site:x|") << true << true;
     QTest::newRow("quoted, with commas and blanks") << usual("\" a, b;c=d \"") << true << true;
@@ -359,13 +361,17 @@ void tst_SettingsStore::fileChangedSinceTheLastWriteIsReadAgain_data()
     QTest::newRow("a list put in place under the same name is read, and replaced by the save")
         << usual("b|") << true << "b|" << QString() << "a|";
     QTest::newRow("other settings rewritten in place at the same size are kept by the save")
-        << otherSettings << false << QString() << "X" << "a|";
+        << otherSettings << false << QString() << "X"
+        << "a|";
     QTest::newRow("other settings put in place under the same name are kept by the save")
-        << otherSettings << true << QString() << "X" << "a|";
+        << otherSettings << true << QString() << "X"
+        << "a|";
     QTest::newRow("the same list written again is not written by the save")
         << usual("a|") << false << "a|" << QString() << "a|";
     QTest::newRow("a key added after the list last written is kept by the save of another list")
-        << usual("a|") + "Other=1" + kLineEnd << false << "a|" << "Other" << "b|";
+        << usual("a|") + "Other=1" + kLineEnd << false << "a|"
+        << "Other"
+        << "b|";
 }
 
 // Another program (another start of this one) may change the file at any time: what this store last wrote is
@@ -405,13 +411,37 @@ void tst_SettingsStore::fileChangedSinceTheLastWriteIsReadAgain()
     }
 }
 
+void tst_SettingsStore::nonTextValueFails_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("a rectangle") << QVariant(QRect(1, 2, 3, 4));
+    QTest::newRow("bytes that are not UTF-8, which would read as U+FFFD")
+        << QVariant(QByteArray("ba site:x.org|\xff\0|", 17));
+}
+
 void tst_SettingsStore::nonTextValueFails()
 {
+    QFETCH(QVariant, value);
     {
         QSettings settings(path(), QSettings::IniFormat);
-        settings.setValue(QStringLiteral("Searches"), QRect(1, 2, 3, 4));
+        settings.setValue(QStringLiteral("Searches"), value);
     }
     QVERIFY_THROWS_EXCEPTION(Failure, SettingsStore(path(), m_names).readText(QStringLiteral("Searches")));
+}
+
+void tst_SettingsStore::halfCharacterIsRefusedForWhatItIs()
+{
+    SettingsStore store(path(), m_names);
+    store.writeText(QStringLiteral("Searches"), QStringLiteral("kept|"));
+    try {
+        store.writeText(QStringLiteral("Searches"), QStringLiteral("lone") + QChar(0xD800) + QStringLiteral("|"));
+        QFAIL("writing did not fail");
+    } catch (const Failure& failure) {
+        QVERIFY2(failure.description().contains(QStringLiteral("unpaired UTF-16 surrogate")) &&
+                     !failure.description().contains(QStringLiteral("disk")),
+                 qPrintable(failure.description()));
+    }
+    QCOMPARE(SettingsStore(path(), m_names).readText(QStringLiteral("Searches")), QStringLiteral("kept|"));
 }
 
 void tst_SettingsStore::unwritableStoreFails()
