@@ -258,13 +258,16 @@ void SearchListCommands::saveAfterAChange()
     }
 }
 
+void SearchListCommands::listChanged()
+{
+    m_changedSinceRestore = m_changedSinceSaved = true;
+    if (!m_saveTimer.isActive())
+        m_saveTimer.start();
+}
+
 void SearchListCommands::watchForChanges()
 {
-    const auto changed = [this] {
-        m_changedSinceRestore = m_changedSinceSaved = true;
-        if (!m_saveTimer.isActive())
-            m_saveTimer.start();
-    };
+    const auto changed = [this] { listChanged(); };
     ListModel& model = m_searches.items;
     QObject::connect(&model, &ListModel::rowsInserted, &model, changed);
     QObject::connect(&model, &ListModel::rowsRemoved, &model, changed);
@@ -308,6 +311,15 @@ void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
             outOfMemory = true; // found before anything was decoded, and said as the append's would be
         }
     });
+    const bool halfCharactersReplaced = !QStringView(value).isValidUtf16();
+    if (halfCharactersReplaced) {
+        qsizetype replaced = 0;
+        value = withWholeCharacters(std::move(value), replaced);
+        startUp.report(142, QStringLiteral("The stored searches held %1 half of a character (an unpaired UTF-16 "
+                                           "surrogate), which the settings file cannot hold. It has been replaced "
+                                           "with the character \uFFFD, and the list is stored so.")
+                                .arg(replaced == 1 ? QStringLiteral("one") : QString::number(replaced)));
+    }
     bool appended = true;
     if (!value.isEmpty()) { // 144
         StoredSearchParts parts;
@@ -323,4 +335,6 @@ void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
         startUp.report(152, kNotEnoughMemory);
     }
     watchForChanges();
+    if (halfCharactersReplaced && m_restoredWhole)
+        listChanged(); // stored soon, so that the next start has nothing to say
 }

@@ -72,6 +72,7 @@ public:
 private:
     QStringList queriesForSelectedLocations() const;
     void appendQueries(const QStringList& queries);
+    void listChanged();
     void watchForChanges();
     // Appends the restored queries in one batch; false when memory ran out part-way.
     bool appendRestored(const StoredSearchParts& parts);

@@ -86,3 +86,18 @@ StoredSearchParts splitStoredSearches(QStringView value)
     parts.endPart();
     return parts;
 }
+
+QString withWholeCharacters(QString value, qsizetype& replaced)
+{
+    replaced = 0;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c.isHighSurrogate() && i + 1 < value.size() && value[i + 1].isLowSurrogate())
+            ++i; // a whole character
+        else if (c.isSurrogate()) {
+            value[i] = QChar::ReplacementCharacter;
+            ++replaced;
+        }
+    }
+    return value;
+}

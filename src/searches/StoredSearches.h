@@ -33,3 +33,7 @@ private:
 // "|"; a "\" before any other character stays. Empty parts are kept here (the restore skips them): a value
 // ending in "|" has an empty last part.
 StoredSearchParts splitStoredSearches(QStringView value);
+
+// The value with each half of a character (an unpaired UTF-16 surrogate) replaced by U+FFFD: a settings file
+// holds only whole characters. `replaced` is told how many there were.
+QString withWholeCharacters(QString value, qsizetype& replaced);

@@ -95,6 +95,7 @@ private slots:
     void hostileStoredValues_data();
     void hostileStoredValues();
     void handEditedListWithCommasRestoresTheText();
+    void halfCharacterInTheStoreIsReplacedAndSaidOnce();
     void failedRestoreNeverCostsTheStoredList_data();
     void failedRestoreNeverCostsTheStoredList();
 
@@ -981,6 +982,25 @@ void tst_SearchList::hostileStoredValues()
         QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 142));
 }
 
+void tst_SearchList::halfCharacterInTheStoreIsReplacedAndSaidOnce()
+{
+    m_window.reset();
+    QVERIFY(QDir().mkpath(QFileInfo(m_test->settingsPath()).path()));
+    QFile file(m_test->settingsPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[General]\nSearches=lone\\xd800 site:x.org|\n"); // QSettings reads the escape as U+D800
+    file.close();
+    start();
+    const QString replaced = QStringLiteral("lone\uFFFD site:x.org");
+    QCOMPARE(searches(), QStringList{replaced});
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_Load"), 142));
+    QTRY_COMPARE(m_test->storedValue(), replaced + QLatin1Char('|'));
+    restart();
+    QCOMPARE(searches(), QStringList{replaced});
+    QCOMPARE(m_test->reports.size(), 1); // the close saved without a failure, and the start said nothing new
+}
+
 void tst_SearchList::handEditedListWithCommasRestoresTheText()
 {
     m_window.reset();
@@ -1010,6 +1030,8 @@ void tst_SearchList::failedRestoreNeverCostsTheStoredList_data()
         << false << true << true << QByteArray() << false;
     QTest::newRow("a value that is not text is copied before an engine choice is stored")
         << false << false << false << QByteArray() << true;
+    QTest::newRow("bytes that are not UTF-8 stay when the list is left alone")
+        << false << false << false << QByteArray("[General]\nSearches=@ByteArray(ba site:x.org|\\xff\\0|)\n") << false;
     QTest::newRow("a store that cannot be read stays when the list is left alone")
         << true << false << false << QByteArray() << false;
     QTest::newRow("a store that cannot be read or copied is not replaced")
