@@ -193,13 +193,35 @@ void SearchListCommands::chooseSearchEngine(SearchEngine engine)
 }
 
 // Before anything is written over a list that the start-up could not restore whole, it is copied where the user
-// can find it; from then on the store holds this session's list, and the close says where the copy is.
-void SearchListCommands::keepTheListNotRestored(SettingsStore& settings)
+// can find it; from then on the store holds this session's list, and the close says where the copy is. True when
+// the copy was made now.
+bool SearchListCommands::keepTheListNotRestored(SettingsStore& settings)
 {
     if (m_restoredWhole)
-        return;
+        return false;
     m_keptCopy = settings.keepCopy(kSearchesKey);
     m_restoredWhole = true;
+    return true;
+}
+
+// Whether this session's list may replace the stored one. Another copy of the program may have stored its list
+// since this one last read or wrote it: a list left unchanged since then leaves the other's be, and a changed one
+// replaces it once a copy of it is kept where the user can find it.
+bool SearchListCommands::mayReplaceTheStoredList(SettingsStore& settings)
+{
+    std::optional<size_t> stored;
+    try {
+        stored = qHash(settings.readText(kSearchesKey));
+    } catch (const Failure&) {
+        // Not what this copy left there either.
+    } catch (const std::bad_alloc&) {
+    }
+    if (stored == m_storedHash)
+        return true;
+    if (!m_changedSinceSaved)
+        return false;
+    m_otherListKept = settings.keepCopy(kSearchesKey);
+    return true;
 }
 
 void SearchListCommands::storeTheList()
@@ -207,8 +229,11 @@ void SearchListCommands::storeTheList()
     if (!m_restoredWhole && !m_changedSinceRestore)
         return; // what is stored is more than the window ever showed
     SettingsStore& settings = m_environment.settings();
-    keepTheListNotRestored(settings);
-    settings.writeText(kSearchesKey, storedValueFromTheList());
+    if (!keepTheListNotRestored(settings) && !mayReplaceTheStoredList(settings))
+        return;
+    const QString value = storedValueFromTheList();
+    settings.writeText(kSearchesKey, value);
+    m_storedHash = qHash(value);
     m_changedSinceSaved = false;
 }
 
@@ -234,11 +259,16 @@ QString SearchListCommands::saveSearches()
         throw Failure(QStringLiteral("The search list could not be saved. ") + failure.description() +
                       keepInARecoveryFile());
     }
-    if (m_keptCopy.isEmpty())
-        return {};
-    return QStringLiteral("The search list has been saved. The searches stored before could not all be restored "
-                          "when the program started, so they have been kept in %1.")
-        .arg(m_keptCopy);
+    QString notice;
+    if (!m_keptCopy.isEmpty())
+        notice += QStringLiteral(" The searches stored before could not all be restored when the program started, "
+                                 "so they have been kept in %1.")
+                      .arg(m_keptCopy);
+    if (!m_otherListKept.isEmpty())
+        notice += QStringLiteral(" Another copy of the program had stored a list of its own meanwhile; it has been "
+                                 "kept in %1.")
+                      .arg(m_otherListKept);
+    return notice.isEmpty() ? notice : QStringLiteral("The search list has been saved.") + notice;
 }
 
 void SearchListCommands::saveAfterAChange()
@@ -311,14 +341,15 @@ void SearchListCommands::restoreSearches(const ErrorTrap& startUp)
             outOfMemory = true; // found before anything was decoded, and said as the append's would be
         }
     });
+    m_storedHash = qHash(value);
     const bool halfCharactersReplaced = !QStringView(value).isValidUtf16();
     if (halfCharactersReplaced) {
         qsizetype replaced = 0;
         value = withWholeCharacters(std::move(value), replaced);
-        startUp.report(142, QStringLiteral("The stored searches held %1 half of a character (an unpaired UTF-16 "
-                                           "surrogate), which the settings file cannot hold. It has been replaced "
-                                           "with the character \uFFFD, and the list is stored so.")
-                                .arg(replaced == 1 ? QStringLiteral("one") : QString::number(replaced)));
+        startUp.report(142, QStringLiteral("The stored searches held characters cut in half (unpaired UTF-16 "
+                                           "surrogates: %1), which the settings file cannot hold. Each has been "
+                                           "replaced with the character \uFFFD, and the list is stored so.")
+                                .arg(replaced));
     }
     bool appended = true;
     if (!value.isEmpty()) { // 144

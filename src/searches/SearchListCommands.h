@@ -77,7 +77,8 @@ private:
     // Appends the restored queries in one batch; false when memory ran out part-way.
     bool appendRestored(const StoredSearchParts& parts);
     QString storedValueFromTheList() const;
-    void keepTheListNotRestored(SettingsStore& settings);
+    bool keepTheListNotRestored(SettingsStore& settings);
+    bool mayReplaceTheStoredList(SettingsStore& settings);
     void storeTheList();
     QString keepInARecoveryFile() const;
     void saveAfterAChange();
@@ -88,6 +89,10 @@ private:
     bool m_changedSinceSaved = false;
     // Where the stored list was copied before this session's list replaced it; said at the close.
     QString m_keptCopy;
+    // Where another copy's list, stored since this one last read or wrote the store, was copied; said at the close.
+    QString m_otherListKept;
+    // What this copy last read from the store or wrote to it, to tell whether another has written since.
+    size_t m_storedHash = 0;
     // A failed save after a change is reported once, until a save succeeds again.
     bool m_failedSaveReported = false;
     // Gathers the changes of a moment into one save.

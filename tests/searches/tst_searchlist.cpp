@@ -89,6 +89,8 @@ private slots:
     void startUpTellsOfEachRecoveryFile();
     void failedSaveIsReportedAndTheCloseGoesOn();
     void listIsStoredShortlyAfterAChange();
+    void listAnotherCopyStoredIsNeverLost_data();
+    void listAnotherCopyStoredIsNeverLost();
     void failedSaveAfterAChangeIsReportedOnce();
     void unreadableStoreIsReportedAtStartUp();
     void restoreWithoutTheMemoryToDecodeReportsOnce();
@@ -777,7 +779,9 @@ void tst_SearchList::listSurvivesAClose()
 {
     QFETCH(QStringList, texts);
     QFETCH(QString, stored);
+    m_window.reset();
     m_test->storeValue(QStringLiteral("stale|"));
+    start();
     select(m_window->ListView1, 1);
     QTest::mouseClick(m_window->PushButton3, Qt::LeftButton);
     for (const QString& text : texts) {
@@ -904,6 +908,42 @@ void tst_SearchList::listIsStoredShortlyAfterAChange()
     QCOMPARE(m_test->storedValue(), QString()); // a burst of edits is gathered into one save
     QTRY_COMPARE(m_test->storedValue(), QStringLiteral("desk site:albany.bazaarly.org|lamp site:albany.bazaarly.org|"));
     QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::listAnotherCopyStoredIsNeverLost_data()
+{
+    QTest::addColumn<bool>("changed"); // a search is added in this window
+    QTest::addColumn<bool>("settle");  // and saved before the other copy stores its list
+    QTest::newRow("a window left unchanged leaves the other copy's list") << false << false;
+    QTest::newRow("a window saved before the other copy wrote leaves its list") << true << true;
+    QTest::newRow("a window changed since stores its list and keeps the other's") << true << false;
+}
+
+void tst_SearchList::listAnotherCopyStoredIsNeverLost()
+{
+    QFETCH(bool, changed);
+    QFETCH(bool, settle);
+    m_window.reset();
+    m_test->storeValue(QStringLiteral("first site:x|"));
+    start();
+    const QString ours = QStringLiteral("first site:x|desk site:albany.bazaarly.org|");
+    if (changed)
+        addSearch(QStringLiteral("desk"));
+    if (settle)
+        QTRY_COMPARE(m_test->storedValue(), ours);
+    const QString theirs = QStringLiteral("theirs site:y|");
+    m_test->storeValue(theirs); // as another copy of the program would
+    m_window->close();
+    const bool bothChanged = changed && !settle;
+    QCOMPARE(m_test->storedValue(), bothChanged ? ours : theirs);
+    const QString copy = m_test->settingsPath() + QStringLiteral(".unrestored");
+    QCOMPARE(QFileInfo::exists(copy), bothChanged);
+    QCOMPARE(m_test->reports.size(), bothChanged ? 1 : 0);
+    if (bothChanged) {
+        QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_QueryUnload"), 100));
+        QVERIFY2(m_test->reports[0].contains(QDir::toNativeSeparators(copy)), qPrintable(m_test->reports[0]));
+        QCOMPARE(QSettings(copy, QSettings::IniFormat).value(QStringLiteral("Searches")).toString(), theirs);
+    }
 }
 
 void tst_SearchList::failedSaveAfterAChangeIsReportedOnce()
