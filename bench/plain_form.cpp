@@ -2,7 +2,7 @@
 // The start-up benchmark's floor: the main window's controls, captions, places and fonts in plain Qt Widgets, with
 // nothing else behind them (no locations, no searches, no settings, no skin, no pointer). What the program spends
 // beyond this window is its own.
-#include "platform/Twips.h"
+#include "platform/base/Twips.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Cursor files: any bytes are read as a cursor or refused with a Failure, never a crash, and a picture that is
 // read has its hotspot inside it.
-#include "platform/CursorFile.h"
-#include "platform/Failure.h"
+#include "platform/base/Failure.h"
+#include "platform/look/CursorFile.h"
 
 #include <QGuiApplication>
 

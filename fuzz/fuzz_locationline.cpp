@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Location lines: splitting never crashes, and what it gives back is the line's own first three fields.
 #include "catalogue/LocationLine.h"
-#include "platform/Failure.h"
+#include "platform/base/Failure.h"
 
 #include <QList>
 #include <QString>

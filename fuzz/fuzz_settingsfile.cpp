@@ -2,7 +2,7 @@
 // The settings file the program writes and reads itself: any text it writes is QSettings' file to the byte and
 // reads back through QSettings as the text, and any file it reads gives what QSettings reads from it, and is
 // known to be as written only when it is.
-#include "platform/SettingsFileText.h"
+#include "platform/storage/SettingsFileText.h"
 
 #include <QFile>
 #include <QSettings>

@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ProgramNames.h"
-#include "platform/DesktopSessionEnd.h"
-#include "platform/DisplayStart.h"
-#include "platform/Environment.h"
-#include "platform/LastChanceSave.h"
-#include "platform/SettingsStore.h"
-#include "platform/SingleInstance.h"
-#include "platform/TerminationSignals.h"
+#include "platform/desktop/Environment.h"
+#include "platform/process/DesktopSessionEnd.h"
+#include "platform/process/DisplayStart.h"
+#include "platform/process/LastChanceSave.h"
+#include "platform/process/SingleInstance.h"
+#include "platform/process/TerminationSignals.h"
+#include "platform/storage/SettingsStore.h"
 #include "ui/Form1.h"
 
 #include <QApplication>
 
 #ifdef Q_OS_WIN
-#include "platform/DllSearch.h"
+#include "platform/process/DllSearch.h"
 
 #include <QMessageBox>
 #endif

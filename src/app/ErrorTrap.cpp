@@ -2,8 +2,8 @@
 #include "ErrorTrap.h"
 
 #include "DistributorOptions.h"
-#include "platform/Environment.h"
-#include "platform/Failure.h"
+#include "platform/base/Failure.h"
+#include "platform/desktop/Environment.h"
 
 #include <cstdio>
 #include <new>

@@ -2,9 +2,9 @@
 #include "Main.h"
 
 #include "DistributorOptions.h"
-#include "platform/Contrast.h"
-#include "platform/RegularFile.h"
-#include "platform/SkinFramework.h"
+#include "platform/base/RegularFile.h"
+#include "platform/look/Contrast.h"
+#include "platform/look/SkinFramework.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

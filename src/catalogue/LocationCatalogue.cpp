@@ -4,9 +4,9 @@
 #include "LocationFilter.h"
 #include "LocationLine.h"
 
-#include "platform/Failure.h"
-#include "platform/ListModel.h"
-#include "platform/TextFileReader.h"
+#include "platform/base/Failure.h"
+#include "platform/controls/ListModel.h"
+#include "platform/storage/TextFileReader.h"
 
 #include <optional>
 #include <utility>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "LocationLine.h"
 
-#include "platform/AsciiSearch.h"
-#include "platform/Failure.h"
+#include "platform/base/AsciiSearch.h"
+#include "platform/base/Failure.h"
 
 LocationLine splitLocationLine(QStringView line)
 {

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OpeningQueue.h"
 
-#include "platform/Environment.h"
-#include "platform/UrlOpener.h"
+#include "platform/desktop/Environment.h"
+#include "platform/desktop/UrlOpener.h"
 
 #include <QTimer>
 #include <QUrl>

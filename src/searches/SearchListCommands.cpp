@@ -4,12 +4,12 @@
 #include "StoredSearches.h"
 
 #include "app/ErrorTrap.h"
-#include "platform/Clipboard.h"
-#include "platform/Environment.h"
-#include "platform/Failure.h"
-#include "platform/ListModel.h"
-#include "platform/RecoveryFiles.h"
-#include "platform/SettingsStore.h"
+#include "platform/base/Clipboard.h"
+#include "platform/base/Failure.h"
+#include "platform/controls/ListModel.h"
+#include "platform/desktop/Environment.h"
+#include "platform/storage/RecoveryFiles.h"
+#include "platform/storage/SettingsStore.h"
 
 #include <new>
 #include <utility>

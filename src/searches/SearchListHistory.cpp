@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SearchListHistory.h"
 
-#include "platform/ListModel.h"
+#include "platform/controls/ListModel.h"
 
 SearchListHistory::SearchListHistory(ListOnScreen searches) : m_searches(searches) {}
 

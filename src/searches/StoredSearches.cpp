@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StoredSearches.h"
 
-#include "platform/AsciiSearch.h"
+#include "platform/base/AsciiSearch.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 
 #include "Form1.h"
 
-#include "platform/Accessibility.h"
-#include "platform/ListView.h"
+#include "platform/controls/ListView.h"
+#include "platform/look/Accessibility.h"
 
 #include <QLineEdit>
 #include <QTimer>

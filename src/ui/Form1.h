@@ -2,7 +2,7 @@
 #pragma once
 
 #include "catalogue/LocationCatalogue.h"
-#include "platform/Environment.h"
+#include "platform/desktop/Environment.h"
 #include "searches/SearchListCommands.h"
 
 #include <QCursor>

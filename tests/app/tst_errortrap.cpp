@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ErrorTrap.h"
-#include "platform/ErrorReportBox.h"
-#include "platform/Failure.h"
+#include "platform/base/Failure.h"
+#include "platform/desktop/ErrorReportBox.h"
 
 #include <QTest>
 

@@ -2,8 +2,8 @@
 #include "TestEnvironment.h"
 
 #include "catalogue/LocationCatalogue.h"
-#include "platform/Failure.h"
-#include "platform/ListView.h"
+#include "platform/base/Failure.h"
+#include "platform/controls/ListView.h"
 #include "ui/Form1.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue/LocationLine.h"
-#include "platform/Failure.h"
+#include "platform/base/Failure.h"
 
 #include <QTest>
 

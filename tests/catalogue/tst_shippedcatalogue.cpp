@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
-#include "platform/ListView.h"
+#include "platform/controls/ListView.h"
 #include "ui/Form1.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 // its output when each save starts and ends, so that whoever kills it knows whether a save was under way.
 // Usage: settings_writer SETTINGS_FILE
 #include "app/ProgramNames.h"
-#include "platform/SettingsStore.h"
+#include "platform/storage/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QString>

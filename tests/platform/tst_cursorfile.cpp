@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/CursorFile.h"
-#include "platform/Failure.h"
+#include "platform/base/Failure.h"
+#include "platform/look/CursorFile.h"
 
 #include <QFile>
 #include <QTest>

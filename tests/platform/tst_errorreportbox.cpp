@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ErrorTrap.h"
 #include "app/ProgramNames.h"
-#include "platform/ErrorReportBox.h"
+#include "platform/desktop/ErrorReportBox.h"
 
 #include <QClipboard>
 #include <QFontMetrics>

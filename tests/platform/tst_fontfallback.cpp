@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/FontFallback.h"
+#include "platform/look/FontFallback.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ProgramNames.h"
-#include "platform/InstanceLock.h"
+#include "platform/process/InstanceLock.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/Failure.h"
-#include "platform/ListView.h"
-#include "platform/RowPainter.h"
+#include "platform/base/Failure.h"
+#include "platform/controls/ListView.h"
+#include "platform/controls/RowPainter.h"
 
 #include <QAbstractItemModelTester>
 #include <QPainter>

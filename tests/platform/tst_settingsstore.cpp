@@ -2,10 +2,10 @@
 #include "TestEnvironment.h"
 
 #include "app/ProgramNames.h"
-#include "platform/Failure.h"
-#include "platform/PreviousFile.h"
-#include "platform/SettingsFileText.h"
-#include "platform/SettingsStore.h"
+#include "platform/base/Failure.h"
+#include "platform/storage/PreviousFile.h"
+#include "platform/storage/SettingsFileText.h"
+#include "platform/storage/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>

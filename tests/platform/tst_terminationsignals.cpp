@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/TerminationSignals.h"
+#include "platform/process/TerminationSignals.h"
 
 #include <QSignalSpy>
 #include <QTemporaryFile>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/Failure.h"
-#include "platform/TextFileReader.h"
+#include "platform/base/Failure.h"
+#include "platform/storage/TextFileReader.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/UrlOpener.h"
+#include "platform/desktop/UrlOpener.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/WindowPlacement.h"
+#include "platform/look/WindowPlacement.h"
 
 #include <QTest>
 

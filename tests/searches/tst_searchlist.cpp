@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
-#include "platform/Failure.h"
-#include "platform/ListView.h"
-#include "platform/PushButton.h"
-#include "platform/UrlOpener.h"
+#include "platform/base/Failure.h"
+#include "platform/controls/ListView.h"
+#include "platform/controls/PushButton.h"
+#include "platform/desktop/UrlOpener.h"
 #include "searches/SearchQuery.h"
 #include "ui/Form1.h"
 

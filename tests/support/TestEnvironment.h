@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/Environment.h"
-#include "platform/SettingsStore.h"
+#include "platform/desktop/Environment.h"
+#include "platform/storage/SettingsStore.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

@@ -2,9 +2,9 @@
 #include "TestEnvironment.h"
 
 #include "app/ProgramNames.h"
-#include "platform/ErrorReportBox.h"
-#include "platform/ListView.h"
-#include "platform/PushButton.h"
+#include "platform/controls/ListView.h"
+#include "platform/controls/PushButton.h"
+#include "platform/desktop/ErrorReportBox.h"
 #include "ui/Form1.h"
 
 #include <QAccessible>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
-#include "platform/Contrast.h"
-#include "platform/Failure.h"
-#include "platform/ListView.h"
-#include "platform/PushButton.h"
-#include "platform/SkinFramework.h"
+#include "platform/base/Failure.h"
+#include "platform/controls/ListView.h"
+#include "platform/controls/PushButton.h"
+#include "platform/look/Contrast.h"
+#include "platform/look/SkinFramework.h"
 #include "ui/Form1.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 #include "TestEnvironment.h"
 
 #include "app/Main.h"
-#include "platform/ListView.h"
-#include "platform/PushButton.h"
+#include "platform/controls/ListView.h"
+#include "platform/controls/PushButton.h"
 #include "ui/Form1.h"
 
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
-#include "platform/CursorFile.h"
-#include "platform/DesktopCursor.h"
-#include "platform/ListView.h"
-#include "platform/PushButton.h"
+#include "platform/controls/ListView.h"
+#include "platform/controls/PushButton.h"
+#include "platform/look/CursorFile.h"
+#include "platform/look/DesktopCursor.h"
 #include "ui/Form1.h"
 
 #include <QFile>

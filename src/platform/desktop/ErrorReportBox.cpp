@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/desktop/ErrorReportBox.h"
+
+#include "platform/look/Accessibility.h"
+
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QShortcut>
+#include <QString>
+
+namespace {
+
+// The widest the report's text may be: lines up to this stay whole, longer ones wrap. Chosen so that the box,
+// with its icon, margins and frame, fits a 1024 x 768 screen, and less on a smaller one.
+constexpr int kWidestTextOnLargeScreens = 600;
+constexpr double kShareOfScreenWidth = 0.6;
+// A run of text without blanks longer than this may be broken inside it, every so many characters.
+constexpr qsizetype kLongestUnbrokenRun = 8;
+constexpr QChar kBreakOpportunity = u'\u200B';
+
+// The text with an invisible break opportunity inside every long run without blanks (a file path, a long
+// location line), so that word wrapping can break it instead of letting it run past the box's edge.
+QString breakableText(const QString& text)
+{
+    QString breakable;
+    breakable.reserve(text.size() + text.size() / kLongestUnbrokenRun);
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > kLongestUnbrokenRun) {
+            breakable.append(kBreakOpportunity);
+            run = 1;
+        }
+        breakable.append(c);
+    }
+    return breakable;
+}
+
+int widestAllowedText(const QWidget& box)
+{
+    const QScreen* screen = box.screen();
+    if (!screen)
+        return kWidestTextOnLargeScreens;
+    const int screenWidth = screen->availableGeometry().width();
+    return std::min(kWidestTextOnLargeScreens, static_cast<int>(screenWidth * kShareOfScreenWidth));
+}
+
+// The message box would wrap every line wider than about 500 pixels, breaking the report's short fixed lines in
+// two, and beyond its own hard limit it would let the label run past its edge. Giving the label the width of the
+// widest line, up to what fits the screen, settles both: short lines stay whole, long ones wrap within it.
+void fitTextToScreen(QMessageBox& box)
+{
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    const QFontMetrics metrics(label->font());
+    int widest = 0;
+    for (const QString& line : box.text().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    label->setMinimumWidth(std::min(widest + 1, widestAllowedText(box)));
+    label->setWordWrap(true);
+}
+
+} // namespace
+
+std::unique_ptr<QMessageBox> makeErrorReportBox(QWidget* owner, const QString& title, const QString& text)
+{
+    const QString shown = displayedReportText(text);
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, title, breakableText(shown), QMessageBox::Ok, owner);
+    box->setTextFormat(Qt::PlainText);
+    fitTextToScreen(*box);
+    // A screen reader reads the report as written, without the invisible breaks that would split its words.
+    setSpokenMessage(*box, shown);
+    if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+        label->setAccessibleName(shown);
+    // As on Windows, Ctrl+C copies the report, so it can be pasted into the e-mail it asks for.
+    new QShortcut(QKeySequence::Copy, box.get(), [shown] { QGuiApplication::clipboard()->setText(shown); });
+    return box;
+}
+
+void showErrorReportBox(QWidget* owner, const QString& title, const QString& text)
+{
+    makeErrorReportBox(owner, title, text)->exec();
+}
+
+QString displayedReportText(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
