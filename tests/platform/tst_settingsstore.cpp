@@ -17,13 +17,16 @@
 #include <QTest>
 
 #if defined(Q_OS_UNIX)
+#include <pwd.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #endif
 
 #include <filesystem>
 #include <new>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -55,6 +58,8 @@ private slots:
     void unwritableStoreFails();
     void malformedLinesElsewhereDoNotStopTheSave();
     void userStoreUsesTheMakerAndSection();
+    void userStoreIsFoundByWholePathsOnly_data();
+    void userStoreIsFoundByWholePathsOnly();
     void neighbouringFilesAreNeverRead_data();
     void neighbouringFilesAreNeverRead();
     void eachOperationIsJudgedByItsOwnOutcome();
@@ -483,6 +488,44 @@ void tst_SettingsStore::userStoreUsesTheMakerAndSection()
     QVERIFY2(location.startsWith(QDir::toNativeSeparators(userFolder())), qPrintable(location));
 }
 
+void tst_SettingsStore::userStoreIsFoundByWholePathsOnly_data()
+{
+    QTest::addColumn<QByteArray>("home");
+    QTest::addColumn<QByteArray>("configHome");
+    QTest::addColumn<QString>("folder"); // where the maker's folder is; empty for the user database's home's
+    QTest::newRow("XDG_CONFIG_HOME names the folder") << QByteArray("/h") << QByteArray("/c/") << "/c";
+    QTest::newRow("without it, .config in the home folder") << QByteArray("/h") << QByteArray() << "/h/.config";
+    QTest::newRow("a relative XDG_CONFIG_HOME is ignored") << QByteArray("/h") << QByteArray("c") << "/h/.config";
+    QTest::newRow("without HOME, the user database's home") << QByteArray() << QByteArray() << "";
+    QTest::newRow("a relative HOME is ignored too") << QByteArray("h") << QByteArray("c") << "";
+}
+
+void tst_SettingsStore::userStoreIsFoundByWholePathsOnly()
+{
+#if !defined(Q_OS_UNIX) || defined(Q_OS_MACOS)
+    QSKIP("The user's store is found by these variables on Linux and the other Unix systems only.");
+#else
+    QFETCH(QByteArray, home);
+    QFETCH(QByteArray, configHome);
+    QFETCH(QString, folder);
+    const QByteArray homeBefore = qgetenv("HOME"), configHomeBefore = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", homeBefore);
+        qputenv("XDG_CONFIG_HOME", configHomeBefore);
+    });
+    for (const auto& [name, value] : {std::pair{"HOME", home}, std::pair{"XDG_CONFIG_HOME", configHome}}) {
+        if (value.isEmpty())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    if (folder.isEmpty())
+        folder = QFile::decodeName(::getpwuid(::getuid())->pw_dir) + QStringLiteral("/.config");
+    QCOMPARE(SettingsStore(m_names).location(),
+             folder + QStringLiteral("/Quillmark/Bazaarly Lookup Across Many Towns Utility.conf"));
+#endif
+}
+
 void tst_SettingsStore::neighbouringFilesAreNeverRead_data()
 {
     QTest::addColumn<QString>("neighbour");
@@ -720,6 +763,7 @@ void tst_SettingsStore::foreignFileIsAFailedRead()
              QDir::toNativeSeparators(path() + QStringLiteral(".unrestored")));
     store.writeText(QStringLiteral("Searches"), QStringLiteral("new|"));
     QCOMPARE(SettingsStore(path(), m_names).readText(QStringLiteral("Searches")), QStringLiteral("new|"));
+    QCOMPARE(QSettings(path(), QSettings::IniFormat).allKeys(), QStringList{"Searches"}); // nothing of the old file
     QFile copy(path() + QStringLiteral(".unrestored"));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), contents);

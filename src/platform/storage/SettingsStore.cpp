@@ -6,12 +6,12 @@
 #include "platform/storage/PreviousFile.h"
 #include "platform/storage/RawSettingsFile.h"
 #include "platform/storage/SettingsFileText.h"
+#include "platform/storage/UserFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QStringDecoder>
 
 #include <cstring>
@@ -179,20 +179,20 @@ QString keepRegistryCopy(const QString& location, const QString& key, const QStr
 } // namespace
 
 SettingsStore::SettingsStore(const SettingsStoreNames& names)
-    : m_names(names), m_format(QSettings::NativeFormat), m_homeFolder(QDir::homePath())
+    : m_names(names), m_format(QSettings::NativeFormat), m_homeFolder(userHomeFolder())
 {
     // Opened by its own path, the store is read alone: QSettings opened by maker and section also reads the
     // maker-wide and system-wide stores, and fails when any of those cannot be read.
 #if defined(Q_OS_WIN)
     m_path = QStringLiteral("HKEY_CURRENT_USER\\Software\\") + names.maker + QLatin1Char('\\') + names.section;
 #elif !defined(Q_OS_MACOS)
-    m_path = userFileIn(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation), names);
+    m_path = userFileIn(userConfigFolder(), names);
     m_file = m_path;
 #endif
 }
 
 SettingsStore::SettingsStore(const QString& path, const SettingsStoreNames& names)
-    : SettingsStore(path, QDir::homePath(), names)
+    : SettingsStore(path, userHomeFolder(), names)
 {
 }
 
@@ -272,7 +272,8 @@ QString SettingsStore::readText(const QString& key)
     // known to be empty.
     if (settings->status() == QSettings::AccessError)
         throw Failure(QStringLiteral("The settings store %1 cannot be read.").arg(location()));
-    if (settings->status() == QSettings::FormatError && !settings->contains(key))
+    m_readNoSettingsFile = settings->status() == QSettings::FormatError && !settings->contains(key);
+    if (m_readNoSettingsFile)
         throw Failure(QStringLiteral("The settings store %1 cannot be read: it is not a settings file as this "
                                      "program writes them.")
                           .arg(location()));
@@ -323,7 +324,12 @@ void SettingsStore::startAfreshIfItCannotBeDecoded(const QString& key)
         if (!m_fileCopied || !QFile::remove(m_file))
             throw cannotBeWritten(location(), QStringLiteral(": ") + failure.description());
         m_fileCopied = false; // the copy was of the file just removed
+        return;
     }
+    // A file QSettings could make nothing of (one in UTF-16, say) would leave in the new file whatever QSettings
+    // made of its bytes: once it has been copied, the new file holds only what the program writes.
+    if (m_fileCopied && m_readNoSettingsFile && QFile::remove(m_file))
+        m_fileCopied = false;
 }
 
 bool SettingsStore::holds(const QString& key, const QString& value) const

@@ -97,6 +97,8 @@ private:
     QString m_homeFolder;
     // Whether keepCopy() has copied the file, so that it may be replaced whatever it holds.
     bool m_fileCopied = false;
+    // Whether the file last read was one QSettings could make nothing of.
+    bool m_readNoSettingsFile = false;
     // While the file holds these bytes (it is read every time: anyone may have changed it), it is in the usual
     // form and holds the value they were written for, which no other bytes in that form hold, and is not decoded
     // again. Kept as bytes, one a character of the list, rather than as the value too.
