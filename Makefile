@@ -11,7 +11,11 @@ JOBS ?= 2
 WARNINGS_AS_ERRORS ?= OFF
 PRESET = $(if $(filter ON,$(WARNINGS_AS_ERRORS)),ci,default)
 
-run: setup
+# Without a display the program could not open its window: say so before installing or building anything.
+run:
+	@[ -n "$$DISPLAY$$WAYLAND_DISPLAY" ] || { echo "make run: there is no graphical display (DISPLAY and" \
+		"WAYLAND_DISPLAY are unset); run it on a desktop, or use a virtual one: xvfb-run make run" >&2; exit 1; }
+	scripts/setup.sh
 	cmake --preset $(PRESET)
 	cmake --build --preset $(PRESET) -j $(JOBS) --target BazaarlySearch
 	build/bin/BazaarlySearch

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/CommandLine.h"
 #include "app/ProgramNames.h"
 #include "platform/desktop/Environment.h"
 #include "platform/process/DesktopSessionEnd.h"
 #include "platform/process/DisplayStart.h"
 #include "platform/process/LastChanceSave.h"
+#include "platform/process/OpenFileLimit.h"
 #include "platform/process/SingleInstance.h"
 #include "platform/process/TerminationSignals.h"
 #include "platform/storage/SettingsStore.h"
@@ -20,6 +22,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -59,10 +63,16 @@ int main(int argc, char* argv[])
 #ifdef Q_OS_WIN
     restrictDllSearchToSystemFolder();
 #endif
+    if (const std::optional<std::string> answer = commandLineAnswer(argc, argv))
+        return std::fputs(answer->c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE;
     if (!hasDisplay()) {
         std::fputs("BazaarlySearch needs a graphical display; none was found (start it with xvfb-run to use a virtual "
                    "one).\n",
                    stderr);
+        return EXIT_FAILURE;
+    }
+    if (const QString tooFewFiles = raiseOpenFileLimit(); !tooFewFiles.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(tooFewFiles));
         return EXIT_FAILURE;
     }
     const std::unique_ptr<QApplication> application = connectToDisplay(argc, argv);

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <memory>
 #include <vector>
@@ -45,6 +46,10 @@ private slots:
     void waylandCompositorGoingAwaySavesTheList();
     void startWithoutAUsableDisplayEndsPlainly_data();
     void startWithoutAUsableDisplayEndsPlainly();
+    void helpAndVersionAnswerWithoutAWindow_data();
+    void tooFewOpenFilesAreRaisedOrEndPlainly_data();
+    void tooFewOpenFilesAreRaisedOrEndPlainly();
+    void helpAndVersionAnswerWithoutAWindow();
     void closeHeldUpByAFailedSaveEndsOnTheNextRequest();
     void editSurvivesAKill();
     void closeOnAFullDiskKeepsTheStoredListAndTheEdits();
@@ -481,6 +486,81 @@ void tst_Endings::startWithoutAUsableDisplayEndsPlainly()
     QVERIFY2(said.startsWith(QLatin1String("BazaarlySearch")) && said.contains(saysWhy), qPrintable(said));
     QVERIFY2(said.count(QLatin1Char('\n')) == 1, qPrintable(said)); // one plain line, none of Qt's own
     QCOMPARE(storedValue(), kStoredByHand);
+}
+
+void tst_Endings::helpAndVersionAnswerWithoutAWindow_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("firstLine"); // of standard output, or of standard error when it fails
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: bazaarly-search [--help | --version]";
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "BazaarlySearch " BAZAARLY_VERSION;
+    QTest::newRow("the first of the two wins")
+        << QStringList{"x", "--version", "--help"} << 0 << "BazaarlySearch " BAZAARLY_VERSION;
+    QTest::newRow("any other argument is ignored: the window is started")
+        << QStringList{"--frobnicate"} << int(EXIT_FAILURE)
+        << "BazaarlySearch needs a graphical display; none was found (start it with xvfb-run to use a virtual one).";
+}
+
+void tst_Endings::helpAndVersionAnswerWithoutAWindow()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, firstLine);
+    QProcessEnvironment environment = environmentFor();
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) // no window could open
+        environment.remove(QString::fromLatin1(name));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(BAZAARLY_EXECUTABLE), arguments);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const QByteArray said = exitCode == 0 ? program.readAllStandardOutput() : program.readAllStandardError();
+    QCOMPARE(QString::fromUtf8(said).section(QLatin1Char('\n'), 0, 0), firstLine);
+    QCOMPARE(storedValue(), kStoredByHand);
+}
+
+void tst_Endings::tooFewOpenFilesAreRaisedOrEndPlainly_data()
+{
+    QTest::addColumn<int>("soft");
+    QTest::addColumn<int>("hard");
+    QTest::newRow("a low limit that may be raised is raised, and the program runs") << 16 << 4096;
+    QTest::newRow("a limit too low to raise ends the program before its window") << 16 << 16;
+}
+
+void tst_Endings::tooFewOpenFilesAreRaisedOrEndPlainly()
+{
+    QFETCH(int, soft);
+    QFETCH(int, hard);
+    QProcess program;
+    program.setProcessEnvironment(environmentFor());
+    program.setChildProcessModifier([soft, hard] {
+        const rlimit files = {rlim_t(soft), rlim_t(hard)};
+        ::setrlimit(RLIMIT_NOFILE, &files);
+    });
+    program.start(QStringLiteral(BAZAARLY_EXECUTABLE), {});
+    if (soft == hard) {
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitCode(), EXIT_FAILURE);
+        const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+        QVERIFY2(said.startsWith(QLatin1String("BazaarlySearch needs to hold 64 files open at once, but may hold only "
+                                               "16 (ulimit -n)")) &&
+                     said.count(QLatin1Char('\n')) == 1,
+                 qPrintable(said));
+        QCOMPARE(storedValue(), kStoredByHand);
+        return;
+    }
+    waitUntilUp(program);
+    QFile limits(QStringLiteral("/proc/%1/limits").arg(program.processId()));
+    QVERIFY(limits.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = limits.readAll().split('\n');
+    const auto openFiles = std::find_if(lines.cbegin(), lines.cend(),
+                                        [](const QByteArray& line) { return line.startsWith("Max open files"); });
+    QVERIFY(openFiles != lines.cend());
+    QCOMPARE(openFiles->simplified(), QByteArray("Max open files 4096 4096 files"));
+    endWith(program, SIGTERM);
+    QCOMPARE(storedValue(), kSavedByTheProgram);
 }
 
 void tst_Endings::closeHeldUpByAFailedSaveEndsOnTheNextRequest()
