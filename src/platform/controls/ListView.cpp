@@ -79,24 +79,6 @@ void ListView::setColumnWidthTwips(int position, int twips)
     setColumnWidth(position - 1, twipsToPixels(twips));
 }
 
-qsizetype ListView::addItem(const QString& text)
-{
-    m_model.append(text);
-    return m_model.size();
-}
-
-void ListView::addItems(const QStringList& texts)
-{
-    m_model.insert(m_model.size(), texts);
-}
-
-void ListView::insertItems(qsizetype position, const QStringList& texts)
-{
-    if (position != m_model.size() + 1) // the place after the last item is no item's, but items may go there
-        checkPosition(position);
-    m_model.insert(position - 1, texts);
-}
-
 void ListView::removeItems(qsizetype position, qsizetype count)
 {
     if (count <= 0)
@@ -130,11 +112,6 @@ void ListView::removeItem(qsizetype position)
 void ListView::clear()
 {
     m_model.clear();
-}
-
-QString ListView::selectedItemText() const
-{
-    return m_model.text(selectedPosition() - 1);
 }
 
 qsizetype ListView::selectedPosition() const

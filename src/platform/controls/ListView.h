@@ -26,21 +26,15 @@ public:
     void addColumn(const QString& header);
     void setColumnWidthTwips(int position, int twips);
 
-    // Appends an item and returns its position.
-    qsizetype addItem(const QString& text);
-    // Appends items without sub-items, all in one change of the list.
-    void addItems(const QStringList& texts);
-    // Puts items in before the given position (one past the last appends), or takes count items out from it,
-    // in one change of the list that moves no selection; the caller says what is selected afterwards.
-    void insertItems(qsizetype position, const QStringList& texts);
+    // Takes count items out from the position in one change of the list that moves no selection; the caller says
+    // what is selected afterwards.
     void removeItems(qsizetype position, qsizetype count);
     qsizetype count() const { return m_model.size(); }
     QString itemText(qsizetype position) const;
     void removeItem(qsizetype position);
     void clear();
 
-    // The selected item; a Failure when nothing is selected (an empty list has no selection).
-    QString selectedItemText() const;
+    // The selected item's position; a Failure when nothing is selected (an empty list has no selection).
     qsizetype selectedPosition() const;
     // Every selected item's position, in list order; a Failure when nothing is selected.
     QList<qsizetype> selectedPositions() const;
