@@ -11,6 +11,8 @@
 #include "platform/storage/RecoveryFiles.h"
 #include "platform/storage/SettingsStore.h"
 
+#include <QWidget>
+
 #include <new>
 #include <utility>
 
@@ -33,6 +35,8 @@ SearchListCommands::SearchListCommands(QWidget& window, SearchBox& searchBox, Li
     : m_window(window), m_searchBox(searchBox), m_locations(locations), m_searches(searches),
       m_environment(environment), m_history(searches), m_opening(environment)
 {
+    m_saveTimer.setObjectName(QStringLiteral("saveTimer")); // the window's, so that tests find it and its delay
+    m_saveTimer.setParent(&window);
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(kSaveDelayMs);
     QObject::connect(&m_saveTimer, &QTimer::timeout, &m_saveTimer, [this] { saveAfterAChange(); });

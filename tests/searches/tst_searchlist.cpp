@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <functional>
@@ -949,12 +950,17 @@ void tst_SearchList::listAnotherCopyStoredIsNeverLost()
 
 void tst_SearchList::failedSaveAfterAChangeIsReportedOnce()
 {
+    auto* saveTimer = m_window->findChild<QTimer*>(QStringLiteral("saveTimer"));
+    QVERIFY(saveTimer);
+    saveTimer->setInterval(50);
+    QSignalSpy saves(saveTimer, &QTimer::timeout);
+    QVERIFY(saves.isValid());
     QVERIFY(QDir().mkpath(m_test->settingsPath())); // a folder where the settings file belongs
     QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
     QTRY_COMPARE(m_test->reports.size(), 1);
     QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Timer1_Timer"), 100));
     QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
-    QTest::qWait(1500);
+    QTRY_COMPARE(saves.count(), 2);
     QCOMPARE(m_test->reports.size(), 1); // tried again, and not said again
     QVERIFY(QDir(m_test->settingsPath()).removeRecursively());
     QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);

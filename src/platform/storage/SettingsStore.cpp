@@ -24,12 +24,6 @@
 
 namespace {
 
-// QSettings waits for its lock beside the file for as long as it takes, forever if the lock can never be taken
-// (a folder in its place, a folder the user cannot write). A write gives up after this long instead.
-constexpr int kLockWaitMs = 3000;
-// A lock older than this is left over from a program that died while writing (or is empty, never written).
-constexpr int kStaleLockMs = 2000;
-
 Failure cannotBeWritten(const QString& location, const QString& why = QString())
 {
     return Failure(QStringLiteral("The settings store %1 cannot be written%2.").arg(location, why));
@@ -201,6 +195,12 @@ SettingsStore::SettingsStore(const QString& path, const QString& homeFolder, con
 {
 }
 
+void SettingsStore::setLockTimes(int waitMs, int staleMs)
+{
+    m_lockWaitMs = waitMs;
+    m_staleLockMs = staleMs;
+}
+
 QString SettingsStore::userFileIn(const QString& configFolder, const SettingsStoreNames& names)
 {
     // Where QSettings keeps a user's native settings on Linux and the other Unix systems.
@@ -307,8 +307,8 @@ std::unique_ptr<QLockFile> SettingsStore::takeTheLock() const
     // The lock QSettings takes while it writes the file.
     const QString lockPath = m_file + QLatin1String(".lock");
     auto lock = std::make_unique<QLockFile>(lockPath);
-    lock->setStaleLockTime(kStaleLockMs);
-    if (!lock->tryLock(kLockWaitMs))
+    lock->setStaleLockTime(m_staleLockMs);
+    if (!lock->tryLock(m_lockWaitMs))
         throw cannotBeWritten(location(),
                               QStringLiteral(": its lock %1 cannot be taken").arg(QDir::toNativeSeparators(lockPath)));
     return lock;

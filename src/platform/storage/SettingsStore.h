@@ -50,6 +50,10 @@ public:
     // where; a Failure when no copy could be made.
     QString keepCopy(const QString& key);
 
+    // How long a write waits for the lock beside the file, and how old a lock must be to be taken for one left
+    // behind by a program that died while writing (or an empty one, never written); tests shorten them.
+    void setLockTimes(int waitMs, int staleMs);
+
     QString location() const;
     // Where a list that cannot be stored is written instead: beside the store's file (none for the registry),
     // then the home folder.
@@ -95,6 +99,10 @@ private:
     // The file that holds the store, where it is a file the program opens itself; empty otherwise.
     QString m_file;
     QString m_homeFolder;
+    // QSettings waits for its lock for as long as it takes, forever if the lock can never be taken (a folder in its
+    // place, a folder the user cannot write): a write gives up after a few seconds instead.
+    int m_lockWaitMs = 3000;
+    int m_staleLockMs = 2000;
     // Whether keepCopy() has copied the file, so that it may be replaced whatever it holds.
     bool m_fileCopied = false;
     // Whether the file last read was one QSettings could make nothing of.
