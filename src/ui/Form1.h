@@ -24,6 +24,23 @@ struct SearchListWidgets;
 
 // The main window. Creating it runs the start-up sequence (Form_Load); closing it by any means saves the search
 // list (Form_QueryUnload) and ends the program (Form_Unload).
+//
+// | control        | caption                            | role                                              |
+// |----------------|------------------------------------|---------------------------------------------------|
+// | Frame2         | "Create New Bazaarly Search"       | group box around the filter, locations and add    |
+// | Label1, Text1  | "Filter Locations:"                | narrows ListView1 as the user types               |
+// | ListView1      | columns "URL", "Locations"         | the catalogue's towns; several may be selected    |
+// | Frame1         | "Search For This Text"             | group box around the search box                   |
+// | txtSearch      |                                    | the search text                                   |
+// | PushButton7    | "Add Search"                       | one query per selected town, into ListView2       |
+// | ListView2      | column "Searches"                  | the search list; double-click opens, right-click  |
+// |                |                                    | offers mnuSearch                                  |
+// | PushButton2    | "Open Selected"                    | opens the selected query in the browser           |
+// | PushButton6    | "Open All"                         | opens every query, in order                       |
+// | PushButton3    | "Clear All"                        | empties the search list                           |
+// | PushButton4    | "Delete Selected Search From List" | removes the selected query                        |
+// | PushButton5    | "Load Example/Sample Searches"     | appends the sample query                          |
+// | SkinFramework1 |                                    | the optional skin                                 |
 class Form1 final : public QWidget
 {
     Q_OBJECT
