@@ -18,7 +18,9 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QStyleOptionGroupBox>
+#include <QStyleOptionSlider>
 #include <QtEndian>
 #include <QTest>
 
@@ -391,7 +393,10 @@ void tst_Appearance::everyTextCanBeReadInAnyTheme()
         QVERIFY(harbour.open(QIODevice::ReadOnly));
         m_test->writeDataFile(QStringLiteral("x/o.cjs"), harbour.readAll());
     }
-    m_test->writeLocations({"http://albany.bazaarly.org/,Albany,New York", "http://akron.bazaarly.org/,Akron,Ohio"});
+    QStringList lines{"http://albany.bazaarly.org/,Albany,New York", "http://akron.bazaarly.org/,Akron,Ohio"};
+    for (int i = 0; i < 40; ++i) // enough for a scroll bar
+        lines.append(QStringLiteral("http://town%1.bazaarly.org/,Town %1,Ohio").arg(i));
+    m_test->writeLocations(lines);
     m_test->storeValue(QStringLiteral("lawnmower site:albany.bazaarly.org|"));
     Form1 window(m_test->environment());
     QCOMPARE(m_test->reports, QStringList());
@@ -405,15 +410,34 @@ void tst_Appearance::everyTextCanBeReadInAnyTheme()
         QVERIFY2(contrast >= kReadableTextContrast,
                  qPrintable(QStringLiteral("%1 at %2:1").arg(text).arg(contrast, 0, 'f', 2)));
     }
-    // The chosen location stands out from the empty part of the list without the focus.
+    // The chosen location stands out from the others without the focus.
     const ListView* locations = window.ListView1;
     const QRect selected = locations->visualRect(locations->listModel().index(0, 1));
     const QPoint rowEnd =
         inWindow(locations->viewport(), QRect(selected.right() - 3, selected.center().y(), 1, 1)).topLeft();
-    const QPoint empty =
-        inWindow(locations->viewport(), QRect(10, locations->viewport()->height() - 5, 1, 1)).topLeft();
-    const qreal selection = contrastRatio(picture.pixelColor(rowEnd), picture.pixelColor(empty));
+    const QRect unselected = locations->visualRect(locations->listModel().index(1, 1));
+    const QPoint otherRowEnd =
+        inWindow(locations->viewport(), QRect(unselected.right() - 3, unselected.center().y(), 1, 1)).topLeft();
+    const qreal selection = contrastRatio(picture.pixelColor(rowEnd), picture.pixelColor(otherRowEnd));
     QVERIFY2(selection >= kVisibleShapeContrast, qPrintable(QString::number(selection)));
+    // So does the scroll bar's handle from its track.
+    const QScrollBar* bar = locations->verticalScrollBar();
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    option.subControls = QStyle::SC_All;
+    const auto part = [&](QStyle::SubControl control) {
+        return inWindow(bar, bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, bar));
+    };
+    const QRect handle = part(QStyle::SC_ScrollBarSlider);
+    const QPoint track(handle.center().x(), part(QStyle::SC_ScrollBarGroove).bottom() - 3);
+    QVERIFY(bar->isVisible() && !handle.contains(track));
+    const qreal scrollPosition = contrastRatio(picture.pixelColor(handle.center()), picture.pixelColor(track));
+    QVERIFY2(scrollPosition >= kVisibleShapeContrast, qPrintable(QString::number(scrollPosition)));
 }
 
 // Buttons of the same colours share the style's pictures of their face; one of other colours still gets its own.

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -37,6 +38,8 @@ ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this)
     header()->viewport()->setMouseTracking(true);
     header()->viewport()->installEventFilter(this);
     new FrameOverlay(this);
+    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()})
+        makeHandleStandOut(*bar);
     // At fractional scales an X11 screen can keep a one-pixel line of the old highlight at the edge of the row that
     // lost the selection, although Qt's own picture of the list is right; repainting the visible rows, a few dozen
     // at most, leaves none.

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/look/Contrast.h"
 
+#include <QPainter>
+#include <QProxyStyle>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QWidget>
 
 #include <algorithm>
@@ -33,6 +37,31 @@ QPalette::ColorRole textRoleOn(QPalette::ColorRole background)
         return QPalette::WindowText;
     }
 }
+
+// Fusion's drawing of the scroll bar, then its track and handle again in colours of their own: the track a shade
+// darker than the buttons, as Fusion draws it, and the handle standing out from it.
+class HandleStandingOut final : public QProxyStyle
+{
+public:
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override
+    {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+        if (control != CC_ScrollBar || !bar || !(bar->subControls & SC_ScrollBarSlider) ||
+            baseStyle()->name() != QLatin1String("fusion"))
+            return;
+        const QRect handle = subControlRect(CC_ScrollBar, bar, SC_ScrollBarSlider, widget);
+        if (handle.isEmpty())
+            return;
+        const QColor button = bar->palette.color(QPalette::Button);
+        const QColor track = button.darker(105);
+        const bool held = bar->state & State_Sunken && bar->activeSubControls & SC_ScrollBarSlider;
+        painter->fillRect(subControlRect(CC_ScrollBar, bar, SC_ScrollBarGroove, widget), track);
+        painter->fillRect(handle.adjusted(1, 1, -1, -1),
+                          standingOutFrom(track, button, held ? kReadableTextContrast : kVisibleShapeContrast));
+    }
+};
 
 } // namespace
 
@@ -73,4 +102,10 @@ void fixBackground(QWidget& widget, QPalette::ColorRole role, const QColor& colo
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
         colours.setColor(group, textRole, readableOn(colour, colours.color(group, textRole)));
     widget.setPalette(colours);
+}
+
+void makeHandleStandOut(QScrollBar& bar)
+{
+    static auto* const style = new HandleStandingOut; // for every scroll bar, as long as the program runs
+    bar.setStyle(style);
 }

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QPalette>
 
+class QScrollBar;
 class QWidget;
 
 // Contrast between two colours as the Web Content Accessibility Guidelines measure it: from 1 (the same light) to
@@ -26,3 +27,8 @@ QColor standingOutFrom(const QColor& background, const QColor& colour, qreal wan
 // palette's own text colour where it can, black or white where it cannot (light text of a dark desktop theme on a
 // white background that the program sets itself).
 void fixBackground(QWidget& widget, QPalette::ColorRole role, const QColor& colour);
+
+// Draws the scroll bar's handle so that it stands out from its track as a shape must, in the window's colours and
+// under a skin alike: Fusion draws a light handle on a light track (1.15:1), and the scroll position is easily
+// misread. Scroll bars under another style (Windows' own) are left as that style draws them.
+void makeHandleStandOut(QScrollBar& bar);

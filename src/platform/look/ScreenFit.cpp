@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/look/ScreenFit.h"
 
+#include "platform/look/Contrast.h"
 #include "platform/look/WindowPlacement.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@ ScreenFit::ScreenFit(QWidget& window)
       m_horizontal(new QScrollBar(Qt::Horizontal, &window)), m_vertical(new QScrollBar(Qt::Vertical, &window))
 {
     for (QScrollBar* bar : {m_horizontal, m_vertical}) {
+        makeHandleStandOut(*bar);
         bar->setObjectName(bar == m_vertical ? QStringLiteral("screenFitVertical")
                                              : QStringLiteral("screenFitHorizontal"));
         bar->setFocusPolicy(Qt::NoFocus);
