@@ -243,14 +243,20 @@ void SearchListCommands::storeTheList()
 
 QString SearchListCommands::keepInARecoveryFile() const
 {
-    QByteArray contents;
-    for (qsizetype row = 0; row < m_searches.items.size(); ++row)
-        contents += m_searches.items.text(row).toUtf8() + '\n';
+    QString searches;
+    for (qsizetype row = 0; row < m_searches.items.size(); ++row) {
+        searches += m_searches.items.textView(row);
+        searches += QLatin1Char('\n');
+    }
     try {
         return QStringLiteral(" The searches have been written to %1 instead.")
-            .arg(RecoveryFiles(m_environment.settings().recoveryFolders()).write(contents));
+            .arg(RecoveryFiles(m_environment.settings().recoveryFolders()).write(searches.toUtf8()));
     } catch (const Failure& failure) {
-        return QLatin1Char(' ') + failure.description();
+        // Nowhere to keep them but the report itself, which Ctrl+C copies whole.
+        return QLatin1Char(' ') + failure.description() +
+               QStringLiteral(" Press Ctrl+C to copy this report with the searches below, and keep them somewhere "
+                              "safe:\n") +
+               searches.chopped(searches.isEmpty() ? 0 : 1);
     }
 }
 

@@ -19,6 +19,7 @@ class tst_ErrorReportBox : public QObject
 private slots:
     void reportFitsTheScreenWithNothingCut_data();
     void reportFitsTheScreenWithNothingCut();
+    void ctrlCCopiesTheReport_data();
     void ctrlCCopiesTheReport();
 };
 
@@ -49,6 +50,7 @@ void tst_ErrorReportBox::reportFitsTheScreenWithNothingCut_data()
     QTest::newRow("a short description") << QStringLiteral("No item is selected in the list.");
     QTest::newRow("a 300-character line without blanks") << QString(300, QLatin1Char('x'));
     QTest::newRow("a 300-character line of words") << QStringLiteral("bad catalogue line ").repeated(16).left(300);
+    QTest::newRow("a report that lists 500 searches") << QStringLiteral("lamp site:town.bazaarly.org\n").repeated(500);
     QTest::newRow("a settings path") << QStringLiteral(
         "The search list could not be saved. The settings store /home/a-rather-long-user-name/.config/Quillmark/"
         "Bazaarly Lookup Across Many Towns Utility.conf cannot be written.");
@@ -88,9 +90,17 @@ void tst_ErrorReportBox::reportFitsTheScreenWithNothingCut()
     QVERIFY(height <= label->contentsRect().height());
 }
 
+void tst_ErrorReportBox::ctrlCCopiesTheReport_data()
+{
+    QTest::addColumn<QString>("description");
+    QTest::newRow("a long line") << QString(300, QLatin1Char('x'));
+    QTest::newRow("more lines than the box shows") << QStringLiteral("lamp site:town.bazaarly.org\n").repeated(500);
+}
+
 void tst_ErrorReportBox::ctrlCCopiesTheReport()
 {
-    const QString text = errorReportText(QString(300, QLatin1Char('x')), QStringLiteral("Form_Load"), 136);
+    QFETCH(QString, description);
+    const QString text = errorReportText(description, QStringLiteral("Form_Load"), 136);
     const std::unique_ptr<QMessageBox> box = makeErrorReportBox(nullptr, ProgramNames::kErrorReportTitle, text);
     box->show();
     QVERIFY(QTest::qWaitForWindowActive(box.get()));

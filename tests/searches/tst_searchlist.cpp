@@ -89,6 +89,7 @@ private slots:
     void startUpTellsOfEachRecoveryFile_data();
     void startUpTellsOfEachRecoveryFile();
     void failedSaveIsReportedAndTheCloseGoesOn();
+    void searchesNoFolderCanTakeAreInTheReport();
     void listIsStoredShortlyAfterAChange();
     void listAnotherCopyStoredIsNeverLost_data();
     void listAnotherCopyStoredIsNeverLost();
@@ -869,6 +870,23 @@ void tst_SearchList::failedSaveIsReportedAndTheCloseGoesOn()
     QVERIFY(std::any_of(m_test->reports.cbegin() + 1, m_test->reports.cend(), [&](const QString& report) {
         return isReportFor(report, QStringLiteral("Form_Load"), 142) && report.contains(recovery);
     }));
+}
+
+void tst_SearchList::searchesNoFolderCanTakeAreInTheReport()
+{
+    QTest::mouseClick(m_window->PushButton5, Qt::LeftButton);
+    addSearch(QStringLiteral("desk"));
+    // Files in place of the settings folder and of the home folder: no file can be written in either.
+    QVERIFY(QFile(QFileInfo(m_test->settingsPath()).path()).open(QIODevice::WriteOnly));
+    QVERIFY(QDir(m_test->homePath()).removeRecursively());
+    QVERIFY(QFile(m_test->homePath()).open(QIODevice::WriteOnly));
+    m_window->close();
+    QCOMPARE(m_test->reports.size(), 1);
+    QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("Form_QueryUnload"), 100));
+    QVERIFY2(m_test->reports[0].contains(QStringLiteral("Press Ctrl+C to copy this report with the searches below, "
+                                                        "and keep them somewhere safe:\n") +
+                                         kSampleQuery + QStringLiteral("\ndesk site:albany.bazaarly.org\r\n")),
+             qPrintable(m_test->reports[0]));
 }
 
 void tst_SearchList::startUpTellsOfEachRecoveryFile_data()

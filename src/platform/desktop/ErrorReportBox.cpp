@@ -14,6 +14,24 @@
 
 namespace {
 
+// A report of more lines than this (one that lists the searches it could not save) shows its start and its end
+// around a line that says how many are left out, so that the box fits the screen; Ctrl+C copies every line.
+constexpr qsizetype kMostLinesShown = 24;
+constexpr qsizetype kEndLinesShown = 3; // where the failure happened, and whom to write to
+
+QString fittingTheScreen(const QString& shown)
+{
+    const QStringList lines = shown.split(QLatin1Char('\n'));
+    if (lines.size() <= kMostLinesShown)
+        return shown;
+    const qsizetype startLines = kMostLinesShown - kEndLinesShown - 1;
+    const qsizetype leftOut = lines.size() - startLines - kEndLinesShown;
+    return (lines.mid(0, startLines) +
+            QStringList{QStringLiteral("... (%1 more lines: Ctrl+C copies the whole report)").arg(leftOut)} +
+            lines.mid(lines.size() - kEndLinesShown))
+        .join(QLatin1Char('\n'));
+}
+
 // The widest the report's text may be: lines up to this stay whole, longer ones wrap. Chosen so that the box,
 // with its icon, margins and frame, fits a 1024 x 768 screen, and less on a smaller one.
 constexpr int kWidestTextOnLargeScreens = 600;
@@ -70,13 +88,15 @@ void fitTextToScreen(QMessageBox& box)
 std::unique_ptr<QMessageBox> makeErrorReportBox(QWidget* owner, const QString& title, const QString& text)
 {
     const QString shown = displayedReportText(text);
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, title, breakableText(shown), QMessageBox::Ok, owner);
+    const QString onScreen = fittingTheScreen(shown);
+    auto box =
+        std::make_unique<QMessageBox>(QMessageBox::Warning, title, breakableText(onScreen), QMessageBox::Ok, owner);
     box->setTextFormat(Qt::PlainText);
     fitTextToScreen(*box);
     // A screen reader reads the report as written, without the invisible breaks that would split its words.
-    setSpokenMessage(*box, shown);
+    setSpokenMessage(*box, onScreen);
     if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
-        label->setAccessibleName(shown);
+        label->setAccessibleName(onScreen);
     // As on Windows, Ctrl+C copies the report, so it can be pasted into the e-mail it asks for.
     new QShortcut(QKeySequence::Copy, box.get(), [shown] { QGuiApplication::clipboard()->setText(shown); });
     return box;

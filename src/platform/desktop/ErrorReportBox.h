@@ -13,7 +13,8 @@ void showErrorReportBox(QWidget* owner, const QString& title, const QString& tex
 
 // The box that showErrorReportBox shows, ready to be shown: each of the report's lines starts a line of its own,
 // lines up to a width that fits a small screen stay whole, and longer ones wrap, between words where they can
-// and anywhere where they must, so no part of the text is ever cut off.
+// and anywhere where they must, so no part of the text is ever cut off. A report of many lines shows its start and
+// its end, saying how many lines are left out between; Ctrl+C copies them all.
 std::unique_ptr<QMessageBox> makeErrorReportBox(QWidget* owner, const QString& title, const QString& text);
 
 // The report's text as a Qt label shows it: CR LF and lone CRs become line breaks, so each of the report's
