@@ -15,7 +15,7 @@
 // The lock that one running program per settings file holds: nothing that no running program holds keeps a
 // start out, and the holder tells later starts where it listens. (Every spelling of the path meeting at one lock
 // is tried with the real program, in tst_endings.)
-class tst_InstanceLock : public QObject
+class tst_SingleInstance : public QObject
 {
     Q_OBJECT
 
@@ -32,13 +32,13 @@ private:
     std::unique_ptr<QTemporaryDir> m_folder;
 };
 
-void tst_InstanceLock::init()
+void tst_SingleInstance::init()
 {
     m_folder = std::make_unique<QTemporaryDir>();
     QVERIFY(m_folder->isValid());
 }
 
-void tst_InstanceLock::lockThatNoProgramHoldsIsTakenOver_data()
+void tst_SingleInstance::lockThatNoProgramHoldsIsTakenOver_data()
 {
     QTest::addColumn<std::function<bool(const QString&)>>("leaveBehind");
     QTest::newRow("a file left by a program that ended")
@@ -56,7 +56,7 @@ void tst_InstanceLock::lockThatNoProgramHoldsIsTakenOver_data()
     });
 }
 
-void tst_InstanceLock::lockThatNoProgramHoldsIsTakenOver()
+void tst_SingleInstance::lockThatNoProgramHoldsIsTakenOver()
 {
     QFETCH(std::function<bool(const QString&)>, leaveBehind);
     QVERIFY(QDir().mkpath(QFileInfo(settingsFile()).path()));
@@ -67,7 +67,7 @@ void tst_InstanceLock::lockThatNoProgramHoldsIsTakenOver()
     QVERIFY(!QFileInfo(lockPath()).isSymLink());
 }
 
-void tst_InstanceLock::holderTellsWhereItListens()
+void tst_SingleInstance::holderTellsWhereItListens()
 {
     InstanceLock holder(settingsFile(), ProgramNames::kSharedFilePrefix);
     const InstanceLock later(
@@ -82,5 +82,5 @@ void tst_InstanceLock::holderTellsWhereItListens()
                  .publish(QStringLiteral("/tmp/c/socket"))); // only the holder says
 }
 
-QTEST_GUILESS_MAIN(tst_InstanceLock)
-#include "tst_instancelock.moc"
+QTEST_GUILESS_MAIN(tst_SingleInstance)
+#include "tst_singleinstance.moc"
