@@ -77,32 +77,6 @@ private:
 static const QString kStoredByHand = QStringLiteral("bike site:albany.bazaarly.org|desk site:x");
 static const QString kSavedByTheProgram = kStoredByHand + QLatin1Char('|');
 
-// Whether the signal is in the process's mask of that name (SigCgt: a handler of its own; SigIgn: ignored), as
-// the kernel reports it.
-static bool hasSignalIn(const QByteArray& mask, qint64 pid, int signal)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(mask + ':'))
-            return (line.mid(mask.size() + 1).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
-    }
-    return false;
-}
-
-static bool catchesSignal(qint64 pid, int signal)
-{
-    return hasSignalIn("SigCgt", pid, signal);
-}
-
-// Whether the program has set up all its signals as it starts, the first and the last it handles and the one it
-// ignores, in whatever order it sets them up: then it is up, and a mask read afterwards no longer changes.
-static bool signalsSetUp(qint64 pid)
-{
-    return catchesSignal(pid, SIGTERM) && catchesSignal(pid, SIGRTMAX) && hasSignalIn("SigIgn", pid, SIGPIPE);
-}
-
 // Sends the signal to the program alone: a process that has already ended has no id, and a signal to id 0
 // would go to this test's whole process group.
 static bool sendSignal(const QProcess& program, int signal)

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #if defined(Q_OS_UNIX)
+#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -229,3 +230,28 @@ void letTheFilterCatchUp(const Form1& window)
     QVERIFY(rebuild != nullptr);
     QTRY_VERIFY(!rebuild->isActive());
 }
+
+#if defined(Q_OS_UNIX)
+bool hasSignalIn(const QByteArray& mask, qint64 pid, int signal)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(mask + ':'))
+            return (line.mid(mask.size() + 1).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+    }
+    return false;
+}
+
+bool catchesSignal(qint64 pid, int signal)
+{
+    return hasSignalIn("SigCgt", pid, signal);
+}
+
+// The first and the last signal it handles and the one it ignores, in whatever order it sets them up.
+bool signalsSetUp(qint64 pid)
+{
+    return catchesSignal(pid, SIGTERM) && catchesSignal(pid, SIGRTMAX) && hasSignalIn("SigIgn", pid, SIGPIPE);
+}
+#endif

@@ -76,3 +76,13 @@ void letTheFilterCatchUp(const Form1& window);
 // Has Qt send accessibility events as it does while a screen reader listens, so that a test's update handler hears
 // them; false where this build cannot (then the test skips).
 bool listenAsAScreenReader();
+
+#if defined(Q_OS_UNIX)
+// Whether the signal is in the process's mask of that name (SigCgt: a handler of its own; SigIgn: ignored), as
+// the kernel reports it.
+bool hasSignalIn(const QByteArray& mask, qint64 pid, int signal);
+bool catchesSignal(qint64 pid, int signal);
+// Whether the program has set up all its signals as it starts, just before its window is shown: then it is up
+// (past its one-window guard, which listens for later starts), and a mask read afterwards no longer changes.
+bool signalsSetUp(qint64 pid);
+#endif
