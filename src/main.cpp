@@ -15,8 +15,6 @@
 
 #ifdef Q_OS_WIN
 #include "platform/process/DllSearch.h"
-
-#include <QMessageBox>
 #endif
 
 #include <cstdio>
@@ -79,21 +77,20 @@ int main(int argc, char* argv[])
     // Wayland desktops match the window to its menu entry and icon by this name (X11 ones by StartupWMClass).
     QGuiApplication::setDesktopFileName(QStringLiteral("bazaarly-search"));
     SettingsStore settings(ProgramNames::settingsStore());
+    const Environment environment = Environment::system(settings, ProgramNames::kErrorReportTitle);
     SingleInstance instance(settings.location(), ProgramNames::kSharedFilePrefix);
-    if (!instance.isFirst()) {
-        if (instance.bringRunningToFront())
-            return EXIT_SUCCESS;
-        std::fputs("BazaarlySearch is already running for this user, but does not answer.\n", stderr);
-#ifdef Q_OS_WIN
-        // A windowed program has no console to say it on.
-        QMessageBox::warning(nullptr, QStringLiteral("BazaarlySearch"),
-                             QStringLiteral("BazaarlySearch is already running for this user, but does not answer. "
-                                            "Close it (or end it in Task Manager) and start it again."));
-#endif
-        return EXIT_FAILURE;
+    const SingleInstance::Outcome outcome = instance.settle();
+    if (outcome == SingleInstance::Outcome::HandedOver)
+        return EXIT_SUCCESS;
+    if (const QString why = instance.why(); !why.isEmpty()) {
+        // In a box as well as on standard error: a program started from the desktop has no console to say it on.
+        std::fprintf(stderr, "%s\n", qPrintable(why));
+        environment.showErrorReport(nullptr, why);
     }
+    if (outcome == SingleInstance::Outcome::Unanswered)
+        return EXIT_FAILURE;
     TerminationSignals terminationSignals;
-    Form1 window(Environment::system(settings, ProgramNames::kErrorReportTitle));
+    Form1 window(environment);
     QObject::connect(&instance, &SingleInstance::frontRequested, &window, &Form1::bringToFront);
     // An end asked for during the start-up waits until the search list is restored, so the close saves it whole.
     QObject::connect(&terminationSignals, &TerminationSignals::endRequested, &window,

@@ -97,8 +97,8 @@ kill -STOP "$program"
 "${wine_run[@]}" "$executable" >>"$work/program.log" 2>&1 &
 second=$!
 pids+=("$second")
-wait_for xdotool search --onlyvisible --name '^BazaarlySearch$'
-xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^BazaarlySearch$' | head -n 1)"
+wait_for xdotool search --onlyvisible --name '^Application Error$'
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^Application Error$' | head -n 1)"
 keys Return
 wait "$second" && fail "a second start beside a copy that does not answer ended as if it had handed over"
 kill -CONT "$program"

@@ -3,16 +3,23 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QThread>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <utility>
 
 namespace {
+
+constexpr unsigned long kTurnPauseMs = 5;
 
 // The settings file's path with every symbolic link resolved, also before the file exists (its folder is made
 // now rather than at the first save, so that it can be resolved).
@@ -27,72 +34,126 @@ QString realPath(const QString& file)
     return folder.isEmpty() ? info.absoluteFilePath() : folder + QLatin1Char('/') + info.fileName();
 }
 
-// Beside the file, the lock needs no prefix of its own.
-QString lockPathFor(const QString& settingsFile, const QString&)
+QString systemError()
 {
-    return realPath(settingsFile) + QLatin1String(".instance");
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-// Clears what no running program can hold as its lock (a folder, a symbolic link, a file that cannot be opened
-// for reading and writing), so that it cannot keep the user out. False when nothing could be cleared.
-bool removeLeftOver(const QString& path)
+// The lock at `name`, opened (and made, with O_CREAT in `flags`), or -1 when what is there is none: only a regular
+// file of this user with no second name is locked, for a lock taken on anything else (another user's file, the
+// settings file reached through a second name) would let its owner keep every start out, or tie the guard to a
+// file that has a life of its own. Not following a link, and not kept by the programs this one starts (a browser
+// would hold it for ever).
+int openLockFile(const QByteArray& name, int flags)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const int descriptor = ::open(name.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | flags, 0600);
     struct stat status = {};
-    if (::lstat(name.constData(), &status) != 0)
-        return errno == ENOENT; // gone meanwhile: try again
-    if (S_ISDIR(status.st_mode))
-        return ::rmdir(name.constData()) == 0;
-    return ::unlink(name.constData()) == 0;
+    if (descriptor >= 0 && ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+        status.st_uid == ::geteuid() && status.st_nlink == 1)
+        return descriptor;
+    if (descriptor >= 0)
+        ::close(descriptor);
+    return -1;
+}
+
+bool isSameFile(const struct stat& one, const struct stat& other)
+{
+    return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
 }
 
 } // namespace
 
-InstanceLock::InstanceLock(const QString& settingsFile, const QString& sharedFilePrefix)
-    : m_path(lockPathFor(settingsFile, sharedFilePrefix))
+InstanceLock::InstanceLock(const QString& settingsFile, const QString&, const QDeadlineTimer& deadline)
+    : m_path(realPath(settingsFile) + QLatin1String(".instance"))
 {
-    take();
+    m_folder = ::open(QFile::encodeName(QFileInfo(m_path).path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_folder < 0) {
+        m_failure = systemError();
+        return;
+    }
+    take(deadline);
+    // A folder where the holder's socket goes would keep later starts from reaching it.
+    const QString socket = m_path + QLatin1String(".socket");
+    if (m_state == State::Ours && QFileInfo(socket).isDir() && !QFileInfo(socket).isSymLink())
+        moveAside(socket, deadline);
 }
 
 InstanceLock::~InstanceLock()
 {
     if (m_descriptor >= 0)
-        ::close(m_descriptor); // releases the lock; the file stays for the next start, which rewrites it
+        ::close(m_descriptor); // releases the lock; the file stays for the next start
+    if (m_folder >= 0)
+        ::close(m_folder);
 }
 
-void InstanceLock::take()
+void InstanceLock::take(const QDeadlineTimer& deadline)
 {
     const QByteArray name = QFile::encodeName(m_path);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        // Not following a link, and not kept by the programs this one starts (a browser would hold it for ever).
-        m_descriptor = ::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
-        struct stat status = {};
-        if (m_descriptor >= 0 && ::fstat(m_descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
-            if (::flock(m_descriptor, LOCK_EX | LOCK_NB) == 0)
-                m_state = State::Ours;
-            else if (errno == EWOULDBLOCK)
+    do {
+        m_descriptor = openLockFile(name, O_CREAT);
+        if (m_descriptor < 0) {
+            const int openError = errno;
+            struct stat status = {};
+            if (::lstat(name.constData(), &status) != 0) {
+                m_failure = QString::fromLocal8Bit(std::strerror(openError)); // none can be made there
+                return;
+            }
+            if (!moveAside(m_path, deadline))
+                return;
+            continue;
+        }
+        if (::flock(m_descriptor, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK)
                 m_state = State::HeldByAnother;
+            else
+                m_failure = systemError(); // a file system without locks
             return;
         }
-        if (m_descriptor >= 0)
-            ::close(std::exchange(m_descriptor, -1));
-        if (!removeLeftOver(m_path))
+        // Still the file at the lock's path, and not one moved away since it was opened.
+        struct stat opened = {};
+        struct stat named = {};
+        if (::fstat(m_descriptor, &opened) == 0 && ::lstat(name.constData(), &named) == 0 &&
+            isSameFile(opened, named)) {
+            m_state = State::Ours;
             return;
+        }
+        ::close(std::exchange(m_descriptor, -1));
+    } while (!deadline.hasExpired());
+    m_failure = QStringLiteral("another start kept it busy");
+}
+
+bool InstanceLock::moveAside(const QString& path, const QDeadlineTimer& deadline)
+{
+    // Starts that find something in the way take turns, so that none moves aside a lock another has just made.
+    while (::flock(m_folder, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK || deadline.hasExpired()) {
+            m_failure = errno != EWOULDBLOCK ? systemError() : QStringLiteral("another start kept it busy");
+            return false;
+        }
+        QThread::msleep(kTurnPauseMs);
     }
+    const auto release = qScopeGuard([this] { ::flock(m_folder, LOCK_UN); });
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status = {};
+    if (::lstat(name.constData(), &status) != 0)
+        return errno == ENOENT; // gone meanwhile: try again
+    if (const int lock = openLockFile(name, 0); lock >= 0) {
+        ::close(lock); // made by another start meanwhile
+        return true;
+    }
+    // Kept, under a name that says what it is, for it may hold something the user wants.
+    const QByteArray aside = name + ".in-the-way-" + QByteArray::number(qulonglong(status.st_ino));
+    if (::rename(name.constData(), aside.constData()) == 0)
+        return true;
+    m_failure = systemError();
+    return false;
 }
 
-bool InstanceLock::publish(const QString& address)
+QString InstanceLock::serverName() const
 {
-    const QByteArray text = QFile::encodeName(address);
-    return m_state == State::Ours && ::ftruncate(m_descriptor, 0) == 0 &&
-           ::pwrite(m_descriptor, text.constData(), size_t(text.size()), 0) == text.size();
-}
-
-QString InstanceLock::holderAddress() const
-{
-    if (m_descriptor < 0)
-        return {};
-    char text[4096];
-    const ssize_t length = ::pread(m_descriptor, text, sizeof text, 0);
-    return length > 0 ? QFile::decodeName(QByteArray(text, int(length))) : QString();
+    const QString socket = m_path + QLatin1String(".socket");
+    if (QFile::encodeName(socket).size() < qsizetype(sizeof(sockaddr_un::sun_path)))
+        return socket;
+    // Too long for a socket's address: the same file, reached through this process's handle on its folder.
+    return QStringLiteral("/proc/self/fd/%1/%2").arg(m_folder).arg(QFileInfo(socket).fileName());
 }

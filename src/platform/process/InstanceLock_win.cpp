@@ -20,10 +20,10 @@ QString lockPathFor(const QString& key, const QString& sharedFilePrefix)
 
 } // namespace
 
-InstanceLock::InstanceLock(const QString& settingsFile, const QString& sharedFilePrefix)
+InstanceLock::InstanceLock(const QString& settingsFile, const QString& sharedFilePrefix, const QDeadlineTimer&)
     : m_path(lockPathFor(settingsFile, sharedFilePrefix))
 {
-    take();
+    take({});
 }
 
 void InstanceLock::MutexRelease::operator()(void* mutex) const
@@ -34,15 +34,17 @@ void InstanceLock::MutexRelease::operator()(void* mutex) const
 
 InstanceLock::~InstanceLock() = default;
 
-void InstanceLock::take()
+void InstanceLock::take(const QDeadlineTimer&)
 {
     // Windows hands a named mutex on when its owner ends, however it ended (a lock file would name a process
     // number that Windows gives out again, so a killed copy kept every later start out); one that its dead
-    // owner never released comes back abandoned, and is then ours.
+    // owner never released comes back abandoned, and is then ours. Nothing can stand in its place.
     const QString name = QStringLiteral("Local\\") + QFileInfo(m_path).fileName();
     HANDLE mutex = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t*>(name.utf16()));
-    if (mutex == nullptr)
-        return; // no guard can be made: the program runs without it
+    if (mutex == nullptr) {
+        m_failure = QStringLiteral("Windows error %1").arg(GetLastError());
+        return;
+    }
     const DWORD taken = WaitForSingleObject(mutex, 0);
     if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED) {
         m_mutex.reset(mutex);
@@ -53,12 +55,7 @@ void InstanceLock::take()
     }
 }
 
-bool InstanceLock::publish(const QString&)
+QString InstanceLock::serverName() const
 {
-    return true; // the address follows from the lock's name
-}
-
-QString InstanceLock::holderAddress() const
-{
-    return m_path.chopped(int(qstrlen(".lock")));
+    return QFileInfo(m_path).completeBaseName(); // a pipe of the same name
 }

@@ -3,17 +3,13 @@
 
 #include "platform/process/InstanceLock.h"
 
+#include <QDeadlineTimer>
+#include <QLocalServer>
 #include <QObject>
 
-#include <memory>
+#include <chrono>
 
-#ifdef Q_OS_WIN
-#include <QLocalServer>
 class QLocalSocket;
-#else
-class QSocketNotifier;
-#endif
-class QTemporaryDir;
 
 // One running window per user and store: the first start holds a lock beside the settings file and listens for
 // later starts; a later start, from any session of the user, finds the lock taken, asks the running one to come
@@ -24,35 +20,41 @@ class SingleInstance final : public QObject
     Q_OBJECT
 
 public:
+    // What the user sees of this start.
+    enum class Outcome {
+        Window,          // the first start: the window opens
+        UnguardedWindow, // no lock can be had: a report says so, then the window opens
+        HandedOver,      // the running copy came to the front, and this start ends
+        Unanswered,      // a running copy holds the lock but did not answer: a report says so, and this start ends
+    };
+    Q_ENUM(Outcome)
+    static constexpr std::chrono::milliseconds kDefaultLimit{3000};
+
     // `key` names what only one running program may own: the settings file. Takes the lock when no running
-    // program holds it. The names of the lock and the socket in shared temporary folders begin with
-    // `sharedFilePrefix`.
-    SingleInstance(const QString& key, const QString& sharedFilePrefix, QObject* parent = nullptr);
+    // program holds it, and listens for later starts. The names of the lock and the socket in shared temporary
+    // folders begin with `sharedFilePrefix`. Everything this start waits for, the lock's place cleared by another
+    // start and the running copy's answer, is waited for `limit` in all.
+    SingleInstance(const QString& key, const QString& sharedFilePrefix, std::chrono::milliseconds limit = kDefaultLimit,
+                   QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this is the first start, which goes on to show the window; also when no lock can be made at
-    // all, for a program without the guard is better than none.
-    bool isFirst() const { return m_lock.state() != InstanceLock::State::HeldByAnother; }
-    // Asks the running program to come to the front; false when it did not answer within a few seconds.
-    bool bringRunningToFront() const;
+    // What this start comes to; for a later start, once it has asked the running copy to come to the front.
+    Outcome settle();
+    // What to tell the user, for the outcomes that report.
+    QString why() const;
 
 signals:
     // Another start asked this program to come to the front.
     void frontRequested();
 
 private:
-    void listen(const QString& sharedFilePrefix);
-    QString privateAddress(const QString& sharedFilePrefix);
+    void listen();
+    bool bringRunningToFront();
     void answer();
-
-    InstanceLock m_lock;
-    std::unique_ptr<QTemporaryDir> m_socketFolder;
-    int m_peers = 0; // being heard now
-#ifdef Q_OS_WIN
     void hearOut(QLocalSocket* peer);
-    QLocalServer m_server; // ended first: it removes its socket, then the folder goes
-#else
-    void hearOut(int peer);
-    std::unique_ptr<QSocketNotifier> m_listener; // ended first: its socket closes, then the folder goes
-#endif
+
+    QDeadlineTimer m_deadline;
+    InstanceLock m_lock;
+    QLocalServer m_server; // ended before the lock: it removes its socket, reached through the lock's folder
+    int m_peers = 0;       // being heard now
 };
