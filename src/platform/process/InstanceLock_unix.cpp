@@ -56,11 +56,6 @@ int openLockFile(const QByteArray& name, int flags)
     return -1;
 }
 
-bool isSameFile(const struct stat& one, const struct stat& other)
-{
-    return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
-}
-
 } // namespace
 
 InstanceLock::InstanceLock(const QString& settingsFile, const QString&, const QDeadlineTimer& deadline)
@@ -89,12 +84,15 @@ InstanceLock::~InstanceLock()
 void InstanceLock::take(const QDeadlineTimer& deadline)
 {
     const QByteArray name = QFile::encodeName(m_path);
+    bool vanished = false; // what was in the way, moved aside by another start
     do {
         m_descriptor = openLockFile(name, O_CREAT);
         if (m_descriptor < 0) {
             const int openError = errno;
             struct stat status = {};
             if (::lstat(name.constData(), &status) != 0) {
+                if (!std::exchange(vanished, true))
+                    continue;
                 m_failure = QString::fromLocal8Bit(std::strerror(openError)); // none can be made there
                 return;
             }
@@ -113,7 +111,7 @@ void InstanceLock::take(const QDeadlineTimer& deadline)
         struct stat opened = {};
         struct stat named = {};
         if (::fstat(m_descriptor, &opened) == 0 && ::lstat(name.constData(), &named) == 0 &&
-            isSameFile(opened, named)) {
+            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
             m_state = State::Ours;
             return;
         }
