@@ -89,11 +89,7 @@ static bool sendSignal(const QProcess& program, int signal)
 // stand-in opener; without a desktop to open it, the start-up would wait on a report that nobody closes.
 void tst_Endings::initTestCase()
 {
-    QFile opener(m_tools.filePath(QStringLiteral("xdg-open")));
-    QVERIFY(opener.open(QIODevice::WriteOnly));
-    opener.write("#!/bin/sh\nexit 0\n");
-    opener.close();
-    QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    writeStandInOpener(m_tools.path());
     startDisplay(m_server, m_display);
 }
 

@@ -77,11 +77,7 @@ static void storeIn(const Place& place)
 
 void tst_SingleInstance::initTestCase()
 {
-    QFile opener(m_tools.filePath(QStringLiteral("xdg-open")));
-    QVERIFY(opener.open(QIODevice::WriteOnly));
-    opener.write("#!/bin/sh\nexit 0\n");
-    opener.close();
-    QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    writeStandInOpener(m_tools.path());
 }
 
 void tst_SingleInstance::init()

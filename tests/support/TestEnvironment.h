@@ -85,4 +85,7 @@ bool catchesSignal(qint64 pid, int signal);
 // Whether the program has set up all its signals as it starts, just before its window is shown: then it is up
 // (past its one-window guard, which listens for later starts), and a mask read afterwards no longer changes.
 bool signalsSetUp(qint64 pid);
+// Writes into `folder` an `xdg-open` that opens nothing and succeeds, for the real program to find on its PATH
+// in place of the desktop's: the home page it opens now and then would otherwise wait on a report nobody closes.
+void writeStandInOpener(const QString& folder);
 #endif
