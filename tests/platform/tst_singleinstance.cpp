@@ -18,6 +18,7 @@
 #include <memory>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace std::chrono_literals;
@@ -154,6 +155,13 @@ void tst_SingleInstance::eachStartSeesOneOutcomeWithinItsLimit_data()
         return QString();
     };
 
+    QTest::newRow("a lock and a socket left by a copy that was killed: one window, a later start hands over")
+        << inTheLocksPlace([](const QString& lock, const QString&) {
+               QFile left(lock);
+               return left.open(QIODevice::WriteOnly) &&
+                      ::mknod(QFile::encodeName(lock + QLatin1String(".socket")).constData(), S_IFSOCK | 0600, 0) == 0;
+           })
+        << Outcome::Window << false << 2 << Outcome::HandedOver << false;
     QTest::newRow("a folder with contents in the lock's place is moved aside: one window, a later start hands over")
         << inTheLocksPlace(
                [](const QString& lock, const QString&) { return QDir().mkpath(lock + QLatin1String("/sub")); })
