@@ -31,9 +31,9 @@ public:
     static constexpr std::chrono::milliseconds kDefaultLimit{3000};
 
     // `key` names what only one running program may own: the settings file. Takes the lock when no running
-    // program holds it, and listens for later starts. The names of the lock and the socket in shared temporary
-    // folders begin with `sharedFilePrefix`. Everything this start waits for, the lock's place cleared by another
-    // start and the running copy's answer, is waited for `limit` in all.
+    // program holds it, and listens for later starts. On Windows the names of the lock and the pipe, which the
+    // user's sessions share, begin with `sharedFilePrefix`. Everything this start waits for, the lock's place
+    // cleared by another start and the running copy's answer, is waited for `limit` in all.
     SingleInstance(const QString& key, const QString& sharedFilePrefix, std::chrono::milliseconds limit = kDefaultLimit,
                    QObject* parent = nullptr);
     ~SingleInstance() override;
