@@ -38,6 +38,8 @@ private slots:
     void badLineStopsTheLoad_data();
     void badLineStopsTheLoad();
     void missingFileAtStartUp();
+    void missingFileOnWindowsSaysToExtractTheZip_data();
+    void missingFileOnWindowsSaysToExtractTheZip();
     void folderNamedLikeTheListIsReported();
     void windowsLineBreaksLoadAlike();
     void filterMatchesTheDisplayName_data();
@@ -152,11 +154,45 @@ void tst_LocationCatalogue::missingFileAtStartUp()
     Form1 window(test.environment());
     QCOMPARE(test.reports.size(), 1);
     QVERIFY(isReportFor(test.reports[0], QStringLiteral("Form_Load"), 136));
-    QVERIFY(test.reports[0].startsWith(QStringLiteral("The file \"")));
+    // On Windows the report opens with what to do about a zip whose files were not extracted.
+    const QString firstLine = test.reports[0].section(QStringLiteral("\r\n"), 0, 0);
+#ifdef Q_OS_WIN
+    QVERIFY2(firstLine.contains(QStringLiteral("extract all the files of the zip first")), qPrintable(firstLine));
+#else
+    QVERIFY(firstLine.startsWith(QStringLiteral("The file \"")));
+#endif
     QCOMPARE(window.ListView1->count(), 0);
     QCOMPARE(window.ListView1->listModel().columnCount(), 2);
     QCOMPARE(window.ListView2->listModel().columnCount(), 1);
     QCOMPARE(window.ListView2->itemText(1), QStringLiteral("chair site:x"));
+}
+
+void tst_LocationCatalogue::missingFileOnWindowsSaysToExtractTheZip_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("onWindows");
+    QTest::addColumn<QString>("advice");
+    const QString insideTheZip = QStringLiteral("BazaarlySearch was started from inside its zip");
+    QTest::newRow("Explorer's folder for a program opened in a zip")
+        << "C:\\Users\\ann\\AppData\\Local\\Temp\\Temp1_bazaarly-search-1.0.0-win64.zip\\bazaarly-search-1.0.0-win64"
+        << true << insideTheZip;
+    QTest::newRow("7-Zip's folder") << "C:/Users/ann/AppData/Local/Temp/7zO0A1B2C3D" << true << insideTheZip;
+    QTest::newRow("another tool's NAME.zip.XXXX folder")
+        << "C:/Users/ann/AppData/Local/Temp/bazaarly-search-1.0.0-win64.zip.4f2" << true << insideTheZip;
+    QTest::newRow("any other Windows folder")
+        << "D:/Tools/BazaarlySearch" << true << QStringLiteral("If BazaarlySearch came as a zip");
+    QTest::newRow("Linux keeps the plain report") << "/tmp/Temp1_bazaarly.zip" << false << QString();
+}
+
+void tst_LocationCatalogue::missingFileOnWindowsSaysToExtractTheZip()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, onWindows);
+    QFETCH(QString, advice);
+    const QString said = missingCatalogueAdvice(folder, onWindows);
+    QVERIFY2(said.startsWith(advice), qPrintable(said));
+    QCOMPARE(said.contains(QStringLiteral("extract all the files of the zip first")), !advice.isEmpty());
+    QVERIFY(!said.contains(QLatin1Char('\n')));
 }
 
 void tst_LocationCatalogue::folderNamedLikeTheListIsReported()
