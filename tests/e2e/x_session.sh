@@ -32,13 +32,20 @@ wait_for() {
     done
 }
 
-# A browser that only writes down, in $opened, what it is asked to open.
+# A browser that only writes down, in $opened, what it is asked to open, once a short while that differs from one
+# address to the next has passed (as a browser takes its time), so that an address handed over before the one
+# before it was taken would be written out of order. Given "at-once" it writes as it starts, for Wine: Wine's
+# winebrowser starts xdg-open and ends without waiting for it, so there the order xdg-open is started in is all
+# a Windows program can keep.
 stand_in_browser() {
     opened=$work/opened.txt
     mkdir -p "$work/browser"
     touch "$opened"
+    local delay='sleep 0.$((RANDOM % 4))'
+    [ "${1:-}" != at-once ] || delay=''
     cat >"$work/browser/xdg-open" <<SCRIPT
-#!/bin/sh
+#!/bin/bash
+$delay
 echo "\$1" >>"$opened"
 SCRIPT
     chmod +x "$work/browser/xdg-open"

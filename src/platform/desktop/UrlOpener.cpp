@@ -9,7 +9,16 @@
 #include <QUrl>
 
 #include <memory>
+#include <string>
 #include <utility>
+
+#ifdef Q_OS_WIN
+#include <QWinEventNotifier>
+
+#include <windows.h>
+
+#include <shellapi.h> // after windows.h, which it needs
+#endif
 
 namespace {
 
@@ -38,11 +47,51 @@ void tellLater(QObject& owner, OpeningDone done, std::optional<OpeningFailure> r
     QTimer::singleShot(0, &owner, [done = std::move(done), result = std::move(result)] { done(result); });
 }
 
-#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
-
 // An opener still running after this long has handed the address over: when it had to start the browser, some
 // openers stay with it until it is closed.
-constexpr int kHandOverWaitMs = 5000;
+[[maybe_unused]] constexpr int kHandOverWaitMs = 5000;
+
+#ifdef Q_OS_WIN
+
+// The shell starts the program registered for the address and returns at once, while that program is still on
+// its way to the browser: two addresses handed over back to back can reach the browser in either order. So the
+// next address waits until the program the shell started has ended (a browser's launcher passes the address to
+// the running browser and ends), or until kHandOverWaitMs have passed (it was the browser itself).
+void startShellOpener(const QUrl& address, QObject& owner, OpeningDone done)
+{
+    const std::wstring target = QString::fromLatin1(address.toEncoded()).toStdWString();
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = target.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info)) {
+        const QString why = qt_error_string(static_cast<int>(GetLastError()));
+        tellLater(owner, std::move(done),
+                  notOpened(address, QStringLiteral("the desktop has no program that opens it (%1)").arg(why)));
+        return;
+    }
+    if (!info.hProcess) { // handed to a program that was running already
+        tellLater(owner, std::move(done), std::nullopt);
+        return;
+    }
+    const std::shared_ptr<void> process(info.hProcess, CloseHandle);
+    auto* ended = new QWinEventNotifier(info.hProcess, &owner);
+    // Tells the first of the two only; the notifier, and with it the wait, goes with the owner.
+    const auto told = std::make_shared<bool>(false);
+    const auto tell = [ended, process, told, done = std::move(done)] {
+        if (std::exchange(*told, true))
+            return;
+        ended->setEnabled(false);
+        ended->deleteLater();
+        done(std::nullopt);
+    };
+    QObject::connect(ended, &QWinEventNotifier::activated, ended, tell);
+    QTimer::singleShot(kHandOverWaitMs, ended, tell);
+}
+
+#elif !defined(Q_OS_MACOS)
 
 QString exitStatusMeaning(int status)
 {
@@ -109,7 +158,9 @@ void openWithDesktop(const QUrl& address, QObject& owner, OpeningDone done)
         tellLater(owner, std::move(done), notOpened(address, QStringLiteral("it is too long to hand over"), false));
         return;
     }
-#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+#if defined(Q_OS_WIN)
+    startShellOpener(address, owner, std::move(done));
+#elif defined(Q_OS_MACOS)
     // The shell's own answer: it has found the program for the address and given it over.
     if (QDesktopServices::openUrl(address))
         tellLater(owner, std::move(done), std::nullopt);

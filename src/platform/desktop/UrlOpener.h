@@ -23,7 +23,8 @@ using OpeningDone = std::function<void(const std::optional<OpeningFailure>&)>;
 
 // Hands an address to the desktop's default handler for it (the web browser, for a web address) without making
 // the window wait. `done` is told later, from the event loop, once the handler has taken the address or failed:
-// on Windows and macOS the shell's answer judges; elsewhere the opener program, xdg-open, is started with the
-// address as its one argument and judged by its exit status. The opening belongs to `owner`: `done` is never told
-// once the owner is gone.
+// on macOS the shell's answer judges; on Windows the shell's answer, then the end of the program it started for
+// the address (at most a few seconds), so that addresses opened one after another reach the browser in order;
+// elsewhere the opener program, xdg-open, is started with the address as its one argument and judged by its exit
+// status. The opening belongs to `owner`: `done` is never told once the owner is gone.
 void openWithDesktop(const QUrl& address, QObject& owner, OpeningDone done);
