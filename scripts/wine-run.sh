@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a Windows program of ours under Wine: wine-run.sh WINEPREFIX PROGRAM [ARGUMENTS...].
-# The prefix is the build's own, made on first use, with Arial (the font the window asks for) drawn by Liberation
-# Sans, which has the same widths, as Windows would draw it in Arial.
+# The prefix is the build's own, made on first use, as Windows 10, with Arial (the font the window asks for) drawn
+# by Liberation Sans, which has the same widths, as Windows would draw it in Arial.
 set -euo pipefail
 WINEPREFIX=$(realpath -m "$1") # Wine takes only an absolute path
 export WINEPREFIX
@@ -21,6 +21,15 @@ mkdir -p "$WINEPREFIX"
         wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null
         wineserver --wait
         touch "$WINEPREFIX/.bazaarly-ready"
+    fi
+    # Wine stands in for Windows 10, the oldest Windows the program runs on (a new prefix says Windows 7), with a
+    # web page opened by the browser as on Windows (a new prefix has no program for .html, so the home page would
+    # fail to open).
+    if [ ! -f "$WINEPREFIX/.bazaarly-windows-10" ]; then
+        DISPLAY='' wine winecfg -v win10 >/dev/null 2>&1
+        wine reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null
+        wineserver --wait
+        touch "$WINEPREFIX/.bazaarly-windows-10"
     fi
 ) 9>"$WINEPREFIX.lock"
 
