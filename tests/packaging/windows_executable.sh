@@ -2,12 +2,17 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Windows executable as a user's machine will see it: it needs no DLL that Windows does not have in
 # its system folder (Wine's prefix stands in for one) or resolve itself, Windows looks for those DLLs in the
-# system folder only, it carries the program's icon in seven sizes, its version and copyright for Explorer, and
-# a manifest that asks for no elevation, per-monitor DPI awareness and the common controls 6.
-# Usage: windows_executable.sh EXECUTABLE WINEPREFIX
+# system folder only, it carries the program's icon in seven sizes, its version and copyright for Explorer, a
+# manifest that asks for no elevation, per-monitor DPI awareness and the common controls 6 and names Windows 10
+# as the oldest Windows it runs on, and it is terminal-server aware. The installer carries its version for
+# Explorer too, and the downloads' notices all open in a text editor.
+# Usage: windows_executable.sh EXECUTABLE WINEPREFIX INSTALLER ZIP RELEASE
 set -euo pipefail
 executable=$1
 system=$2/drive_c/windows/system32
+installer=$3
+zip=$4
+release=$5
 "$(dirname "$0")/../../scripts/wine-run.sh" "$2" cmd /c exit # makes the prefix on its first use
 
 fail() {
@@ -41,6 +46,32 @@ for declaration in 'level="asInvoker"' '>PerMonitorV2, PerMonitor<' 'name="Micro
     grep -qF "$declaration" <<<"$manifest" || fail "the manifest lacks $declaration"
 done
 echo "manifest: asInvoker, per-monitor DPI awareness, common controls 6"
+
+# Windows 10's identifier alone: the program and its installer say they run on nothing older.
+for file in "$executable" "$installer"; do
+    systems=$(wrestool --extract --type=24 --raw "$file" | grep -o 'supportedOS Id="[^"]*"' | paste -sd ' ')
+    [ "$systems" = 'supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"' ] ||
+        fail "$(basename "$file") declares the systems $systems, not Windows 10 alone"
+done
+echo "manifests: Windows 10 and later"
+
+# IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE
+characteristics=$(x86_64-w64-mingw32-objdump -p "$executable" | sed -n 's/^DllCharacteristics\s*\([0-9a-f]*\)$/\1/p')
+[ $((16#${characteristics:-0} & 0x8000)) -ne 0 ] || fail "not terminal-server aware (DllCharacteristics $characteristics)"
+echo "terminal-server aware"
+
+installer_version=$(wrestool --extract --type=16 --raw "$installer" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -d '\0')
+for field in "ProductName.*BazaarlySearch" "ProductVersion.*$release" "CompanyName.*Quillmark" "LegalCopyright.*GPL"; do
+    grep -q "$field" <<<"$installer_version" || fail "the installer's version resource lacks $field"
+done
+echo "installer's version resource: BazaarlySearch $release"
+
+listing=$(unzip -Z1 "$zip")
+untyped=$(grep '/notices/.*[^/]$' <<<"$listing" | grep -vi '\.txt$' || true)
+[ -z "$untyped" ] || fail "notices that Windows opens with no program: $untyped"
+grep -q '^[^/]*/README\.txt$' <<<"$listing" || fail "no README.txt in the zip"
+grep -q '^[^/]*/LICENSE\.txt$' <<<"$listing" || fail "no LICENSE.txt in the zip"
+echo "notices end in .txt; README.txt and LICENSE.txt beside the program"
 
 # The load configuration's dependent-load flags, 78 bytes into its table: LOAD_LIBRARY_SEARCH_SYSTEM32 (0x800).
 read -r -a load_config < <(x86_64-w64-mingw32-objdump -p "$executable" |
