@@ -95,11 +95,17 @@ public:
     }
     ~Child()
     {
-        if (m_pid > 0) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
+        end(SIGKILL);
         close(m_exited);
+    }
+    // Sends the signal and waits until the process has ended; nothing once it has been ended.
+    void end(int signal)
+    {
+        if (m_pid > 0) {
+            kill(m_pid, signal);
+            waitpid(m_pid, nullptr, 0);
+            m_pid = 0;
+        }
     }
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
@@ -154,11 +160,33 @@ private:
     double m_cpuAtExit = 0;
 };
 
-// A virtual X server on the first free display, for as long as this object lives.
+// A virtual X server for as long as this object lives, on a display of the range BAZAARLY_TEST_DISPLAYS gives
+// ("first-last", 100-199 by default), tried from a place of this process's own in it: Xvfb ends at once on a
+// display another server holds, and the next is tried. Ended with SIGTERM, it takes its socket and lock along.
 class VirtualScreen final
 {
 public:
     VirtualScreen()
+    {
+        const char* range = std::getenv("BAZAARLY_TEST_DISPLAYS");
+        int first = 100;
+        int last = 199;
+        if (range && std::sscanf(range, "%d-%d", &first, &last) != 2)
+            fail(QStringLiteral("BAZAARLY_TEST_DISPLAYS is not a range such as 100-199"));
+        const int count = last - first + 1;
+        for (int i = 0; i < count && m_display.empty(); ++i)
+            tryDisplay(first + (getpid() + i) % count);
+        if (m_display.empty())
+            fail(QStringLiteral("Xvfb did not start on any display of BAZAARLY_TEST_DISPLAYS"));
+    }
+    ~VirtualScreen() { m_server->end(SIGTERM); }
+    VirtualScreen(const VirtualScreen&) = delete;
+    VirtualScreen& operator=(const VirtualScreen&) = delete;
+
+    const std::string& display() const { return m_display; }
+
+private:
+    void tryDisplay(int number)
     {
         int ready[2];
         if (pipe(ready) != 0)
@@ -167,26 +195,25 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, ready[1], 3);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        m_server = std::make_unique<Child>(
-            std::vector<std::string>{"Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-            std::vector<std::string>(environ, environ + countOf(environ)), &actions);
+        m_server =
+            std::make_unique<Child>(std::vector<std::string>{"Xvfb", ":" + std::to_string(number), "-displayfd", "3",
+                                                             "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+                                    std::vector<std::string>(environ, environ + countOf(environ)), &actions);
         posix_spawn_file_actions_destroy(&actions);
         close(ready[1]);
-        // Xvfb writes its display number once it accepts connections.
-        std::string number;
+        // Xvfb writes its display number once it accepts connections, and nothing when it ends at once.
+        std::string written;
         char c = 0;
         pollfd readable{ready[0], POLLIN, 0};
         while (poll(&readable, 1, 10'000) == 1 && read(ready[0], &c, 1) == 1 && c != '\n')
-            number += c;
+            written += c;
         close(ready[0]);
-        if (number.empty())
-            fail(QStringLiteral("Xvfb did not start"));
-        m_display = ":" + number;
+        if (!written.empty())
+            m_display = ":" + written;
+        else
+            m_server->end(SIGKILL); // one that never got ready holds no display
     }
 
-    const std::string& display() const { return m_display; }
-
-private:
     static size_t countOf(char** strings)
     {
         size_t count = 0;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestDisplays.h"
 #include "TestEnvironment.h"
 
 #include "app/ProgramNames.h"
@@ -56,7 +57,6 @@ private slots:
     void closeOnAFullDiskKeepsTheStoredListAndTheEdits();
 
 private:
-    void startDisplay(QProcess& server, QString& display);
     std::unique_ptr<QProcess> start(const QString& display = QString(), const QString& configHome = QString());
     std::unique_ptr<QProcess> start(const QProcessEnvironment& environment, rlim_t fileSizeLimit = RLIM_INFINITY);
     QProcessEnvironment environmentFor(const QString& display = QString(), const QString& configHome = QString()) const;
@@ -69,8 +69,9 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_home;
     QTemporaryDir m_tools; // a stand-in for the desktop's opener, for the home page now and then
-    QProcess m_server;
+    std::unique_ptr<TestXServer> m_server;
     QString m_display;
+    std::unique_ptr<DisplayWithoutServer> m_noServer;
 };
 
 // Stored by hand without the final bar: the program restores both items and writes them back with it, so the
@@ -90,26 +91,16 @@ static bool sendSignal(const QProcess& program, int signal)
 void tst_Endings::initTestCase()
 {
     writeStandInOpener(m_tools.path());
-    startDisplay(m_server, m_display);
+    m_server = std::make_unique<TestXServer>();
+    m_display = m_server->name();
+    QVERIFY2(!m_display.isEmpty(), "no X server could be started on a display of BAZAARLY_TEST_DISPLAYS");
+    m_noServer = std::make_unique<DisplayWithoutServer>();
 }
 
 void tst_Endings::cleanupTestCase()
 {
-    m_server.kill();
-    m_server.waitForFinished();
-}
-
-// A display of its own, on a number that Xvfb picks and writes to the pipe.
-void tst_Endings::startDisplay(QProcess& server, QString& display)
-{
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty())
-        QSKIP("Xvfb is not installed.");
-    server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                        QStringLiteral("tcp"), QStringLiteral("-noreset")});
-    QVERIFY(server.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
-    display = QLatin1Char(':') + QString::fromLatin1(server.readLine().trimmed());
+    m_server.reset();
+    m_noServer.reset();
 }
 
 void tst_Endings::init()
@@ -371,13 +362,11 @@ void tst_Endings::silentPeersNeitherExhaustNorBlockTheProgram()
 
 void tst_Endings::displayGoingAwaySavesTheList()
 {
-    QProcess server;
-    QString display;
-    startDisplay(server, display);
-    const std::unique_ptr<QProcess> program = start(display);
+    TestXServer server;
+    QVERIFY(!server.name().isEmpty());
+    const std::unique_ptr<QProcess> program = start(server.name());
     waitUntilUp(*program);
     server.kill();
-    QVERIFY(server.waitForFinished(10000));
     QVERIFY(program->waitForFinished(20000));
     QCOMPARE(program->exitStatus(), QProcess::NormalExit);
     QCOMPARE(storedValue(), kSavedByTheProgram);
@@ -425,11 +414,13 @@ void tst_Endings::startWithoutAUsableDisplayEndsPlainly_data()
     QTest::addColumn<QStringList>("variables");
     QTest::addColumn<QString>("saysWhy");
     QTest::newRow("no display at all") << QStringList() << QStringLiteral("none was found");
+    const QString none = m_noServer->name();
+    QVERIFY(!none.isEmpty());
     QTest::newRow("a DISPLAY with no X server behind it")
-        << QStringList{QStringLiteral("DISPLAY=:97")} << QStringLiteral("does not answer (DISPLAY=:97)");
+        << QStringList{QStringLiteral("DISPLAY=") + none} << QStringLiteral("does not answer (DISPLAY=%1)").arg(none);
     QTest::newRow("an X display asked for, with no X server behind it")
-        << QStringList{QStringLiteral("QT_QPA_PLATFORM=xcb"), QStringLiteral("DISPLAY=:97")}
-        << QStringLiteral("does not answer (QT_QPA_PLATFORM=xcb, DISPLAY=:97)");
+        << QStringList{QStringLiteral("QT_QPA_PLATFORM=xcb"), QStringLiteral("DISPLAY=") + none}
+        << QStringLiteral("does not answer (QT_QPA_PLATFORM=xcb, DISPLAY=%1)").arg(none);
     QTest::newRow("a WAYLAND_DISPLAY naming nothing")
         << QStringList{QStringLiteral("WAYLAND_DISPLAY=nothing-here")}
         << QStringLiteral("does not answer (WAYLAND_DISPLAY=nothing-here)");

@@ -52,15 +52,30 @@ SCRIPT
     export PATH=$work/browser:$PATH
 }
 
-# A virtual screen on a free display, with a window manager; sets DISPLAY.
+# A virtual screen with a window manager, on a display of the range BAZAARLY_TEST_DISPLAYS gives ("first-last",
+# 100-199 by default), tried from a place of this run's own in the range: Xvfb ends at once on a display another
+# server holds, and the next is tried. Sets DISPLAY. The server, ended on exit, takes its socket and lock along.
 start_screen() {
-    local display=90
-    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-    export DISPLAY=:$display
-    # -noreset: a server that resets when its last client leaves can refuse the next one meanwhile.
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    pids+=($!)
-    wait_for xdpyinfo
+    local range=${BAZAARLY_TEST_DISPLAYS:-100-199} number ready server i
+    local first=${range%-*} last=${range#*-}
+    local count=$((last - first + 1))
+    for ((i = 0; i < count; i++)); do
+        number=$((first + ($$ + i) % count))
+        ready=$work/display-$number
+        # -noreset: a server that resets when its last client leaves can refuse the next one meanwhile.
+        Xvfb ":$number" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$ready" >/dev/null 2>&1 &
+        server=$!
+        local tries=400 # 20 seconds
+        while kill -0 "$server" 2>/dev/null && [ ! -s "$ready" ] && [ $((tries -= 1)) -gt 0 ]; do sleep 0.05; done
+        if [ -s "$ready" ]; then
+            pids+=("$server")
+            export DISPLAY=:$number
+            break
+        fi
+        kill "$server" 2>/dev/null || true # one that never got ready
+        wait "$server" 2>/dev/null || true
+    done
+    [ -s "$ready" ] || fail "no display of $range is free (BAZAARLY_TEST_DISPLAYS)"
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
     pids+=($!)
     wait_for bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
