@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SearchQuery.h"
 
+#include <iterator>
+
 namespace {
 
 // Bytes that would change the query's meaning in an address, and every byte beyond ASCII: percent-encoding
@@ -13,25 +15,21 @@ bool needsEncoding(char byte)
 
 struct EngineAddress
 {
-    SearchEngine engine;
     QStringView name;
     QStringView prefix;
 };
 
-// Each engine's own result page, which reads the query from the parameter "q" and honours "site:".
+// Each engine's own result page, in the order of SearchEngine; each reads the query from "q" and honours "site:".
 constexpr EngineAddress kEngineAddresses[] = {
-    {SearchEngine::Google, u"Google", u"https://www.google.com/search?q="},
-    {SearchEngine::Bing, u"Bing", u"https://www.bing.com/search?q="},
-    {SearchEngine::DuckDuckGo, u"DuckDuckGo", u"https://duckduckgo.com/?q="},
+    {u"Google", u"https://www.google.com/search?q="},
+    {u"Bing", u"https://www.bing.com/search?q="},
+    {u"DuckDuckGo", u"https://duckduckgo.com/?q="},
 };
+static_assert(std::size(kEngineAddresses) == kSearchEngines.size());
 
 const EngineAddress& addressOf(SearchEngine engine)
 {
-    for (const EngineAddress& address : kEngineAddresses) {
-        if (address.engine == engine)
-            return address;
-    }
-    return kEngineAddresses[0];
+    return kEngineAddresses[static_cast<size_t>(engine)];
 }
 
 } // namespace
@@ -43,9 +41,9 @@ QString searchEngineName(SearchEngine engine)
 
 std::optional<SearchEngine> searchEngineNamed(QStringView name)
 {
-    for (const EngineAddress& address : kEngineAddresses) {
-        if (address.name == name)
-            return address.engine;
+    for (const SearchEngine engine : kSearchEngines) {
+        if (addressOf(engine).name == name)
+            return engine;
     }
     return std::nullopt;
 }

@@ -93,7 +93,6 @@ private:
     {
         return m_user.filePath(QStringLiteral("xdg"));
     }
-    void write(const QString& file, const QByteArray& contents);
     QByteArray contents(const QString& file);
     // A file name not used before in this run: QSettings keeps what it read of a file, and gives it again when
     // the file's size and time have not changed.
@@ -120,14 +119,6 @@ void tst_SettingsStore::init()
     // Each test starts without a store, or anything beside it.
     QVERIFY(QDir(m_folder.path()).removeRecursively());
     QVERIFY(QDir().mkpath(m_folder.path()));
-}
-
-void tst_SettingsStore::write(const QString& file, const QByteArray& contents)
-{
-    QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()));
-    QFile out(file);
-    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(out.write(contents), contents.size());
 }
 
 QByteArray tst_SettingsStore::contents(const QString& file)
@@ -315,7 +306,7 @@ void tst_SettingsStore::fileIsReadAsQSettingsReadsIt()
     QCOMPARE(decoded.has_value(), read);
     QCOMPARE(decoded && decoded->asWritten, asWritten);
     const QString written = freshPath();
-    write(written, file);
+    writeFile(written, file);
     const QVariant byQSettings = QSettings(written, QSettings::IniFormat).value(kKey);
     if (read) {
         QCOMPARE(byQSettings.typeId(), int(QMetaType::QString));
@@ -344,7 +335,7 @@ void tst_SettingsStore::fileInAnotherFormKeepsWhatElseItHolds()
 {
     QFETCH(QByteArray, file);
     QFETCH(QString, otherKey);
-    write(path(), file);
+    writeFile(path(), file);
     SettingsStore(path(), m_names).writeText(kKey, QStringLiteral("new, value|"));
     QCOMPARE(SettingsStore(path(), m_names).readText(kKey), QStringLiteral("new, value|"));
     const QString copy = freshPath();
@@ -389,13 +380,13 @@ void tst_SettingsStore::fileChangedSinceTheLastWriteIsReadAgain()
     QFETCH(QString, otherKey);
     QFETCH(QString, nextValue);
     const QString file = freshPath(); // never read by QSettings before
-    write(file, usual("z|"));
+    writeFile(file, usual("z|"));
     SettingsStore reader(file, m_names);
     SettingsStore writer(file, m_names);
     writer.writeText(kKey, QStringLiteral("a|"));
     QCOMPARE(reader.readText(kKey), QStringLiteral("a|"));
     const QString elsewhere = freshPath();
-    write(byRename ? elsewhere : file, other);
+    writeFile(byRename ? elsewhere : file, other);
     if (byRename)
         std::filesystem::rename(QFileInfo(elsewhere).filesystemFilePath(), QFileInfo(file).filesystemFilePath());
     // A day ago, to an even second, which every file system keeps as it is.
@@ -556,7 +547,7 @@ void tst_SettingsStore::eachOperationIsJudgedByItsOwnOutcome()
     store.writeText(QStringLiteral("Searches"), QStringLiteral("a|")); // the failed read is forgotten
     QCOMPARE(store.readText(QStringLiteral("Searches")), QStringLiteral("a|"));
 
-    write(path(), "[General]\nSearches=b|\n[broken\n");
+    writeFile(path(), "[General]\nSearches=b|\n[broken\n");
     QCOMPARE(store.readText(QStringLiteral("Searches")), QStringLiteral("b|"));
     QVERIFY(QDir().mkpath(path() + QStringLiteral(".lock"))); // the next write cannot succeed
     QVERIFY_THROWS_EXCEPTION(Failure, store.writeText(QStringLiteral("Searches"), QStringLiteral("c|")));
@@ -593,9 +584,9 @@ void tst_SettingsStore::lockBesideTheStore()
     if (folder)
         QVERIFY(QDir().mkpath(lock));
     else
-        write(lock, QByteArray());
+        writeFile(lock, QByteArray());
     if (alreadyStored)
-        write(path(), "[General]\nSearches=a|\n");
+        writeFile(path(), "[General]\nSearches=a|\n");
     SettingsStore store(path(), m_names);
     store.setLockTimes(600, 200); // an empty lock is taken over once it is older than the second, within the first
     try {
@@ -610,7 +601,7 @@ void tst_SettingsStore::lockBesideTheStore()
 
 void tst_SettingsStore::copyIsKeptBesideTheStore()
 {
-    write(path(), "[General]\nSearches=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x6QPoint)\n");
+    writeFile(path(), "[General]\nSearches=@Variant(\\0\\0\\0\\x7f\\0\\0\\0\\x6QPoint)\n");
     SettingsStore store(path(), m_names);
     const QString first = store.keepCopy(QStringLiteral("Searches"));
     const QString second = store.keepCopy(QStringLiteral("Searches"));
@@ -669,11 +660,11 @@ void tst_SettingsStore::previousFileIsPutBackAndLeavesNothing()
     QFETCH(bool, replaced);
     const QString file = freshPath();
     if (existed)
-        write(file, usual("old|"));
+        writeFile(file, usual("old|"));
     PreviousFile previous(file);
     if (replaced) {
         const QString next = freshPath();
-        write(next, usual("torn"));
+        writeFile(next, usual("torn"));
         std::filesystem::rename(QFileInfo(next).filesystemFilePath(), QFileInfo(file).filesystemFilePath());
     }
     QVERIFY(previous.putBack());
@@ -756,7 +747,7 @@ void tst_SettingsStore::foreignFileIsAFailedRead_data()
 void tst_SettingsStore::foreignFileIsAFailedRead()
 {
     QFETCH(QByteArray, contents);
-    write(path(), contents);
+    writeFile(path(), contents);
     SettingsStore store(path(), m_names);
     QVERIFY_THROWS_EXCEPTION(Failure, store.readText(QStringLiteral("Searches")));
     // Once a copy is kept, the list can be saved in its place.
@@ -775,7 +766,7 @@ void tst_SettingsStore::valueTooLargeForTheMemoryFailsBeforeDecoding()
 #if !defined(Q_OS_UNIX)
     QSKIP("The address space is limited here on Unix only.");
 #else
-    write(path(), "[General]\nSearches=" + QByteArray(100'000'000, 'a') + '\n');
+    writeFile(path(), "[General]\nSearches=" + QByteArray(100'000'000, 'a') + '\n');
     const AddressSpaceLimit limit(450'000'000);
     QVERIFY_THROWS_EXCEPTION(std::bad_alloc, SettingsStore(path(), m_names).readText(QStringLiteral("Searches")));
 #endif

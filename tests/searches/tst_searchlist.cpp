@@ -510,10 +510,7 @@ void tst_SearchList::foreignStoredEngineGivesTheDefault()
     QFETCH(QByteArray, line);
     m_window.reset();
     const QByteArray contents = "[General]\nSearches=desk site:x|\n" + line + '\n';
-    QVERIFY(QDir().mkpath(QFileInfo(m_test->settingsPath()).path()));
-    QFile file(m_test->settingsPath());
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-    file.close();
+    m_test->writeSettingsFile(contents);
     start();
     QCOMPARE(searches(), QStringList{"desk site:x"});
     QCOMPARE(chosenEngine(), QStringLiteral("Google"));
@@ -1001,11 +998,7 @@ void tst_SearchList::restoreWithoutTheMemoryToDecodeReportsOnce()
     QSKIP("The address space is limited here on Unix only.");
 #else
     m_window.reset();
-    QVERIFY(QDir().mkpath(QFileInfo(m_test->settingsPath()).path()));
-    QFile file(m_test->settingsPath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QVERIFY(file.write("[General]\nSearches=" + QByteArray(100'000'000, 'a') + "|\n") > 100'000'000);
-    file.close();
+    m_test->writeSettingsFile("[General]\nSearches=" + QByteArray(100'000'000, 'a') + "|\n");
     {
         const AddressSpaceLimit limit(450'000'000);
         start();
@@ -1050,11 +1043,7 @@ void tst_SearchList::hostileStoredValues()
 void tst_SearchList::halfCharacterInTheStoreIsReplacedAndSaidOnce()
 {
     m_window.reset();
-    QVERIFY(QDir().mkpath(QFileInfo(m_test->settingsPath()).path()));
-    QFile file(m_test->settingsPath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[General]\nSearches=lone\\xd800 site:x.org|\n"); // QSettings reads the escape as U+D800
-    file.close();
+    m_test->writeSettingsFile("[General]\nSearches=lone\\xd800 site:x.org|\n"); // QSettings reads it as U+D800
     start();
     const QString replaced = QStringLiteral("lone\uFFFD site:x.org");
     QCOMPARE(searches(), QStringList{replaced});
@@ -1069,11 +1058,7 @@ void tst_SearchList::halfCharacterInTheStoreIsReplacedAndSaidOnce()
 void tst_SearchList::handEditedListWithCommasRestoresTheText()
 {
     m_window.reset();
-    QVERIFY(QDir().mkpath(QFileInfo(m_test->settingsPath()).path()));
-    QFile file(m_test->settingsPath());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[General]\nSearches=red, blue bike site:albany.bazaarly.org|desk site:x|\n");
-    file.close();
+    m_test->writeSettingsFile("[General]\nSearches=red, blue bike site:albany.bazaarly.org|desk site:x|\n");
     start();
     QCOMPARE(searches(), QStringList({"red, blue bike site:albany.bazaarly.org", "desk site:x"}));
 }
@@ -1119,10 +1104,7 @@ void tst_SearchList::failedRestoreNeverCostsTheStoredList()
         QSettings settings(m_test->settingsPath(), QSettings::IniFormat);
         settings.setValue(QStringLiteral("Searches"), QRect(1, 2, 3, 4));
     } else {
-        QVERIFY(QDir().mkpath(QFileInfo(m_test->settingsPath()).path()));
-        QFile file(m_test->settingsPath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(contents), contents.size());
+        m_test->writeSettingsFile(contents);
     }
     const QByteArray original = contentsOf(m_test->settingsPath());
     start();

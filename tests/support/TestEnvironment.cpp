@@ -64,8 +64,17 @@ QString TestEnvironment::dataFilePath(const QString& relativeName) const
 
 void TestEnvironment::writeDataFile(const QString& relativeName, const QByteArray& contents) const
 {
-    const QString path = dataFilePath(relativeName);
-    QDir().mkpath(QFileInfo(path).path());
+    writeFile(dataFilePath(relativeName), contents);
+}
+
+void TestEnvironment::writeSettingsFile(const QByteArray& contents) const
+{
+    writeFile(settingsPath(), contents);
+}
+
+void writeFile(const QString& path, const QByteArray& contents)
+{
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(contents), contents.size());

@@ -32,6 +32,8 @@ public:
     // A fresh reader of the settings file, as the next start of the program would see it.
     QString storedValue(const QString& key = QStringLiteral("Searches")) const;
     void storeValue(const QString& value, const QString& key = QStringLiteral("Searches")) const;
+    // Writes the settings file byte for byte, as a hand or another program might have left it.
+    void writeSettingsFile(const QByteArray& contents) const;
 
     QStringList reports;
     QList<QUrl> openedUrls;
@@ -41,6 +43,9 @@ private:
     QTemporaryDir m_folder;
     std::unique_ptr<SettingsStore> m_settings;
 };
+
+// Writes the file whole, making its folders.
+void writeFile(const QString& path, const QByteArray& contents);
 
 // Makes a named pipe that nobody writes: opening it for reading would wait for ever.
 void makeNamedPipe(const QString& path);
