@@ -5,16 +5,13 @@
 #include "platform/base/RegularFile.h"
 #include "platform/storage/PreviousFile.h"
 #include "platform/storage/RawSettingsFile.h"
-#include "platform/storage/SettingsFileText.h"
 #include "platform/storage/UserFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -70,55 +67,6 @@ private:
     QString m_path;
     bool m_made = false;
 };
-
-// QSettings writes a number or a truth value as its text, and in the process that wrote it answers with the
-// number rather than the text: a short value that reads as one is left to QSettings, for the same answer.
-bool mayBeHeldAsOtherThanText(const QString& value)
-{
-    constexpr qsizetype kLongestNumber = 32;
-    if (value.size() > kLongestNumber)
-        return false;
-    bool number = false;
-    value.toDouble(&number);
-    return number || value == QLatin1String("true") || value == QLatin1String("false");
-}
-
-// Whether two texts hold the same characters; compared as memory, which for a long list costs a fraction of
-// QString's own comparison.
-bool sameText(const QString& a, const QString& b)
-{
-    return a.size() == b.size() && std::memcmp(a.constData(), b.constData(), size_t(a.size()) * sizeof(QChar)) == 0;
-}
-
-// Which of `candidates` (none may be null) the file at `path` holds exactly, or null for none. Read a block at a
-// time and compared as it comes, so that a long list costs no second copy of itself.
-const QByteArray* fileHoldingOneOf(const QString& path, QList<const QByteArray*> candidates)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return nullptr;
-    constexpr qsizetype kBlockSize = 64 * 1024;
-    const std::unique_ptr<char[]> block(new char[kBlockSize]);
-    for (qsizetype at = 0; !candidates.isEmpty();) {
-        const qint64 read = file.read(block.get(), kBlockSize);
-        if (read < 0)
-            return nullptr;
-        candidates.removeIf([&](const QByteArray* bytes) {
-            if (read == 0)
-                return bytes->size() != at;
-            return read > bytes->size() - at || std::memcmp(block.get(), bytes->constData() + at, size_t(read)) != 0;
-        });
-        if (read == 0)
-            return candidates.value(0, nullptr); // any left holds the same bytes
-        at += read;
-    }
-    return nullptr;
-}
-
-bool fileIsExactly(const QString& path, const QByteArray& bytes)
-{
-    return fileHoldingOneOf(path, {&bytes}) != nullptr;
-}
 
 #if defined(Q_OS_WIN)
 // The user's registry store is read and written as Windows keeps it: a value of another type is reported as not
@@ -262,8 +210,6 @@ QString SettingsStore::readText(const QString& key)
     checkFileCanBeOpened();
     if (!m_file.isEmpty())
         RawSettingsFile::reserveMemoryToDecode(QFileInfo(m_file).size());
-    if (const std::optional<UsualFile> usual = readUsualFile(key, nullptr))
-        return usual->value;
     const RawSettingsFile raw = checkFileCanBeDecoded(key);
     const std::unique_ptr<QSettings> settings = open();
     const QVariant value = settings->value(key); // the file is parsed here, and its status known
@@ -345,107 +291,6 @@ bool SettingsStore::holds(const QString& key, const QString& value) const
     return alias.made() && isTheValue(QSettings(alias.path(), QSettings::IniFormat).value(key));
 }
 
-std::optional<SettingsStore::UsualFile> SettingsStore::readUsualFile(const QString& key, const QByteArray* toWrite)
-{
-    if (m_file.isEmpty())
-        return std::nullopt;
-    QFile file(m_file);
-    if (!file.exists())
-        return UsualFile{};
-    if (toWrite) {
-        QList<const QByteArray*> undecoded{toWrite};
-        if (const QByteArray* known = knownBytes(key))
-            undecoded.append(known);
-        if (const QByteArray* bytes = fileHoldingOneOf(m_file, undecoded))
-            return UsualFile{true, *bytes, {}};
-    }
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt; // QSettings says why
-    UsualFile usual{true, file.readAll(), {}};
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    std::optional<SettingsFileText::Decoded> decoded = SettingsFileText::decode(usual.bytes, key);
-    if (!decoded || mayBeHeldAsOtherThanText(decoded->text))
-        return std::nullopt;
-    if (decoded->asWritten)
-        m_known = KnownFile{key, usual.bytes};
-    usual.value = std::move(decoded->text);
-    return usual;
-}
-
-// The bytes this store last wrote or read as written under `key`; null when it knows none.
-const QByteArray* SettingsStore::knownBytes(const QString& key) const
-{
-    return m_known && m_known->key == key ? &m_known->bytes : nullptr;
-}
-
-// Whether the file holds the known bytes under `key`: then it is in the usual form, and holds another value than
-// any other bytes would.
-bool SettingsStore::isKnownFile(const QString& key, const QByteArray& bytes) const
-{
-    const QByteArray* known = knownBytes(key);
-    return known && *known == bytes;
-}
-
-// Whether the file is as it was read (or still absent); closed again before it is replaced, as Windows replaces
-// no file that is open.
-bool SettingsStore::isStillAsRead(const UsualFile& before) const
-{
-    if (!before.exists)
-        return !QFileInfo::exists(m_file);
-    return fileIsExactly(m_file, before.bytes);
-}
-
-// The file in its usual form, or none, is written here byte for byte as QSettings would write it, and judged the
-// same way; false, with nothing done, for any other file and for a value QSettings might write otherwise.
-bool SettingsStore::writeUsualFile(const QString& key, const QString& value)
-{
-    const std::optional<QByteArray> contents = SettingsFileText::encode(key, value);
-    if (!contents)
-        return false;
-    // Decoding the file, 30,000 searches at every save, is spared where it holds the bytes to be written (nothing
-    // to write) or the known ones (another value, in the usual form).
-    const std::optional<UsualFile> before = readUsualFile(key, &*contents);
-    if (!before)
-        return false;
-    const bool unchanged =
-        before->bytes == *contents || (!isKnownFile(key, before->bytes) && sameText(before->value, value));
-    if (before->exists && unchanged)
-        return true;
-    const std::unique_ptr<QLockFile> lock = takeTheLock();
-    // Another program may have written the file before the lock was taken: it is then QSettings' to merge.
-    if (!isStillAsRead(*before))
-        return false;
-    PreviousFile previous(m_file);
-    const bool written = replaceFile(*contents);
-    if (!written || !fileHolds(*contents))
-        failWrite(&previous, !written);
-    m_known = KnownFile{key, *contents};
-    return true;
-}
-
-// Writes the file whole or not at all, as QSettings does: a new file moved into place. False when the file could
-// not be opened, written or moved into place (a write cut short may yet be reported as done).
-bool SettingsStore::replaceFile(const QByteArray& contents) const
-{
-    const bool created = !QFileInfo::exists(m_file);
-    // QSettings writes no file it cannot open to write, though it replaces rather than writes it.
-    if (!created && !QFile(m_file).open(QIODevice::ReadWrite))
-        return false;
-    QSaveFile file(m_file);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) == -1 || !file.commit())
-        return false;
-    if (created) // QSettings makes sure a file it created can be read and written by its owner
-        QFile::setPermissions(m_file, QFileInfo(m_file).permissions() | QFile::ReadOwner | QFile::WriteOwner);
-    return true;
-}
-
-bool SettingsStore::fileHolds(const QByteArray& contents) const
-{
-    const SecondName alias(m_file);
-    return alias.made() && fileIsExactly(alias.path(), contents);
-}
-
 void SettingsStore::failWrite(PreviousFile* previous, bool refused) const
 {
     if (previous && !previous->putBack())
@@ -469,8 +314,6 @@ void SettingsStore::writeText(const QString& key, const QString& value)
         throw cannotBeWritten(location(), QStringLiteral(": the value \"%1\" holds half of a character (an unpaired "
                                                          "UTF-16 surrogate), which a settings file cannot hold")
                                               .arg(key));
-    if (writeUsualFile(key, value))
-        return;
     startAfreshIfItCannotBeDecoded(key);
     const std::unique_ptr<QSettings> settings = open();
     const QVariant stored = settings->value(key);

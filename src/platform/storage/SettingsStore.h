@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <memory>
-#include <optional>
 
 class PreviousFile;
 class QLockFile;
@@ -23,9 +22,7 @@ struct SettingsStoreNames
 // The per-user settings store: text values under the program's maker and section. Natively the registry on
 // Windows and an INI file in the user's configuration folder elsewhere; tests point it at a file of their own.
 // Every read and every write stands on its own: each opens the store afresh and is judged by its own outcome,
-// and only the program's own file (or key) is read, never the maker-wide or system-wide ones beside it. The file
-// is read every time; what the store last wrote to it, or read from it in the form it writes, is remembered only
-// to spare decoding the very same bytes again.
+// and only the program's own file (or key) is read, never the maker-wide or system-wide ones beside it.
 class SettingsStore final
 {
 public:
@@ -60,35 +57,12 @@ public:
     QStringList recoveryFolders() const;
 
 private:
-    // The file as it is now, when it is absent or in the form QSettings gives it when it holds only `key`.
-    struct UsualFile
-    {
-        bool exists = false;
-        QByteArray bytes;
-        QString value;
-    };
-    // The file as this store last wrote it, or read it in exactly the form it writes.
-    struct KnownFile
-    {
-        QString key;
-        QByteArray bytes;
-    };
-
     std::unique_ptr<QSettings> open() const;
     void checkFileCanBeOpened() const;
     std::unique_ptr<QLockFile> takeTheLock() const;
     RawSettingsFile checkFileCanBeDecoded(const QString& key) const;
     void startAfreshIfItCannotBeDecoded(const QString& key);
     bool holds(const QString& key, const QString& value) const;
-    // Before a write of `toWrite` (none for a read), the value is left undecoded where the file holds those very
-    // bytes or the known ones: either says what the file holds without decoding it.
-    std::optional<UsualFile> readUsualFile(const QString& key, const QByteArray* toWrite);
-    const QByteArray* knownBytes(const QString& key) const;
-    bool isKnownFile(const QString& key, const QByteArray& bytes) const;
-    bool isStillAsRead(const UsualFile& before) const;
-    bool writeUsualFile(const QString& key, const QString& value);
-    bool replaceFile(const QByteArray& contents) const;
-    bool fileHolds(const QByteArray& contents) const;
     [[noreturn]] void failWrite(PreviousFile* previous, bool refused) const;
 
     SettingsStoreNames m_names;
@@ -107,8 +81,4 @@ private:
     bool m_fileCopied = false;
     // Whether the file last read was one QSettings could make nothing of.
     bool m_readNoSettingsFile = false;
-    // While the file holds these bytes (it is read every time: anyone may have changed it), it is in the usual
-    // form and holds the value they were written for, which no other bytes in that form hold, and is not decoded
-    // again. Kept as bytes, one a character of the list, rather than as the value too.
-    std::optional<KnownFile> m_known;
 };
