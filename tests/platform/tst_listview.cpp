@@ -1,14 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/base/Failure.h"
 #include "platform/controls/ListView.h"
-#include "platform/controls/RowPainter.h"
 
 #include <QAbstractItemModelTester>
-#include <QPainter>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSignalSpy>
-#include <QStyleFactory>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -41,8 +37,6 @@ private slots:
     void aHugeTextIsShownByItsBeginningAndEnd();
     void onlyCellsOfTheListAreItems_data();
     void onlyCellsOfTheListAreItems();
-    void aRowIsDrawnAsTheStyleDrawsIt_data();
-    void aRowIsDrawnAsTheStyleDrawsIt();
 
 private:
     QWidget* m_window = nullptr;
@@ -395,67 +389,6 @@ void tst_ListView::onlyCellsOfTheListAreItems()
     const Qt::ItemFlags expected =
         isItem ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren : Qt::ItemFlags();
     QCOMPARE(model.flags(cell), expected);
-}
-
-void tst_ListView::aRowIsDrawnAsTheStyleDrawsIt_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("cellWidth");
-    QTest::addColumn<int>("state");
-    QTest::addColumn<int>("alignment");
-    QTest::addColumn<bool>("rightToLeft");
-    const int normal = QStyle::State_Enabled | QStyle::State_Active;
-    const int left = Qt::AlignLeft | Qt::AlignVCenter;
-    const QString query = QStringLiteral("used road bike site:abilene.bazaarly.org");
-    QTest::newRow("a text that fits") << query << 400 << normal << left << false;
-    QTest::newRow("a text too long for its cell") << query << 120 << normal << left << false;
-    QTest::newRow("a text of two lines") << QStringLiteral("used\nbike") << 400 << normal << left << false;
-    QTest::newRow("under the pointer") << query << 400 << (normal | QStyle::State_MouseOver) << left << false;
-    QTest::newRow("with the focus") << query << 400 << (normal | QStyle::State_HasFocus) << left << false;
-    QTest::newRow("in a disabled list") << query << 400 << int(QStyle::State_Active) << left << false;
-    QTest::newRow("in a window in the background") << query << 400 << int(QStyle::State_Enabled) << left << false;
-    QTest::newRow("aligned right and to the top")
-        << query << 400 << normal << int(Qt::AlignRight | Qt::AlignTop) << false;
-    QTest::newRow("right to left") << QStringLiteral("bike \u05D0\u05D5\u05E4\u05E0\u05D9\u05D9\u05DD") << 400 << normal
-                                   << left << true;
-}
-
-void tst_ListView::aRowIsDrawnAsTheStyleDrawsIt()
-{
-    QFETCH(QString, text);
-    QFETCH(int, cellWidth);
-    QFETCH(int, state);
-    QFETCH(int, alignment);
-    QFETCH(bool, rightToLeft);
-    // The row painter draws some rows without the style; they must look the same. A selected row does not: it is
-    // drawn in the list's highlight colours on purpose.
-    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-    m_list->setStyle(fusion.get());
-    const auto styleGoesFirst = qScopeGuard([this] { m_list->setStyle(nullptr); });
-    m_list->listModel().append(text);
-    QStyleOptionViewItem option;
-    option.initFrom(m_list);
-    option.widget = m_list;
-    option.rect = QRect(2, 1, cellWidth, 20);
-    option.state = QStyle::State(state);
-    option.displayAlignment = Qt::Alignment(alignment);
-    option.direction = rightToLeft ? Qt::RightToLeft : Qt::LeftToRight;
-    option.textElideMode = m_list->textElideMode();
-    option.showDecorationSelected = true;
-    option.palette.setColor(QPalette::Inactive, QPalette::Text, Qt::darkGreen);
-    const QModelIndex cell = m_list->listModel().index(0, 0);
-    const auto drawnBy = [&](const QStyledItemDelegate& painter) {
-        QImage picture(cellWidth + 4, 22, QImage::Format_ARGB32_Premultiplied);
-        picture.fill(Qt::gray);
-        QPainter onPicture(&picture);
-        painter.paint(&onPicture, option, cell);
-        return picture;
-    };
-    const QImage byTheStyle = drawnBy(QStyledItemDelegate());
-    QCOMPARE(drawnBy(RowPainter()), byTheStyle);
-    QImage blank = byTheStyle;
-    blank.fill(Qt::gray);
-    QVERIFY(byTheStyle != blank); // the comparison saw text
 }
 
 QTEST_MAIN(tst_ListView)
