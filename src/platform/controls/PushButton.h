@@ -6,8 +6,7 @@
 // The command buttons as Windows push buttons behave: never the window's default button, so Enter and Escape
 // pressed elsewhere start nothing, but a focused button answers Enter (either key) as well as Space. They report
 // every mouse move over them, pressed button or not, for the hover pointer. A focused button shows a dotted
-// rectangle inside its edge, in its caption's colour, whatever the style draws besides. Buttons of the same colours
-// are drawn with one palette, so that the style's pictures of a button face serve them all.
+// rectangle inside its edge, in its caption's colour, whatever the style draws besides.
 class PushButton final : public QPushButton
 {
     Q_OBJECT
@@ -22,5 +21,4 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void initStyleOption(QStyleOptionButton* option) const override;
 };
