@@ -25,7 +25,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -153,22 +152,6 @@ void settingsWriteAndRead(benchmark::State& state)
     }
 }
 
-void saveFileAndRead(benchmark::State& state)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("plain.txt"));
-    const QByteArray bytes = storedValueOf(searchesOf(int(state.range(0)))).toUtf8();
-    for (auto _ : state) {
-        QSaveFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-            state.SkipWithError("cannot write");
-        QFile in(path);
-        if (!in.open(QIODevice::ReadOnly))
-            state.SkipWithError("cannot read");
-        benchmark::DoNotOptimize(QString::fromUtf8(in.readAll()));
-    }
-}
-
 // The figures, paired with their baselines at the end of the run.
 struct Pair
 {
@@ -283,11 +266,9 @@ int main(int argc, char* argv[])
     }
     for (const int count : listSizes) {
         configure(benchmark::RegisterBenchmark("save+restore", saveAndRestore)->Arg(count));
-        configure(benchmark::RegisterBenchmark("QSaveFile+QFile", saveFileAndRead)->Arg(count));
         configure(benchmark::RegisterBenchmark("QSettings alone", settingsWriteAndRead)->Arg(count));
         const std::string size = std::to_string(count);
-        pairs.push_back({"save+restore/" + size, "QSaveFile+QFile/" + size, "at most 3x, linear"});
-        pairs.push_back({"save+restore/" + size, "QSettings alone/" + size, "(share of the program's own code)"});
+        pairs.push_back({"save+restore/" + size, "QSettings alone/" + size, "linear (the guards' share)"});
     }
 
     int benchmarkArgc = int(arguments.size());
