@@ -4,6 +4,7 @@
 #include "app/ProgramNames.h"
 #include "platform/base/Failure.h"
 #include "platform/storage/PreviousFile.h"
+#include "platform/storage/SettingsFileText.h"
 #include "platform/storage/SettingsStore.h"
 
 #include <QDir>
@@ -43,12 +44,15 @@ private slots:
     void writtenTextReadsBackExactly();
     void handWrittenValues_data();
     void handWrittenValues();
+    void fileIsWrittenAsQSettingsWritesIt_data();
+    void fileIsWrittenAsQSettingsWritesIt();
     void fileIsReadAsQSettingsReadsIt_data();
     void fileIsReadAsQSettingsReadsIt();
     void fileInAnotherFormKeepsWhatElseItHolds_data();
     void fileInAnotherFormKeepsWhatElseItHolds();
     void fileChangedSinceTheLastWriteIsReadAgain_data();
     void fileChangedSinceTheLastWriteIsReadAgain();
+    void listRewrittenAtTheSameSizeAndTimeIsReadAsItIs();
     void nonTextValueFails_data();
     void nonTextValueFails();
     void halfCharacterIsRefusedForWhatItIs();
@@ -104,6 +108,18 @@ private:
     const SettingsStoreNames m_names = ProgramNames::settingsStore();
 };
 
+static const QString kKey = QStringLiteral("Searches");
+#if defined(Q_OS_WIN)
+static const QByteArray kLineEnd = "\r\n";
+#else
+static const QByteArray kLineEnd = "\n";
+#endif
+// The file in the form the program's store usually takes, holding `value`.
+static QByteArray usual(const QByteArray& value)
+{
+    return "[General]" + kLineEnd + "Searches=" + value + kLineEnd;
+}
+
 void tst_SettingsStore::initTestCase()
 {
     // The user's own store, in folders of this test's own.
@@ -151,15 +167,13 @@ void tst_SettingsStore::writtenTextReadsBackExactly_data()
     QTest::newRow("the empty text") << "";
     QTest::newRow("a first query starting with @") << "@home site:x|@work|";
     QTest::newRow("a NUL, which QSettings stores in a form of its own") << QStringLiteral("a\0b|");
-    QTest::newRow("a long text") << repeated(QStringLiteral("used road bike site:x|"), 3000);
-    QTest::newRow("a long text quoted") << repeated(QStringLiteral(" a;b|"), 3000);
 }
 
 void tst_SettingsStore::writtenTextReadsBackExactly()
 {
     QFETCH(QString, value);
-    SettingsStore(path(), m_names).writeText(QStringLiteral("Searches"), value);
-    QCOMPARE(SettingsStore(path(), m_names).readText(QStringLiteral("Searches")), value);
+    SettingsStore(path(), m_names).writeText(kKey, value);
+    QCOMPARE(SettingsStore(path(), m_names).readText(kKey), value);
 }
 
 void tst_SettingsStore::handWrittenValues_data()
@@ -184,16 +198,52 @@ void tst_SettingsStore::handWrittenValues()
     QCOMPARE(SettingsStore(path(), m_names).readText(QStringLiteral("Searches")), text);
 }
 
-static const QString kKey = QStringLiteral("Searches");
-#if defined(Q_OS_WIN)
-static const QByteArray kLineEnd = "\r\n";
-#else
-static const QByteArray kLineEnd = "\n";
-#endif
-// The file in the form the program's store usually takes, holding `value`.
-static QByteArray usual(const QByteArray& value)
+void tst_SettingsStore::fileIsWrittenAsQSettingsWritesIt_data()
 {
-    return "[General]" + kLineEnd + "Searches=" + value + kLineEnd;
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("written"); // false: left to QSettings
+    QTest::newRow("plain queries") << "lawnmower site:albany.bazaarly.org|chair site:x|" << true;
+    QTest::newRow("a leading @ is doubled") << "@home site:x|" << true;
+    QTest::newRow("@ elsewhere stays single") << "mail a@b site:x|@|" << true;
+    QTest::newRow("quotes and backslashes are escaped") << "\"big\" \\ chair|a\\|b|" << true;
+    QTest::newRow("control characters with names are escaped by name") << QStringLiteral("\a\b\f\n\r\t\v|") << true;
+    QTest::newRow("other control characters are escaped in hex") << QStringLiteral("a\x01|\x1f|\x1b[0m|") << true;
+    QTest::newRow("hex digits after a hex escape are escaped too") << QStringLiteral("\x01"
+                                                                                     "09afAF|\x02g|\x03"
+                                                                                     "0x|")
+                                                                   << true;
+    QTest::newRow("a comma makes the value quoted") << "red, blue site:x|" << true;
+    QTest::newRow("a semicolon makes the value quoted") << "a;b|" << true;
+    QTest::newRow("an equals sign makes the value quoted") << "a=b|" << true;
+    QTest::newRow("a leading blank makes the value quoted") << " chair|" << true;
+    QTest::newRow("a trailing blank makes the value quoted") << "chair |" << true;
+    QTest::newRow("a leading tab is escaped, not quoted") << "\tchair|" << true;
+    QTest::newRow("DEL is written as it is") << QStringLiteral("a\x7f|") << true;
+    QTest::newRow("text beyond ASCII is UTF-8") << QStringLiteral("\u00FCber \u4E2D\u6587 \U0001F600 \u00A0|") << true;
+    QTest::newRow("the empty text") << "" << true;
+    QTest::newRow("a long text") << repeated(QStringLiteral("used road bike site:x|"), 3000) << true;
+    QTest::newRow("a long text quoted") << repeated(QStringLiteral(" a;b|"), 3000) << true;
+    QTest::newRow("a NUL") << QStringLiteral("a\0b|") << false;
+    QTest::newRow("an unpaired high surrogate") << QString(QChar(0xD800)) + QStringLiteral("a|") << false;
+    QTest::newRow("an unpaired low surrogate") << QStringLiteral("a") + QChar(0xDC00) << false;
+    QTest::newRow("a byte order mark") << QString(QChar(0xFEFF)) + QStringLiteral("a|") << false;
+    QTest::newRow("a noncharacter") << QStringLiteral("a") + QChar(0xFFFF) << false;
+}
+
+// The bytes written for a text are QSettings' own, to the byte, and read back as the text.
+void tst_SettingsStore::fileIsWrittenAsQSettingsWritesIt()
+{
+    QFETCH(QString, value);
+    QFETCH(bool, written);
+    const std::optional<QByteArray> encoded = SettingsFileText::encode(kKey, value);
+    QCOMPARE(encoded.has_value(), written);
+    if (!written)
+        return;
+    const QString byQSettings = freshPath();
+    QSettings(byQSettings, QSettings::IniFormat).setValue(kKey, value);
+    QCOMPARE(*encoded, contents(byQSettings));
+    SettingsStore(path(), m_names).writeText(kKey, value);
+    QCOMPARE(contents(path()), *encoded);
 }
 
 void tst_SettingsStore::fileIsReadAsQSettingsReadsIt_data()
@@ -242,7 +292,8 @@ void tst_SettingsStore::fileIsReadAsQSettingsReadsIt_data()
     QTest::newRow("another section") << usual("a|").replace("General", "Other");
 }
 
-// The store reads what QSettings reads, and writing the same back leaves the file as it is.
+// The store reads what QSettings reads, and writing the same back keeps it (a file the program did not write may be
+// rewritten in the form QSettings writes).
 void tst_SettingsStore::fileIsReadAsQSettingsReadsIt()
 {
     QFETCH(QByteArray, file);
@@ -254,7 +305,7 @@ void tst_SettingsStore::fileIsReadAsQSettingsReadsIt()
     SettingsStore store(written, m_names);
     QCOMPARE(store.readText(kKey), byQSettings.toString());
     store.writeText(kKey, byQSettings.toString());
-    QCOMPARE(contents(written), file);
+    QCOMPARE(SettingsStore(written, m_names).readText(kKey), byQSettings.toString());
 }
 
 void tst_SettingsStore::fileInAnotherFormKeepsWhatElseItHolds_data()
@@ -340,6 +391,22 @@ void tst_SettingsStore::fileChangedSinceTheLastWriteIsReadAgain()
         const QString copy = freshPath();
         QVERIFY(QFile::copy(file, copy));
         QCOMPARE(QSettings(copy, QSettings::IniFormat).value(otherKey).toString(), QStringLiteral("1"));
+    }
+}
+
+// A file system that keeps times to the second or two shows a list rewritten at the same size with the time it had:
+// what is read is what the file holds, never what QSettings read of it before.
+void tst_SettingsStore::listRewrittenAtTheSameSizeAndTimeIsReadAsItIs()
+{
+    const QString file = freshPath();
+    const QDateTime second = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() / 2 * 2 - 60, Qt::UTC);
+    SettingsStore store(file, m_names);
+    for (const QString& value : {QStringLiteral("one site:x|"), QStringLiteral("two site:x|")}) {
+        store.writeText(kKey, value);
+        QFile times(file);
+        QVERIFY(times.open(QIODevice::ReadWrite) && times.setFileTime(second, QFileDevice::FileModificationTime));
+        times.close();
+        QCOMPARE(store.readText(kKey), value);
     }
 }
 

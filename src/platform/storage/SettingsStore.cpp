@@ -5,11 +5,14 @@
 #include "platform/base/RegularFile.h"
 #include "platform/storage/PreviousFile.h"
 #include "platform/storage/RawSettingsFile.h"
+#include "platform/storage/SettingsFileText.h"
 #include "platform/storage/UserFolders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <filesystem>
@@ -43,12 +46,14 @@ QString textOfBytes(const QByteArray& bytes, const QString& key, const QString& 
     return text;
 }
 
+const QString kWrittenSuffix = QStringLiteral(".written");
+
 // A second link to a file, under a name of its own, for as long as this lives; a copy where the file system has
 // no links.
 class SecondName final
 {
 public:
-    explicit SecondName(const QString& file) : m_path(file + QStringLiteral(".written"))
+    SecondName(const QString& file, const QString& suffix) : m_path(file + suffix)
     {
         QFile::remove(m_path); // left behind by a program that died while saving
         std::error_code error;
@@ -67,6 +72,18 @@ private:
     QString m_path;
     bool m_made = false;
 };
+
+// The bytes of the file at `path`; nullopt when there is none or it cannot be read.
+std::optional<QByteArray> fileContents(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
 
 #if defined(Q_OS_WIN)
 // The user's registry store is read and written as Windows keeps it: a value of another type is reported as not
@@ -211,7 +228,14 @@ QString SettingsStore::readText(const QString& key)
     if (!m_file.isEmpty())
         RawSettingsFile::reserveMemoryToDecode(QFileInfo(m_file).size());
     const RawSettingsFile raw = checkFileCanBeDecoded(key);
-    const std::unique_ptr<QSettings> settings = open();
+    // Read through a name never read before: QSettings keeps what it read of a file, and gives it again for a file
+    // of the same size and time, as a file rewritten within the time its file system tells apart may be.
+    static int reads = 0;
+    std::optional<SecondName> alias;
+    if (!m_file.isEmpty())
+        alias.emplace(m_file, QStringLiteral(".read-%1-%2").arg(QCoreApplication::applicationPid()).arg(++reads));
+    const std::unique_ptr<QSettings> settings =
+        alias && alias->made() ? std::make_unique<QSettings>(alias->path(), QSettings::IniFormat) : open();
     const QVariant value = settings->value(key); // the file is parsed here, and its status known
     // A file with malformed lines elsewhere still gives the value, so only a store that cannot be read fails,
     // or one where QSettings found nothing it could make sense of (a file in UTF-16, say): its list is not
@@ -287,7 +311,7 @@ bool SettingsStore::holds(const QString& key, const QString& value) const
         return isTheValue(open()->value(key));
     // QSettings remembers what it wrote, and a reader of the same file would be given that rather than what is
     // on the disk: the file is read back through a name of its own, a second link to it.
-    const SecondName alias(m_file);
+    const SecondName alias(m_file, kWrittenSuffix);
     return alias.made() && isTheValue(QSettings(alias.path(), QSettings::IniFormat).value(key));
 }
 
@@ -315,6 +339,8 @@ void SettingsStore::writeText(const QString& key, const QString& value)
                                                          "UTF-16 surrogate), which a settings file cannot hold")
                                               .arg(key));
     startAfreshIfItCannotBeDecoded(key);
+    if (writeUsualFile(key, value))
+        return;
     const std::unique_ptr<QSettings> settings = open();
     const QVariant stored = settings->value(key);
     // Rewriting a long value costs far more than reading it (Qt's writer takes it a character at a time).
@@ -331,6 +357,47 @@ void SettingsStore::writeText(const QString& key, const QString& value)
     if (settings->status() != QSettings::AccessError && holds(key, value))
         return;
     failWrite(previous ? &*previous : nullptr, settings->status() == QSettings::AccessError);
+}
+
+// A file that holds nothing but `key`, or none, is written here byte for byte as QSettings would write it, and
+// judged by its bytes; false, with nothing done, for any other file and for a value QSettings might write otherwise.
+// QSettings is not asked what the file holds: it would keep what it read, and give it again for a file rewritten
+// at the same size within the time its file system tells apart.
+bool SettingsStore::writeUsualFile(const QString& key, const QString& value)
+{
+    if (m_file.isEmpty())
+        return false;
+    const std::optional<QByteArray> contents = SettingsFileText::encode(key, value);
+    const std::optional<QByteArray> before = fileContents(m_file);
+    const bool absent = !before && !QFileInfo::exists(m_file);
+    if (!contents || !(absent || (before && SettingsFileText::holdsOnly(*before, key))))
+        return false;
+    if (before == contents)
+        return true;
+    const std::unique_ptr<QLockFile> lock = takeTheLock();
+    if (fileContents(m_file) != before) // another program wrote it meanwhile: it is QSettings' to merge
+        return false;
+    PreviousFile previous(m_file);
+    const bool written = replaceFile(*contents);
+    if (!written || fileContents(SecondName(m_file, kWrittenSuffix).path()) != contents)
+        failWrite(&previous, !written);
+    return true;
+}
+
+// Writes the file whole or not at all, as QSettings does: a new file moved into place. False when the file could
+// not be opened, written or moved into place (a write cut short may yet be reported as done).
+bool SettingsStore::replaceFile(const QByteArray& contents) const
+{
+    const bool created = !QFileInfo::exists(m_file);
+    // QSettings writes no file it cannot open to write, though it replaces rather than writes it.
+    if (!created && !QFile(m_file).open(QIODevice::ReadWrite))
+        return false;
+    QSaveFile file(m_file);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) == -1 || !file.commit())
+        return false;
+    if (created) // QSettings makes sure a file it created can be read and written by its owner
+        QFile::setPermissions(m_file, QFileInfo(m_file).permissions() | QFile::ReadOwner | QFile::WriteOwner);
+    return true;
 }
 
 QString SettingsStore::keepCopy(const QString& key)

@@ -63,6 +63,8 @@ private:
     RawSettingsFile checkFileCanBeDecoded(const QString& key) const;
     void startAfreshIfItCannotBeDecoded(const QString& key);
     bool holds(const QString& key, const QString& value) const;
+    bool writeUsualFile(const QString& key, const QString& value);
+    bool replaceFile(const QByteArray& contents) const;
     [[noreturn]] void failWrite(PreviousFile* previous, bool refused) const;
 
     SettingsStoreNames m_names;
