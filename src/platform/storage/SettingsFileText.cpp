@@ -5,10 +5,6 @@
 #include <array>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 #if defined(Q_OS_WIN)
@@ -39,41 +35,6 @@ constexpr std::array<char, 128> kNamedEscapes = [] {
         escapes[static_cast<unsigned char>(pair[0])] = pair[1];
     return escapes;
 }();
-
-#if defined(__SSE2__)
-// A bit for each of the sixteen bytes that is not written as it is: a control character, a byte from 0x80 up
-// (negative, compared as signed), and the five characters that are escaped or make the value quoted.
-int notPlainMask(__m128i bytes)
-{
-    __m128i mask = _mm_cmplt_epi8(bytes, _mm_set1_epi8(0x20));
-    for (const char c : {'"', '\\', ',', ';', '='})
-        mask = _mm_or_si128(mask, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)));
-    return _mm_movemask_epi8(mask);
-}
-#endif
-
-// Copies the run of characters written as they are at the start of `text` to `out`, one byte each, sixteen at a
-// time where the processor can; the length of the run copied. A few of its last characters may be left to the
-// caller, a character at a time. (`out` has room for a byte a character.)
-qsizetype narrowPlainRun(const char16_t* text, qsizetype size, char* out)
-{
-    qsizetype i = 0;
-#if defined(__SSE2__)
-    for (; i + 16 <= size; i += 16) {
-        // Saturated: a character from 0x100 up packs as 0xFF or 0, neither of them plain.
-        const __m128i bytes = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i)),
-                                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i + 8)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), bytes);
-        if (const int mask = notPlainMask(bytes))
-            return i + __builtin_ctz(unsigned(mask));
-    }
-#else
-    Q_UNUSED(text);
-    Q_UNUSED(size);
-    Q_UNUSED(out);
-#endif
-    return i;
-}
 
 int hexValue(char32_t c)
 {
@@ -156,13 +117,6 @@ bool appendValue(QByteArray& file, QStringView value)
     bool quoted = false;
     bool escapeHexDigit = false;
     for (qsizetype i = 0; i < size;) {
-        if (!escapeHexDigit) {
-            const qsizetype run = narrowPlainRun(text + i, size - i, out);
-            i += run;
-            out += run;
-            if (i == size)
-                break;
-        }
         const char16_t c = text[i];
         if (c >= 0x80) {
             if ((out = putUtf8(out, text, size, i)) == nullptr)
