@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StoredSearches.h"
 
-#include "platform/base/AsciiSearch.h"
 
 #include <algorithm>
 
@@ -19,7 +18,7 @@ void advance(qsizetype& next, QStringView text, QChar character, qsizetype from)
 
 bool holdsCharacterToEscape(QStringView query)
 {
-    return containsEitherAscii(query, kSeparator.toLatin1(), kEscape.toLatin1());
+    return query.contains(kSeparator) || query.contains(kEscape);
 }
 } // namespace
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/storage/TextFileReader.h"
 
-#include "platform/base/AsciiSearch.h"
 #include "platform/base/Failure.h"
 #include "platform/base/RegularFile.h"
 
@@ -80,14 +79,14 @@ bool TextFileReader::atEnd()
 QStringView TextFileReader::readLine()
 {
     qsizetype searchFrom = m_position;
-    qsizetype lineEnd = indexOfAscii(m_text, '\n', searchFrom);
+    qsizetype lineEnd = m_text.indexOf(QLatin1Char('\n'), searchFrom);
     while (lineEnd < 0) {
         searchFrom = m_text.size() - m_position; // the text shifts to the front when the next block comes
         if (!readBlock()) {
             lineEnd = m_text.size();
             break;
         }
-        lineEnd = indexOfAscii(m_text, '\n', searchFrom);
+        lineEnd = m_text.indexOf(QLatin1Char('\n'), searchFrom);
     }
     QStringView line = QStringView(m_text).sliced(m_position, lineEnd - m_position);
     m_position = lineEnd + 1;
