@@ -96,8 +96,7 @@ void tst_QtAssumptions::qtStillSaysWhatTheProgramReads_data()
         << QtSays(platformPluginFailure) << "Could not find the Qt platform plugin \"no-such-platform\"";
     QTest::newRow("the platforms there are (DisplayStart)")
         << QtSays(platformPluginFailure) << "Available platform plugins are: ";
-    QTest::newRow("a compositor gone (LastChanceSave)")
-        << QtSays(waylandPluginText) << "The Wayland connection broke";
+    QTest::newRow("a compositor gone (LastChanceSave)") << QtSays(waylandPluginText) << "The Wayland connection broke";
     QTest::newRow("a compositor's fatal error (LastChanceSave)")
         << QtSays(waylandPluginText) << "The Wayland connection experienced a fatal error";
 #endif

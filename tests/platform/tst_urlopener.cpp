@@ -144,15 +144,25 @@ void tst_UrlOpener::openerIsJudgedByItsExitStatus()
 
 void tst_UrlOpener::nothingIsToldOnceTheOwnerIsGone()
 {
-    standInOpener(QStringLiteral("bin"), "sleep 0.2");
+    // The opener notes its process so that the test can wait for its end, whether it finishes or is ended.
+    const QString noted = m_folder->filePath(QStringLiteral("pid"));
+    standInOpener(QStringLiteral("bin"), "echo $$ > '" + QFile::encodeName(noted) + "'; sleep 0.2");
     bool told = false;
     {
         QObject owner;
         openWithDesktop(QUrl(QStringLiteral("https://www.google.com/search?q=x")), owner,
                         [&](const std::optional<OpeningFailure>&) { told = true; });
-        QTest::qWait(50);
+        QTRY_VERIFY(QFileInfo(noted).size() > 0);
     }
-    QTest::qWait(400);
+    QFile pid(noted);
+    QVERIFY(pid.open(QIODevice::ReadOnly));
+    const QString process = QStringLiteral("/proc/") + QString::fromLatin1(pid.readAll().trimmed());
+    const auto ended = [&] { // gone, or a zombie, with no command line
+        QFile commandLine(process + QStringLiteral("/cmdline"));
+        return !commandLine.open(QIODevice::ReadOnly) || commandLine.readAll().isEmpty();
+    };
+    QTRY_VERIFY(ended());
+    QCoreApplication::processEvents(); // anything its end would have told
     QVERIFY(!told);
 }
 
