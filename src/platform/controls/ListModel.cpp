@@ -17,22 +17,6 @@ int ListModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : static_cast<int>(m_headers.size());
 }
 
-QModelIndex ListModel::index(int row, int column, const QModelIndex& parent) const
-{
-    if (row < 0 || column < 0 || size_t(row) >= m_rows.size() || column >= m_headers.size() || parent.isValid())
-        return {};
-    return createIndex(row, column);
-}
-
-Qt::ItemFlags ListModel::flags(const QModelIndex& index) const
-{
-    if (!index.isValid())
-        return {};
-    if (index.row() < 0 || index.column() < 0 || index.model() != this)
-        return Qt::ItemNeverHasChildren;
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
-}
-
 namespace {
 
 // No row is wider than this many characters can fill. A longer text is shown by its beginning and its end: the

@@ -21,10 +21,6 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
-    // The same answers as a table model's, without its calls back into this one: a view lays out a list by asking
-    // both of every row.
-    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
