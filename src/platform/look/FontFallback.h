@@ -16,7 +16,7 @@ bool arialNeedsStandIns(const QStringList& standIns, QStringView drawnFamily);
 
 // Makes Qt try the installed stand-ins for Arial before any other face, so that no caption outgrows the place the
 // window gives it, where the system would not draw Arial in the first of them anyway: Qt asks the system for a
-// second list of fallback faces at once for a font whose family has substitutes, 2.6 million instructions at each
-// start. `arial`, the window's first font, is asked how it is drawn, which loads the face the window loads next;
+// second list of fallback faces at once for a font whose family has substitutes, a cost at every start.
+// `arial`, the window's first font, is asked how it is drawn, which loads the face the window loads next;
 // fonts made afterwards see the stand-ins. Call once the application exists; calling it again changes nothing.
 void useArialStandIns(const QFont& arial);

@@ -27,7 +27,7 @@ constexpr std::array<bool, 256> kElementMarks = [] {
 }();
 
 // The position of the first escape, quote or comma at or after `from`; `length` when there is none. The bytes of
-// a value are nearly all plain text, and this passes over them at a few instructions each.
+// a value are nearly all plain text, which this passes over quickly.
 qsizetype nextElementMark(const char* line, qsizetype length, qsizetype from)
 {
     while (from < length && !kElementMarks[static_cast<unsigned char>(line[from])])
