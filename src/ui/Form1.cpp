@@ -16,6 +16,7 @@
 #include "platform/look/Accessibility.h"
 #include "platform/look/Contrast.h"
 #include "platform/look/CursorFile.h"
+#include "platform/look/DefaultFont.h"
 #include "platform/look/FontFallback.h"
 #include "platform/look/ScreenFit.h"
 #include "platform/look/SkinFramework.h"
@@ -128,8 +129,12 @@ void Form1::createControls()
         place<QGroupBox>("Frame2", this, twipsRect(120, 120, 7800, 5115), QStringLiteral("Create New Bazaarly Search"));
     Frame1 =
         place<QGroupBox>("Frame1", Frame2, twipsRect(240, 3600, 7320, 825), QStringLiteral("Search For This Text"));
-    txtSearch = place<QLineEdit>("txtSearch", Frame1, twipsRect(240, 300, 6840, 345));
-    Text1 = place<QLineEdit>("Text1", Frame2, twipsRect(1680, 300, 5865, 345));
+    {
+        const ScopedDefaultFont windowFont(font()); // the text boxes load no font the window does not show
+        txtSearch = place<QLineEdit>("txtSearch", Frame1, twipsRect(240, 300, 6840, 345));
+        Text1 = place<QLineEdit>("Text1", Frame2, twipsRect(1680, 300, 5865, 345));
+    }
+    followDesktopFont(*this);
     ListView1 = place<ListView>("ListView1", Frame2, twipsRect(240, 750, 7320, 2820));
     PushButton7 =
         place<PushButton>("PushButton7", Frame2, twipsRect(240, 4560, 7320, 405), QStringLiteral("Add Search"));

@@ -7,6 +7,7 @@
 #include "ui/Form1.h"
 
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -154,6 +155,12 @@ void tst_Form1::fontsAndColours()
     Form1 window(m_test->environment());
     QCOMPARE(QGuiApplication::font(), desktopFont); // message boxes keep the desktop's font
     QCOMPARE(window.txtSearch->font(), window.font());
+    // and follow it when the desktop changes it
+    QGuiApplication::setFont(window.font());
+    QEvent themeChange(QEvent::ThemeChange);
+    QCoreApplication::sendEvent(&window, &themeChange);
+    QCOMPARE(QGuiApplication::font(), QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    QCOMPARE(QGuiApplication::font(), desktopFont);
     QCOMPARE(window.font().family(), QStringLiteral("Arial"));
     QCOMPARE(window.font().pointSizeF(), 9.0);
     QCOMPARE(window.font().weight(), QFont::Bold);
