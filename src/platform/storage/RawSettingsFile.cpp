@@ -3,7 +3,6 @@
 
 #include <QFile>
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -17,23 +16,6 @@ constexpr qsizetype kLongestEncodedLine = 64 * 1024;
 // What decoding the file and restoring its list takes, per byte of the file, at the most: the file, the text
 // QSettings decodes from it in UTF-16 (twice, while it grows), the parts cut from it and the list's own texts.
 constexpr qint64 kDecodingBytesPerFileByte = 8;
-
-// The bytes where a value's scan for list elements has something to look at: an escape, a quote, a comma.
-constexpr std::array<bool, 256> kElementMarks = [] {
-    std::array<bool, 256> marks{};
-    for (const unsigned char mark : {'\\', '"', ','})
-        marks[mark] = true;
-    return marks;
-}();
-
-// The position of the first escape, quote or comma at or after `from`; `length` when there is none. The bytes of
-// a value are nearly all plain text, which this passes over quickly.
-qsizetype nextElementMark(const char* line, qsizetype length, qsizetype from)
-{
-    while (from < length && !kElementMarks[static_cast<unsigned char>(line[from])])
-        ++from;
-    return from;
-}
 
 bool isBlank(char c)
 {
@@ -144,8 +126,7 @@ void RawSettingsFile::inspectLine(const char* line, qsizetype length, bool inTop
     // The value is a list wherever a comma stands outside quotes; any of its elements may be encoded.
     bool encoded = elementIsEncoded(line, length, valueStart);
     bool quoted = false;
-    for (qsizetype pos = nextElementMark(line, length, valueStart); pos < length && !encoded;
-         pos = nextElementMark(line, length, pos + 1)) {
+    for (qsizetype pos = valueStart; pos < length && !encoded; ++pos) {
         if (line[pos] == '\\')
             ++pos;
         else if (line[pos] == '"')
