@@ -2,10 +2,10 @@
 #include "platform/storage/RecoveryFiles.h"
 
 #include "platform/base/Failure.h"
+#include "platform/storage/WholeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -28,20 +28,13 @@ bool isRecoveryFileName(const QString& name)
            name.endsWith(kExtension, Qt::CaseInsensitive);
 }
 
-// Writes the whole file or nothing: every write is checked, and the file appears only once it is complete.
-bool writeWhole(const QString& path, const QByteArray& contents)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit();
-}
-
 } // namespace
 
 QString RecoveryFiles::write(const QByteArray& contents) const
 {
     for (const QString& folder : m_folders) {
         const QString path = freeName(QDir(folder));
-        if (QDir().mkpath(folder) && writeWhole(path, contents))
+        if (QDir().mkpath(folder) && writeWholeFile(path, contents))
             return QDir::toNativeSeparators(path);
     }
     throw Failure(QStringLiteral("They could not be written to a file in %1 either.")

@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes the whole file or nothing: every write is checked, and the file appears only once it is complete.
+// False when it could not be written.
+bool writeWholeFile(const QString& path, const QByteArray& contents);
