@@ -4,6 +4,6 @@
 #include <QByteArray>
 #include <QString>
 
-// Writes the whole file or nothing: every write is checked, and the file appears only once it is complete.
-// False when it could not be written.
+// Writes the whole file or nothing: every write is checked, the file appears only once it is complete, and it is
+// read back to be sure it holds what was written. False when it could not be written.
 bool writeWholeFile(const QString& path, const QByteArray& contents);
