@@ -18,10 +18,10 @@ public:
     virtual QList<qsizetype> selectedPositions() const = 0;
     // Selects just the item at the position and makes it the current one.
     virtual void selectPosition(qsizetype position) = 0;
+    // Selects just the items at the positions, and makes the first the current one.
+    virtual void selectPositions(const QList<qsizetype>& positions) = 0;
     // Scrolls the list, if need be, so that the item at the position can be seen.
     virtual void ensureVisible(qsizetype position) = 0;
-    // Puts the current item's visible text on the clipboard.
-    virtual void copyCurrentItem() const = 0;
     // Takes out one item; when it was selected, the item that takes its place (or the new last one) is selected.
     virtual void removeItem(qsizetype position) = 0;
     // Takes out count items in one change that moves no selection: the caller says what is selected afterwards.

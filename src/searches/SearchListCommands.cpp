@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SearchListCommands.h"
 
+#include "SearchFile.h"
 #include "StoredSearches.h"
 
 #include "app/ErrorTrap.h"
@@ -8,11 +9,15 @@
 #include "platform/base/Failure.h"
 #include "platform/controls/ListModel.h"
 #include "platform/desktop/Environment.h"
+#include "platform/storage/KeptFiles.h"
 #include "platform/storage/RecoveryFiles.h"
 #include "platform/storage/SettingsStore.h"
+#include "platform/storage/WholeFile.h"
 
+#include <QDir>
 #include <QWidget>
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -28,6 +33,19 @@ const QString kNoSearchToOpen =
                    "Load Example/Sample Searches), then press Open Selected again.");
 // How long after a change of the list it is saved: long enough that a burst of edits is saved once.
 constexpr int kSaveDelayMs = 1000;
+// Said wherever a recovery file is named.
+const QString kAddingBack = QStringLiteral(" Add Searches From File\u2026 in the search list's right-click menu adds "
+                                           "them back to the list.");
+// The cleared queries are kept in a folder of their own beside the settings, the last few clears of them.
+const QString kClearedFolder = QStringLiteral("Bazaarly cleared searches");
+constexpr int kClearsKept = 5;
+// The steps of the history, by the command that made them.
+const QString kAddSearchStep = QStringLiteral("Add Search");
+const QString kClearAllStep = QStringLiteral("Clear All");
+const QString kDeleteStep = QStringLiteral("Delete");
+const QString kSampleStep = QStringLiteral("Load Example/Sample Searches");
+const QString kAddFromFileStep = QStringLiteral("Add Searches From File");
+const QString kBringBackStep = QStringLiteral("Bring Back Cleared Searches");
 } // namespace
 
 SearchListCommands::SearchListCommands(QWidget& window, SearchBox& searchBox, ListOnScreen locations,
@@ -49,7 +67,7 @@ void SearchListCommands::addSearch()
     trap.run(100, [&] { hasSearchText = !m_searchBox.text().isEmpty(); });
     if (!hasSearchText)
         return;
-    trap.run(102, [&] { appendQueries(queriesForSelectedLocations()); });
+    trap.run(102, [&] { appendQueries(queriesForSelectedLocations(), kAddSearchStep); });
     // The box keeps no typing to take back, so Ctrl+Z there takes back the add.
     trap.run(104, [&] { m_searchBox.clear(); });
     trap.run(106, [&] { m_searchBox.focus(); });
@@ -66,48 +84,64 @@ QStringList SearchListCommands::queriesForSelectedLocations() const
     return queries;
 }
 
-void SearchListCommands::appendQueries(const QStringList& queries)
+void SearchListCommands::appendQueries(const QStringList& queries, const QString& command)
 {
-    m_history.record([&] { m_searches.items.insert(m_searches.items.size(), queries); });
+    m_history.record(command, [&] { m_searches.items.insert(m_searches.items.size(), queries); });
     m_searches.selection.ensureVisible(m_searches.items.size());
+}
+
+QStringList SearchListCommands::selectedQueries() const
+{
+    QStringList queries;
+    for (const qsizetype position : m_searches.selection.selectedPositions())
+        queries.append(m_searches.items.text(position - 1));
+    return queries;
+}
+
+QStringList SearchListCommands::allQueries() const
+{
+    QStringList queries;
+    queries.reserve(m_searches.items.size());
+    for (qsizetype row = 0; row < m_searches.items.size(); ++row)
+        queries.append(m_searches.items.text(row));
+    return queries;
 }
 
 void SearchListCommands::openSelected()
 {
     const ErrorTrap trap = trapFor(QStringLiteral("PushButton2_Click"), m_environment, &m_window);
-    QString query;
+    QStringList queries;
     const bool selected = trap.run(100, [&] {
         if (m_searches.items.size() == 0)
             throw Failure(kNoSearchToOpen);
-        query = m_searches.items.text(m_searches.selection.selectedPosition() - 1);
+        queries = selectedQueries();
     });
     if (selected)
-        m_opening.open({query}, searchEngine(), trap, 100);
+        m_opening.open(queries, searchEngine(), trap, 100);
 }
 
 void SearchListCommands::copySelected()
 {
-    m_searches.selection.copyCurrentItem();
+    if (m_searches.items.size() > 0)
+        putOnClipboard(selectedQueries().join(QLatin1Char('\n')));
 }
 
 void SearchListCommands::copySelectedAddress()
 {
     if (m_searches.items.size() == 0)
         return;
-    const QString query = m_searches.items.text(m_searches.selection.selectedPosition() - 1);
-    putOnClipboard(QString::fromLatin1(searchUrl(query, searchEngine()).toEncoded()));
+    QStringList addresses;
+    for (const QString& query : selectedQueries())
+        addresses.append(QString::fromLatin1(searchUrl(query, searchEngine()).toEncoded()));
+    putOnClipboard(addresses.join(QLatin1Char('\n')));
 }
 
 void SearchListCommands::openAll()
 {
     const ErrorTrap trap = trapFor(QStringLiteral("PushButton6_Click"), m_environment, &m_window);
-    qsizetype count = 0;
-    trap.run(100, [&] { count = m_searches.items.size(); });
     // The queries as they stand now: an edit while they are being opened changes nothing of this run.
     QStringList queries;
-    queries.reserve(count);
-    for (qsizetype row = 0; row < count; ++row)
-        queries.append(m_searches.items.text(row));
+    trap.run(100, [&] { queries = allQueries(); });
     m_opening.open(queries, searchEngine(), trap, 102);
 }
 
@@ -118,9 +152,10 @@ void SearchListCommands::stopOpening()
 
 void SearchListCommands::clearAll()
 {
-    trapFor(QStringLiteral("PushButton3_Click"), m_environment, &m_window).run(100, [&] {
-        m_history.record([&] { m_searches.items.clear(); });
-    });
+    const ErrorTrap trap = trapFor(QStringLiteral("PushButton3_Click"), m_environment, &m_window);
+    const QStringList taken = allQueries();
+    trap.run(100, [&] { m_history.record(kClearAllStep, [&] { m_searches.items.clear(); }); });
+    keepTakenAway(taken, trap, 100);
 }
 
 void SearchListCommands::deleteSelected()
@@ -128,16 +163,112 @@ void SearchListCommands::deleteSelected()
     const ErrorTrap trap = trapFor(QStringLiteral("PushButton4_Click"), m_environment, &m_window);
     bool hasItems = true;
     trap.run(100, [&] { hasItems = m_searches.items.size() > 0; });
-    if (hasItems)
+    if (!hasItems)
+        return;
+    QStringList taken;
+    trap.run(102, [&] {
+        const QList<qsizetype> positions = m_searches.selection.selectedPositions();
+        if (positions.size() == 1)
+            return m_history.record(kDeleteStep, [&] { m_searches.selection.removeItem(positions.first()); });
+        taken = selectedQueries();
+        m_history.record(kDeleteStep, [&] { removeSeveral(positions); });
+    });
+    keepTakenAway(taken, trap, 102);
+}
+
+void SearchListCommands::removeSeveral(const QList<qsizetype>& positions)
+{
+    // A run of neighbours at a time, from the last: the positions still to go stay where they were.
+    for (qsizetype end = positions.size(); end > 0;) {
+        qsizetype start = end - 1;
+        while (start > 0 && positions[start - 1] == positions[start] - 1)
+            --start;
+        m_searches.selection.removeItems(positions[start], end - start);
+        end = start;
+    }
+    const qsizetype following = positions.last() - positions.size() + 1;
+    if (m_searches.items.size() > 0)
+        m_searches.selection.selectPosition(std::min(following, m_searches.items.size()));
+}
+
+KeptFiles SearchListCommands::clearedSearches() const
+{
+    return KeptFiles(m_environment.settings().recoveryFolders(), kClearedFolder, kClearsKept);
+}
+
+// Kept after the change rather than before it: a clear that the store's folder cannot take is not refused, as
+// Ctrl+Z still brings the queries back until the program closes.
+void SearchListCommands::keepTakenAway(const QStringList& queries, const ErrorTrap& trap, int label) const
+{
+    if (queries.isEmpty())
+        return;
+    trap.run(label, [&] {
+        try {
+            clearedSearches().keep(searchFileText(queries));
+        } catch (const Failure& failure) {
+            throw Failure(QStringLiteral("The searches taken away could not be kept for Bring Back Cleared "
+                                         "Searches; Ctrl+Z brings them back until the program closes. ") +
+                          failure.description());
+        }
+    });
+}
+
+void SearchListCommands::bringBackCleared()
+{
+    trapFor(QStringLiteral("mnuBringBack_Click"), m_environment, &m_window).run(100, [&] {
+        const QString newest = clearedSearches().newest();
+        if (newest.isEmpty())
+            throw Failure(QStringLiteral("No cleared searches are kept, so there are none to bring back."));
+        appendQueries(readSearchFile(newest), kBringBackStep);
+    });
+}
+
+bool SearchListCommands::hasClearedSearches() const
+{
+    return !clearedSearches().newest().isEmpty();
+}
+
+void SearchListCommands::saveSearchesAs()
+{
+    const ErrorTrap trap = trapFor(QStringLiteral("mnuSaveSearchesAs_Click"), m_environment, &m_window);
+    QString path;
+    trap.run(100, [&] {
+        path = m_environment.chooseFileToSave(&m_window, QStringLiteral("Save Searches As"),
+                                              QStringLiteral("Bazaarly searches.txt"));
+    });
+    if (!path.isEmpty())
         trap.run(102, [&] {
-            m_history.record([&] { m_searches.selection.removeItem(m_searches.selection.selectedPosition()); });
+            if (!writeWholeFile(path, searchFileText(allQueries())))
+                throw Failure(QStringLiteral("The searches could not be saved to \"%1\". The search list itself is "
+                                             "as it was, and is kept as ever.")
+                                  .arg(QDir::toNativeSeparators(path)));
         });
+}
+
+void SearchListCommands::addSearchesFromFile()
+{
+    const ErrorTrap trap = trapFor(QStringLiteral("mnuAddSearchesFromFile_Click"), m_environment, &m_window);
+    QString path;
+    trap.run(100, [&] { path = m_environment.chooseFileToOpen(&m_window, QStringLiteral("Add Searches From File")); });
+    if (path.isEmpty())
+        return;
+    trap.run(102, [&] {
+        QStringList queries;
+        try {
+            queries = readSearchFile(path);
+        } catch (const Failure& failure) {
+            throw Failure(failure.description() + QStringLiteral(" The search list is unchanged."));
+        }
+        if (queries.isEmpty())
+            throw Failure(QStringLiteral("The file \"%1\" holds no searches.").arg(QDir::toNativeSeparators(path)));
+        appendQueries(queries, kAddFromFileStep);
+    });
 }
 
 void SearchListCommands::loadSampleSearch()
 {
     trapFor(QStringLiteral("PushButton5_Click"), m_environment, &m_window).run(100, [&] {
-        appendQueries({kSampleQuery});
+        appendQueries({kSampleQuery}, kSampleStep);
     });
 }
 
@@ -184,9 +315,7 @@ void SearchListCommands::chooseSearchEngine(SearchEngine engine)
     m_engine = engine;
     trapFor(QStringLiteral("mnuSearchWith_Click"), m_environment, &m_window).run(100, [&] {
         try {
-            SettingsStore& settings = m_environment.settings();
-            keepTheListNotRestored(settings);
-            settings.writeText(kSearchEngineKey, searchEngineName(engine));
+            storeBesideTheList(kSearchEngineKey, searchEngineName(engine));
         } catch (const Failure& failure) {
             throw Failure(QStringLiteral("The choice of %1 could not be saved, so searches open on it only until "
                                          "the program closes. ")
@@ -194,6 +323,13 @@ void SearchListCommands::chooseSearchEngine(SearchEngine engine)
                           failure.description());
         }
     });
+}
+
+void SearchListCommands::storeBesideTheList(const QString& key, const QString& value)
+{
+    SettingsStore& settings = m_environment.settings();
+    keepTheListNotRestored(settings);
+    settings.writeText(key, value);
 }
 
 // Before anything is written over a list that the start-up could not restore whole, it is copied where the user
@@ -243,14 +379,12 @@ void SearchListCommands::storeTheList()
 
 QString SearchListCommands::keepInARecoveryFile() const
 {
-    QString searches;
-    for (qsizetype row = 0; row < m_searches.items.size(); ++row) {
-        searches += m_searches.items.textView(row);
-        searches += QLatin1Char('\n');
-    }
+    const QByteArray contents = searchFileText(allQueries());
+    const QString searches = QString::fromUtf8(contents);
     try {
         return QStringLiteral(" The searches have been written to %1 instead.")
-            .arg(RecoveryFiles(m_environment.settings().recoveryFolders()).write(searches.toUtf8()));
+                   .arg(RecoveryFiles(m_environment.settings().recoveryFolders()).write(contents)) +
+               kAddingBack;
     } catch (const Failure& failure) {
         // Nowhere to keep them but the report itself, which Ctrl+C copies whole.
         return QLatin1Char(' ') + failure.description() +
@@ -336,7 +470,8 @@ void SearchListCommands::tellOfRecoveryFiles(const ErrorTrap& startUp) const
     if (!files.isEmpty())
         startUp.report(142, QStringLiteral("Searches that could not be saved when the program closed are in %1. This "
                                            "is said at every start until the file is moved or deleted.")
-                                .arg(files.join(QLatin1String(", "))));
+                                    .arg(files.join(QLatin1String(", "))) +
+                                kAddingBack);
 }
 
 void SearchListCommands::restoreSearches(const ErrorTrap& startUp)

@@ -14,6 +14,7 @@
 #include <optional>
 
 class ErrorTrap;
+class KeptFiles;
 class SettingsStore;
 class StoredSearchParts;
 class QWidget;
@@ -31,19 +32,22 @@ public:
     // location's host, appended to the search list as one step and brought into view; the search box is then
     // emptied and focused. An empty search text does nothing.
     void addSearch();
-    // "Open Selected": the selected query's result page in the default browser, after any still being opened.
+    // "Open Selected": every selected query's result page in the default browser, in list order, after any still
+    // being opened.
     void openSelected();
-    // Puts the selected query on the clipboard.
+    // Puts the selected queries on the clipboard, one a line.
     void copySelected();
-    // Puts the address of the selected query's result page on the clipboard, as the browser would be given it.
+    // Puts the addresses of the selected queries' result pages on the clipboard, one a line, as the browser would
+    // be given them.
     void copySelectedAddress();
     // "Open All": every query's result page, in list order, one after another while the window goes on answering.
     void openAll();
     // Stops the opening commands: no further page is opened.
     void stopOpening();
-    // "Clear All".
+    // "Clear All". What it takes away is kept for bringBackCleared().
     void clearAll();
-    // "Delete Selected Search From List": removes the selected query; nothing on an empty list.
+    // "Delete Selected Search From List": removes the selected queries as one step and selects the query that
+    // followed the last of them; nothing on an empty list. Several taken away are kept for bringBackCleared().
     void deleteSelected();
     // "Load Example/Sample Searches": appends the sample query.
     void loadSampleSearch();
@@ -51,6 +55,20 @@ public:
     // with the selection as it was; nothing when there is none.
     void undo();
     void redo();
+    // The command whose change undo() would take back, or redo() make again; empty when there is none.
+    QString undoName() const { return m_history.undoName(); }
+    QString redoName() const { return m_history.redoName(); }
+
+    // "Save Searches As...": writes the list to a search file the user picks.
+    void saveSearchesAs();
+    // "Add Searches From File...": appends the queries of a search file the user picks, as one step; a file that
+    // cannot be taken is reported and leaves the list as it was.
+    void addSearchesFromFile();
+    // "Bring Back Cleared Searches": appends, as one step, the queries that the last Clear All or delete of
+    // several took away, in this run or an earlier one.
+    void bringBackCleared();
+    // Whether there are cleared queries to bring back.
+    bool hasClearedSearches() const;
 
     // The engine whose result pages the queries open on: the one last chosen, as the settings store keeps it, read
     // when first needed; the default while none has been chosen, or when the store cannot be read or names no
@@ -66,12 +84,20 @@ public:
     // kept first, and the notice returned says where (the list itself has been saved). Empty when there is
     // nothing to tell.
     QString saveSearches();
+    // Writes another setting beside the list, as the choice of engine is written: a list the start-up could not
+    // restore whole is kept first. A Failure when the store cannot take it.
+    void storeBesideTheList(const QString& key, const QString& value);
     // Re-creates the list from the settings store, as the last statements of the start-up under its trap.
     void restoreSearches(const ErrorTrap& startUp);
 
 private:
     QStringList queriesForSelectedLocations() const;
-    void appendQueries(const QStringList& queries);
+    QStringList selectedQueries() const;
+    QStringList allQueries() const;
+    void appendQueries(const QStringList& queries, const QString& command);
+    void removeSeveral(const QList<qsizetype>& positions);
+    void keepTakenAway(const QStringList& queries, const ErrorTrap& trap, int label) const;
+    KeptFiles clearedSearches() const;
     void listChanged();
     void watchForChanges();
     // Appends the restored queries in one batch; false when memory ran out part-way.

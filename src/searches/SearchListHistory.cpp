@@ -10,9 +10,9 @@ SearchListHistory::~SearchListHistory()
     stopWatching();
 }
 
-void SearchListHistory::record(const std::function<void()>& change)
+void SearchListHistory::record(const QString& name, const std::function<void()>& change)
 {
-    Step step{{}, selectedPosition(), 0};
+    Step step{name, {}, selectedPosition(), 0};
     startWatching(step.edits);
     try {
         change();
@@ -85,6 +85,16 @@ bool SearchListHistory::redo()
     ++m_inForce;
     select(step.selectedAfter);
     return true;
+}
+
+QString SearchListHistory::undoName() const
+{
+    return m_inForce > 0 ? m_steps[m_inForce - 1].name : QString();
+}
+
+QString SearchListHistory::redoName() const
+{
+    return m_inForce < m_steps.size() ? m_steps[m_inForce].name : QString();
 }
 
 QStringList SearchListHistory::texts(qsizetype first, qsizetype last) const

@@ -22,14 +22,17 @@ public:
     SearchListHistory(const SearchListHistory&) = delete;
     SearchListHistory& operator=(const SearchListHistory&) = delete;
 
-    // Runs a change of the list and remembers it as one step, however many queries it touched; a change that
-    // failed part-way is remembered as far as it went, and the failure goes on to the caller. A change that
-    // altered nothing is not remembered. A new step forgets the steps that were taken back.
-    void record(const std::function<void()>& change);
+    // Runs a change of the list and remembers it as one step named after its command, however many queries it
+    // touched; a change that failed part-way is remembered as far as it went, and the failure goes on to the
+    // caller. A change that altered nothing is not remembered. A new step forgets the steps that were taken back.
+    void record(const QString& name, const std::function<void()>& change);
     // Takes back the last step that is still in force, selection included; false when there is none.
     bool undo();
     // Makes the last step taken back again; false when there is none.
     bool redo();
+    // The name of the step that undo() would take back, or redo() make again; empty when there is none.
+    QString undoName() const;
+    QString redoName() const;
 
 private:
     struct Edit
@@ -40,6 +43,7 @@ private:
     };
     struct Step
     {
+        QString name;
         std::vector<Edit> edits;
         qsizetype selectedBefore; // the selected position, 0 for none
         qsizetype selectedAfter;

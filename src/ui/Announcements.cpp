@@ -67,6 +67,16 @@ private:
     qsizetype m_firstAdded = -1;
 };
 
+// One selected item is read out as the list's current item; a count is news only for several.
+void announceSeveralSelected(Form1& window, ListView& list, const char* items)
+{
+    QObject::connect(list.selectionModel(), &QItemSelectionModel::selectionChanged, &list, [&window, &list, items] {
+        const qsizetype selected = list.selectionModel()->selectedRows().size();
+        if (selected > 1)
+            announce(window, QStringLiteral("%1 %2 selected").arg(selected).arg(QLatin1String(items)));
+    });
+}
+
 } // namespace
 
 void announceListChanges(Form1& window)
@@ -80,12 +90,7 @@ void announceListChanges(Form1& window)
         window.Text1->setAccessibleDescription(matches());
         announce(window, matches());
     });
-    // One selected location is read out as the list's current item; a count is news only for several.
-    QObject::connect(window.ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, window.ListView1,
-                     [&window] {
-                         const qsizetype selected = window.ListView1->selectionModel()->selectedRows().size();
-                         if (selected > 1)
-                             announce(window, countOf(selected, "location", "locations") + QStringLiteral(" selected"));
-                     });
+    announceSeveralSelected(window, *window.ListView1, "locations");
+    announceSeveralSelected(window, *window.ListView2, "searches");
     new SearchListReporter(*window.ListView2);
 }

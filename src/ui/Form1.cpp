@@ -28,6 +28,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -43,6 +45,15 @@ namespace {
 
 const QString kCursorFile = QStringLiteral("HAND-M.CUR");
 const QString kListToolTip = QStringLiteral("Double-click item to open in InterNet Explorer");
+const QChar kEllipsis = u'\u2026';
+
+// A menu entry's text: the command, naming what it works on, and the keys that do the same at its right.
+QString entryText(const QString& command, const QString& step, const QKeySequence& keys)
+{
+    QString text = step.isEmpty() ? command : command + QLatin1Char(' ') + step;
+    text.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return text + QLatin1Char('\t') + keys.toString(QKeySequence::NativeText);
+}
 
 QFont arialBold(qreal pointSize)
 {
@@ -112,7 +123,12 @@ Form1::Form1(Environment environment, QWidget* parent)
     m_searchList =
         std::make_unique<SearchListCommands>(*this, m_searchListWidgets->searchBox, m_searchListWidgets->locations(),
                                              m_searchListWidgets->searches(), m_environment);
+    m_townGroups = std::make_unique<TownGroupCommands>(
+        *this, m_searchListWidgets->locations(), m_environment,
+        [this](const QString& key, const QString& value) { m_searchList->storeBesideTheList(key, value); });
+    createUndoCommands();
     createSearchListMenu();
+    createLocationListMenu();
     connectEvents();
     Text1->setFocus();
     // Placed before the start-up runs, so a report shown during it stands where the window will.
@@ -162,6 +178,8 @@ void Form1::createControls()
     for (ListView* list : {ListView1, ListView2})
         list->setFont(arialBold(9));
     ListView1->allowSeveralSelected(); // one search text for many towns in one Add Search
+    ListView2->allowSeveralSelected(); // several searches opened, copied or deleted at once
+    ListView2->installEventFilter(this);
     ListView2->setToolTip(kListToolTip);
     for (PushButton* button : {PushButton7, PushButton2, PushButton6, PushButton3, PushButton4, PushButton5}) {
         button->setFont(arialBold(11.25));
@@ -169,17 +187,52 @@ void Form1::createControls()
     }
 }
 
+void Form1::createUndoCommands()
+{
+    m_undo = new QAction(this);
+    m_undo->setObjectName(QStringLiteral("mnuUndo"));
+    connect(m_undo, &QAction::triggered, this, &Form1::mnuUndo_Click);
+    m_redo = new QAction(this);
+    m_redo->setObjectName(QStringLiteral("mnuRedo"));
+    connect(m_redo, &QAction::triggered, this, &Form1::mnuRedo_Click);
+}
+
 void Form1::createSearchListMenu()
 {
     mnuSearch = new QMenu(this);
     mnuSearch->setObjectName(QStringLiteral("mnuSearch"));
-    mnuSearch->addAction(QStringLiteral("Open"), this, &Form1::PushButton2_Click);
-    mnuSearch->addAction(QStringLiteral("Copy"), this, &Form1::mnuCopy_Click);
-    mnuSearch->addAction(QStringLiteral("Copy Address"), this, &Form1::mnuCopyAddress_Click);
-    mnuSearch->addAction(QStringLiteral("Delete"), this, &Form1::PushButton4_Click);
+    m_queryCommands = {
+        mnuSearch->addAction(QStringLiteral("Open"), this, &Form1::PushButton2_Click),
+        mnuSearch->addAction(QStringLiteral("Copy"), this, &Form1::mnuCopy_Click),
+        mnuSearch->addAction(QStringLiteral("Copy Address"), this, &Form1::mnuCopyAddress_Click),
+        mnuSearch->addAction(QStringLiteral("Delete"), this, &Form1::PushButton4_Click),
+    };
+    mnuSearch->addSeparator();
+    mnuSearch->addActions({m_undo, m_redo});
+    mnuSearch->addSeparator();
+    m_saveSearchesAs =
+        mnuSearch->addAction(QStringLiteral("Save Searches As") + kEllipsis, this, &Form1::mnuSaveSearchesAs_Click);
+    mnuSearch->addAction(QStringLiteral("Add Searches From File") + kEllipsis, this,
+                         &Form1::mnuAddSearchesFromFile_Click);
+    m_bringBack = mnuSearch->addAction(QStringLiteral("Bring Back Cleared Searches"), this, &Form1::mnuBringBack_Click);
     mnuSearch->addSeparator();
     createSearchWithMenu();
     ListView2->setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+void Form1::createLocationListMenu()
+{
+    mnuLocations = new QMenu(this);
+    mnuLocations->setObjectName(QStringLiteral("mnuLocations"));
+    mnuSelectTowns = mnuLocations->addMenu(QStringLiteral("Select Towns"));
+    mnuSelectTowns->setObjectName(QStringLiteral("mnuSelectTowns"));
+    m_rememberTowns = mnuLocations->addAction(QStringLiteral("Remember These Towns") + kEllipsis, this,
+                                              &Form1::mnuRememberTowns_Click);
+    mnuForgetTowns = mnuLocations->addMenu(QStringLiteral("Forget Towns"));
+    mnuForgetTowns->setObjectName(QStringLiteral("mnuForgetTowns"));
+    mnuLocations->addSeparator();
+    mnuLocations->addActions({m_undo, m_redo});
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
 void Form1::createSearchWithMenu()
@@ -231,6 +284,7 @@ void Form1::connectEvents()
     connect(PushButton5, &PushButton::clicked, this, &Form1::PushButton5_Click);
     connect(ListView1, &ListView::doubleClicked, this, &Form1::ListView1_DblClick);
     connect(ListView2, &ListView::doubleClicked, this, &Form1::ListView2_DblClick);
+    connect(ListView1, &ListView::customContextMenuRequested, this, &Form1::ListView1_ContextMenu);
     connect(ListView2, &ListView::customContextMenuRequested, this, &Form1::ListView2_ContextMenu);
     new UndoKeys(
         *this, {txtSearch, Text1}, [this] { m_searchList->undo(); }, [this] { m_searchList->redo(); });
@@ -439,18 +493,104 @@ void Form1::ListView2_DblClick()
     PushButton2_Click();
 }
 
+qsizetype Form1::pickUnderPointer(ListView& list, const QPoint& where)
+{
+    // A right-click selects the item under the pointer first, as on Windows, and keeps a selection of several that
+    // it falls on.
+    const qsizetype position = list.positionAt(where);
+    if (position != 0 && !list.selectedPositions().contains(position))
+        list.selectPosition(position);
+    return position;
+}
+
+void Form1::nameUndoSteps()
+{
+    const QString undo = m_searchList->undoName();
+    const QString redo = m_searchList->redoName();
+    m_undo->setText(entryText(QStringLiteral("Undo"), undo, QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    m_undo->setEnabled(!undo.isEmpty());
+    m_redo->setText(entryText(QStringLiteral("Redo"), redo, QKeySequence(Qt::CTRL | Qt::Key_Y)));
+    m_redo->setEnabled(!redo.isEmpty());
+}
+
 void Form1::ListView2_ContextMenu(const QPoint& where)
 {
-    // The commands are for the query under the pointer, which a right-click selects first, as on Windows; away from
-    // the queries only the engine can be chosen.
-    const qsizetype position = ListView2->positionAt(where);
-    if (position != 0)
-        ListView2->selectPosition(position);
-    for (QAction* command : mnuSearch->actions()) {
-        if (command->menu() != mnuSearchWith)
-            command->setEnabled(position != 0);
-    }
+    // The commands for queries are for those picked; away from the queries they are off.
+    const qsizetype position = pickUnderPointer(*ListView2, where);
+    for (QAction* command : std::as_const(m_queryCommands))
+        command->setEnabled(position != 0);
+    nameUndoSteps();
+    m_saveSearchesAs->setEnabled(ListView2->count() > 0);
+    m_bringBack->setEnabled(m_searchList->hasClearedSearches());
     mnuSearch->popup(ListView2->viewport()->mapToGlobal(where));
+}
+
+void Form1::ListView1_ContextMenu(const QPoint& where)
+{
+    pickUnderPointer(*ListView1, where);
+    nameUndoSteps();
+    listTownGroups();
+    m_rememberTowns->setEnabled(ListView1->count() > 0);
+    mnuLocations->popup(ListView1->viewport()->mapToGlobal(where));
+}
+
+void Form1::listTownGroups()
+{
+    mnuSelectTowns->clear();
+    mnuForgetTowns->clear();
+    const QStringList names = m_townGroups->names();
+    for (const QString& name : names) {
+        QString text = name;
+        text.replace(QLatin1Char('&'), QLatin1String("&&"));
+        mnuSelectTowns->addAction(text, this, [this, name] { mnuSelectTowns_Click(name); });
+        mnuForgetTowns->addAction(text, this, [this, name] { mnuForgetTowns_Click(name); });
+    }
+    mnuSelectTowns->setEnabled(!names.isEmpty());
+    mnuForgetTowns->setEnabled(!names.isEmpty());
+}
+
+void Form1::mnuUndo_Click()
+{
+    m_searchList->undo();
+}
+
+void Form1::mnuRedo_Click()
+{
+    m_searchList->redo();
+}
+
+void Form1::mnuSaveSearchesAs_Click()
+{
+    m_searchList->saveSearchesAs();
+}
+
+void Form1::mnuAddSearchesFromFile_Click()
+{
+    m_searchList->addSearchesFromFile();
+}
+
+void Form1::mnuBringBack_Click()
+{
+    m_searchList->bringBackCleared();
+}
+
+void Form1::mnuRememberTowns_Click()
+{
+    m_townGroups->rememberSelected();
+}
+
+void Form1::mnuSelectTowns_Click(const QString& name)
+{
+    // Every town of the catalogue is listed, whatever the filter held, so that the whole group can be selected.
+    Text1->setText(QString());
+    rebuildPendingFilter();
+    if (m_townGroups->select(name))
+        txtSearch->setFocus(); // ready for the search text, then Add Search
+}
+
+void Form1::mnuForgetTowns_Click(const QString& name)
+{
+    m_townGroups->forget(name);
 }
 
 void Form1::mnuCopy_Click()
@@ -540,6 +680,18 @@ void Form1::mouseMoveEvent(QMouseEvent* event)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    // In the search list Delete deletes, and Ctrl+C copies, every selected query.
+    if (watched == ListView2 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy)) {
+            mnuCopy_Click();
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+            PushButton4_Click();
+            return true;
+        }
+    }
     if (event->type() == QEvent::MouseMove) {
         const auto* move = static_cast<QMouseEvent*>(event);
         if (watched == Frame1 && isOverOwnSurface(Frame1, move))

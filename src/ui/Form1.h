@@ -4,6 +4,7 @@
 #include "catalogue/LocationCatalogue.h"
 #include "platform/desktop/Environment.h"
 #include "searches/SearchListCommands.h"
+#include "searches/TownGroupCommands.h"
 
 #include <QCursor>
 #include <QStringList>
@@ -14,6 +15,7 @@
 #include <optional>
 
 class ListView;
+class QAction;
 class PushButton;
 class QGroupBox;
 class QLabel;
@@ -29,16 +31,17 @@ struct SearchListWidgets;
 // |----------------|------------------------------------|---------------------------------------------------|
 // | Frame2         | "Create New Bazaarly Search"       | group box around the filter, locations and add    |
 // | Label1, Text1  | "Filter Locations:"                | narrows ListView1 as the user types               |
-// | ListView1      | columns "URL", "Locations"         | the catalogue's towns; several may be selected    |
+// | ListView1      | columns "URL", "Locations"         | the catalogue's towns; several may be selected;   |
+// |                |                                    | right-click offers mnuLocations                   |
 // | Frame1         | "Search For This Text"             | group box around the search box                   |
 // | txtSearch      |                                    | the search text                                   |
 // | PushButton7    | "Add Search"                       | one query per selected town, into ListView2       |
-// | ListView2      | column "Searches"                  | the search list; double-click opens, right-click  |
-// |                |                                    | offers mnuSearch                                  |
-// | PushButton2    | "Open Selected"                    | opens the selected query in the browser           |
+// | ListView2      | column "Searches"                  | the search list; several may be selected;         |
+// |                |                                    | double-click opens, right-click offers mnuSearch  |
+// | PushButton2    | "Open Selected"                    | opens the selected queries in the browser         |
 // | PushButton6    | "Open All"                         | opens every query, in order                       |
 // | PushButton3    | "Clear All"                        | empties the search list                           |
-// | PushButton4    | "Delete Selected Search From List" | removes the selected query                        |
+// | PushButton4    | "Delete Selected Search From List" | removes the selected queries                      |
 // | PushButton5    | "Load Example/Sample Searches"     | appends the sample query                          |
 // | SkinFramework1 |                                    | the optional skin                                 |
 class Form1 final : public QWidget
@@ -81,10 +84,16 @@ public:
     PushButton* PushButton4;
     PushButton* PushButton5;
     SkinFramework* SkinFramework1;
-    // The search list's right-click menu: Open, Copy, Copy Address and Delete for the query under the pointer, and
-    // the engine the queries open on.
+    // The search list's right-click menu: Open, Copy, Copy Address and Delete for the selected queries (the one
+    // under the pointer, unless it is one of several selected), Undo and Redo, the list to and from a file, the
+    // queries last cleared, and the engine the queries open on.
     QMenu* mnuSearch;
     QMenu* mnuSearchWith;
+    // The location list's right-click menu: the remembered town groups, to select or forget, the selected towns to
+    // remember, and Undo and Redo, the same two entries as the search list's.
+    QMenu* mnuLocations;
+    QMenu* mnuSelectTowns;
+    QMenu* mnuForgetTowns;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -110,10 +119,19 @@ private:
     void PushButton5_Click();
     void ListView1_DblClick();
     void ListView2_DblClick();
+    void ListView1_ContextMenu(const QPoint& where);
     void ListView2_ContextMenu(const QPoint& where);
     void mnuCopy_Click();
     void mnuCopyAddress_Click();
     void mnuSearchWith_Click(SearchEngine engine);
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+    void mnuSaveSearchesAs_Click();
+    void mnuAddSearchesFromFile_Click();
+    void mnuBringBack_Click();
+    void mnuRememberTowns_Click();
+    void mnuSelectTowns_Click(const QString& name);
+    void mnuForgetTowns_Click(const QString& name);
 
     void Form_MouseMove();
     void Frame1_MouseMove();
@@ -132,6 +150,12 @@ private:
     void createControls();
     void createSearchListMenu();
     void createSearchWithMenu();
+    void createUndoCommands();
+    void createLocationListMenu();
+    void nameUndoSteps();
+    void listTownGroups();
+    // Selects the item under the pointer, unless it is one of several selected; its position, 0 for none.
+    static qsizetype pickUnderPointer(ListView& list, const QPoint& where);
     void setTabOrder();
     void connectEvents();
     void loadMouseIcon(const QString& path);
@@ -143,6 +167,14 @@ private:
     Environment m_environment;
     std::unique_ptr<SearchListWidgets> m_searchListWidgets; // the controls as the search list's commands see them
     std::unique_ptr<SearchListCommands> m_searchList;       // made once the controls it works on exist
+    std::unique_ptr<TownGroupCommands> m_townGroups;
+    // The commands of the search list's menu that work on the selected queries.
+    QList<QAction*> m_queryCommands;
+    QAction* m_undo = nullptr; // in both lists' menus
+    QAction* m_redo = nullptr;
+    QAction* m_saveSearchesAs = nullptr;
+    QAction* m_bringBack = nullptr;
+    QAction* m_rememberTowns = nullptr;
     LocationFilterRebuild m_filter;
     // The filter's reports wait for the typing to stop: a box that opened at once would take the keys after it.
     QStringList m_filterReports;

@@ -41,9 +41,9 @@ void ListViewSelection::ensureVisible(qsizetype position)
     m_list.ensureVisible(position);
 }
 
-void ListViewSelection::copyCurrentItem() const
+void ListViewSelection::selectPositions(const QList<qsizetype>& positions)
 {
-    m_list.copyCurrentItem();
+    m_list.selectPositions(positions);
 }
 
 void ListViewSelection::removeItem(qsizetype position)

@@ -30,8 +30,8 @@ public:
     qsizetype selectedPosition() const override;
     QList<qsizetype> selectedPositions() const override;
     void selectPosition(qsizetype position) override;
+    void selectPositions(const QList<qsizetype>& positions) override;
     void ensureVisible(qsizetype position) override;
-    void copyCurrentItem() const override;
     void removeItem(qsizetype position) override;
     void removeItems(qsizetype position, qsizetype count) override;
 

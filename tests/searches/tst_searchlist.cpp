@@ -5,6 +5,7 @@
 #include "platform/controls/ListView.h"
 #include "platform/controls/PushButton.h"
 #include "platform/desktop/UrlOpener.h"
+#include "searches/SearchFile.h"
 #include "searches/SearchQuery.h"
 #include "ui/Form1.h"
 
@@ -102,6 +103,18 @@ private slots:
     void halfCharacterInTheStoreIsReplacedAndSaidOnce();
     void failedRestoreNeverCostsTheStoredList_data();
     void failedRestoreNeverCostsTheStoredList();
+    void severalSelectedSearches_data();
+    void severalSelectedSearches();
+    void undoEntriesNameTheStep_data();
+    void undoEntriesNameTheStep();
+    void searchFilesAreAddedBackOrRefused_data();
+    void searchFilesAreAddedBackOrRefused();
+    void saveSearchesAsWritesOneQueryALine_data();
+    void saveSearchesAsWritesOneQueryALine();
+    void clearedSearchesComeBackAfterARestart_data();
+    void clearedSearchesComeBackAfterARestart();
+    void townGroups_data();
+    void townGroups();
 
 private:
     void start();
@@ -113,6 +126,10 @@ private:
     void chooseEngine(const QString& name);
     QString chosenEngine() const;
     QStringList searches() const;
+    void rightClick(ListView* list, int position);
+    void choose(QMenu* menu, const QString& entry);
+    void chooseFromLocationMenu(const QString& entry, const QString& group = QString());
+    QList<qsizetype> selected(ListView* list) const;
 
     std::unique_ptr<TestEnvironment> m_test;
     std::unique_ptr<Form1> m_window;
@@ -435,7 +452,9 @@ void tst_SearchList::searchListMenuWorksOnTheQueryUnderThePointer()
     QStringList labels;
     for (QAction* action : menu->actions())
         labels.append(action->text());
-    QCOMPARE(labels, QStringList({"Open", "Copy", "Copy Address", "Delete", "", "Search With"}));
+    QCOMPARE(labels, QStringList({"Open", "Copy", "Copy Address", "Delete", "", "Undo Add Search\tCtrl+Z",
+                                  "Redo\tCtrl+Y", "", "Save Searches As\u2026", "Add Searches From File\u2026",
+                                  "Bring Back Cleared Searches", "", "Search With"}));
     menu->actions().at(labels.indexOf(command))->trigger();
     menu->hide();
     QCOMPARE(searches(), left);
@@ -1140,6 +1159,399 @@ void tst_SearchList::failedRestoreNeverCostsTheStoredList()
         QCOMPARE(m_test->storedValue(QStringLiteral("SearchEngine")), QStringLiteral("Bing"));
     QVERIFY2(m_test->reports[1].contains(QDir::toNativeSeparators(copy)), qPrintable(m_test->reports[1]));
     QCOMPARE(contentsOf(copy), original);
+}
+
+// Right-clicks the item at the position (0: below the items), as the user opens a list's menu.
+void tst_SearchList::rightClick(ListView* list, int position)
+{
+    const QPoint at = position == 0 ? QPoint(5, list->viewport()->height() - 5)
+                                    : list->visualRect(list->listModel().index(position - 1, 0)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &event);
+}
+
+// Clicks the entry of an open menu whose text, without its keys, is the one given; the menu closes.
+void tst_SearchList::choose(QMenu* menu, const QString& entry)
+{
+    QTRY_VERIFY(menu->isVisible());
+    const QList<QAction*> actions = menu->actions();
+    const auto found = std::find_if(actions.begin(), actions.end(), [&](QAction* action) {
+        return action->text().section(QLatin1Char('\t'), 0, 0).replace(QLatin1String("&&"), QLatin1String("&")) ==
+               entry;
+    });
+    menu->hide();
+    QVERIFY2(found != actions.end(), qPrintable(entry));
+    QVERIFY((*found)->isEnabled());
+    (*found)->trigger();
+}
+
+// An entry of the location list's menu, for the towns selected, or a group of one of its submenus.
+void tst_SearchList::chooseFromLocationMenu(const QString& entry, const QString& group)
+{
+    ListView* list = m_window->ListView1;
+    rightClick(list, list->count() > 0 ? int(list->selectedPosition()) : 0);
+    if (group.isEmpty())
+        return choose(m_window->mnuLocations, entry);
+    m_window->mnuLocations->hide();
+    QMenu* submenu = entry == QLatin1String("Select Towns") ? m_window->mnuSelectTowns : m_window->mnuForgetTowns;
+    submenu->popup(QPoint());
+    choose(submenu, group);
+}
+
+QList<qsizetype> tst_SearchList::selected(ListView* list) const
+{
+    return list->count() == 0 ? QList<qsizetype>() : list->selectedPositions();
+}
+
+void tst_SearchList::severalSelectedSearches_data()
+{
+    QTest::addColumn<Action>("command");
+    QTest::addColumn<QString>("left"); // the queries' texts, each a letter
+    QTest::addColumn<QList<qsizetype>>("selectedAfter");
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<QString>("copied");
+    using Positions = QList<qsizetype>;
+    const QString bAndD = QStringLiteral("b site:albany.bazaarly.org\nd site:albany.bazaarly.org");
+    QTest::newRow("Open Selected opens them in list order") << Action([this] {
+        QTest::mouseClick(m_window->PushButton2, Qt::LeftButton);
+    }) << "abcde" << Positions{2, 4} << "bd" << "";
+    QTest::newRow("Delete Selected takes them away and selects the one after the last") << Action([this] {
+        QTest::mouseClick(m_window->PushButton4, Qt::LeftButton);
+    }) << "ace" << Positions{3} << "" << "";
+    QTest::newRow("the Delete key does the same") << Action([this] {
+        QTest::keyClick(m_window->ListView2, Qt::Key_Delete);
+    }) << "ace" << Positions{3} << "" << "";
+    QTest::newRow("Ctrl+C copies them, one a line") << Action([this] {
+        QTest::keySequence(m_window->ListView2, QKeySequence::Copy);
+    }) << "abcde" << Positions{2, 4} << "" << bAndD;
+    QTest::newRow("the menu's Copy too") << Action([this] {
+        rightClick(m_window->ListView2, 2);
+        choose(m_window->mnuSearch, QStringLiteral("Copy"));
+    }) << "abcde" << Positions{2, 4} << "" << bAndD;
+    QTest::newRow("a right-click outside the selection deletes only the search under it") << Action([this] {
+        rightClick(m_window->ListView2, 5);
+        choose(m_window->mnuSearch, QStringLiteral("Delete"));
+    }) << "abcd" << Positions{4} << "" << "";
+    QTest::newRow("Ctrl+A then Delete empties the list") << Action([this] {
+        QTest::keySequence(m_window->ListView2, QKeySequence::SelectAll);
+        QTest::keyClick(m_window->ListView2, Qt::Key_Delete);
+    }) << "" << Positions{} << "" << "";
+    QTest::newRow("the last ones deleted leave the new last one selected") << Action([this] {
+        click(m_window->ListView2, 3);
+        click(m_window->ListView2, 5, Qt::ShiftModifier);
+        QTest::keyClick(m_window->ListView2, Qt::Key_Delete);
+    }) << "ab" << Positions{2} << "" << "";
+}
+
+void tst_SearchList::severalSelectedSearches()
+{
+    QFETCH(Action, command);
+    QFETCH(QString, left);
+    QFETCH(QList<qsizetype>, selectedAfter);
+    QFETCH(QString, opened);
+    QFETCH(QString, copied);
+    QGuiApplication::clipboard()->clear();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    const auto queries = [](const QString& letters) {
+        QStringList queries;
+        for (const QChar letter : letters)
+            queries.append(letter + QStringLiteral(" site:albany.bazaarly.org"));
+        return queries;
+    };
+    for (const QChar letter : QStringLiteral("abcde"))
+        addSearch(letter);
+    click(m_window->ListView2, 4);
+    click(m_window->ListView2, 2, Qt::ControlModifier);
+    QCOMPARE(m_window->ListView2->accessibleDescription(), QStringLiteral("2 of 5 selected"));
+    command();
+    QCOMPARE(searches(), queries(left));
+    QCOMPARE(selected(m_window->ListView2), selectedAfter);
+    QList<QUrl> pages;
+    for (const QString& query : queries(opened))
+        pages.append(resultPage(query));
+    QTRY_COMPARE(m_test->openedUrls, pages);
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+    keys(QKeySequence::Undo); // a delete of several is one step
+    QCOMPARE(searches(), queries(left == QLatin1String("abcde") ? QStringLiteral("abcd") : QStringLiteral("abcde")));
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::undoEntriesNameTheStep_data()
+{
+    QTest::addColumn<Action>("steps");
+    QTest::addColumn<QString>("undo"); // the entry's text, "off" when it cannot be chosen
+    QTest::addColumn<QString>("redo");
+    QTest::addColumn<int>("left");
+    const auto press = [](QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); };
+    QTest::newRow("nothing done: both off") << Action([] {}) << "Undo\tCtrl+Z off" << "Redo\tCtrl+Y off" << 0;
+    QTest::newRow("an add is named") << Action([this] { addSearch(QStringLiteral("a")); })
+                                     << "Undo Add Search\tCtrl+Z" << "Redo\tCtrl+Y off" << 1;
+    QTest::newRow("the search list's Undo takes back a Clear All") << Action([=] {
+        addSearch(QStringLiteral("a"));
+        press(m_window->PushButton3);
+        rightClick(m_window->ListView2, 0);
+        choose(m_window->mnuSearch, QStringLiteral("Undo Clear All"));
+    }) << "Undo Add Search\tCtrl+Z" << "Redo Clear All\tCtrl+Y" << 1;
+    QTest::newRow("the location list's Redo makes it again") << Action([=] {
+        addSearch(QStringLiteral("a"));
+        press(m_window->PushButton3);
+        keys(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        chooseFromLocationMenu(QStringLiteral("Redo Clear All"));
+    }) << "Undo Clear All\tCtrl+Z" << "Redo\tCtrl+Y off" << 0;
+}
+
+void tst_SearchList::undoEntriesNameTheStep()
+{
+    QFETCH(Action, steps);
+    QFETCH(QString, undo);
+    QFETCH(QString, redo);
+    QFETCH(int, left);
+    steps();
+    const auto entry = [this](const char* name) {
+        const QAction* action = m_window->findChild<QAction*>(QLatin1String(name));
+        return action->text() + (action->isEnabled() ? QString() : QStringLiteral(" off"));
+    };
+    rightClick(m_window->ListView2, 0);
+    m_window->mnuSearch->hide();
+    QCOMPARE(m_window->mnuSearch->actions().mid(5, 2), m_window->mnuLocations->actions().mid(4, 2));
+    QCOMPARE(entry("mnuUndo"), undo);
+    QCOMPARE(entry("mnuRedo"), redo);
+    QCOMPARE(m_window->ListView2->count(), left);
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::searchFilesAreAddedBackOrRefused_data()
+{
+    QTest::addColumn<Action>("makeFile");
+    QTest::addColumn<QStringList>("added");
+    QTest::addColumn<QString>("refusal"); // how the report begins
+    const auto file = [this](const QByteArray& contents) {
+        return Action([=] { writeFile(m_test->fileToOpen, contents); });
+    };
+    QTest::newRow("blank lines are skipped, Windows line ends taken")
+        << file("desk site:x\r\n\r\n  \r\n lamp  site:y\r\n") << QStringList{"desk site:x", " lamp  site:y"} << "";
+    QTest::newRow("UTF-8 with a byte-order mark") << file("\xEF\xBB\xBFstra\xC3\x9F" "e site:x")
+                                                  << QStringList{QStringLiteral("stra\u00DFe site:x")} << "";
+    QTest::newRow("a recovery file that the start-up names") << Action([this] {
+        const QString recovery = QFileInfo(m_test->settingsPath()).dir().filePath("Bazaarly searches not saved.txt");
+        writeFile(recovery, "desk site:x\n");
+        restart();
+        QCOMPARE(m_test->reports.size(), 1);
+        QVERIFY(m_test->reports[0].contains(QDir::toNativeSeparators(recovery)));
+        QVERIFY(m_test->reports[0].contains("Add Searches From File\u2026 in the search list's right-click menu"));
+        m_test->reports.clear();
+        m_test->fileToOpen = recovery;
+    }) << QStringList{"desk site:x"} << "";
+    QTest::newRow("a file that is not text") << file(QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)) << QStringList{}
+                                             << "The file \"%1\" is not a text file. The search list is unchanged.";
+    QTest::newRow("a file too large") << file(QByteArray(kLargestSearchFile + 1, 'a')) << QStringList{}
+                                      << "The file \"%1\" is too large to hold searches";
+    QTest::newRow("a folder") << Action([this] { QVERIFY(QDir().mkpath(m_test->fileToOpen)); }) << QStringList{}
+                              << "The file \"%1\" is not a file. The search list is unchanged.";
+    QTest::newRow("a file gone meanwhile") << Action([] {}) << QStringList{}
+                                           << "The file \"%1\" was not found. The search list is unchanged.";
+    QTest::newRow("a file of blank lines") << file("\n \n\t\n") << QStringList{} << "The file \"%1\" holds no searches.";
+}
+
+void tst_SearchList::searchFilesAreAddedBackOrRefused()
+{
+    QFETCH(Action, makeFile);
+    QFETCH(QStringList, added);
+    QFETCH(QString, refusal);
+    m_test->fileToOpen = m_test->homePath() + QStringLiteral("/searches.txt");
+    addSearch(QStringLiteral("a"));
+    makeFile();
+    const QStringList before = searches();
+    rightClick(m_window->ListView2, 1);
+    choose(m_window->mnuSearch, QStringLiteral("Add Searches From File\u2026"));
+    QCOMPARE(searches(), before + added);
+    if (refusal.isEmpty()) {
+        QCOMPARE(m_test->reports, QStringList());
+        keys(QKeySequence::Undo); // one step
+        QCOMPARE(searches(), before);
+    } else {
+        QCOMPARE(m_test->reports.size(), 1);
+        QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("mnuAddSearchesFromFile_Click"), 102));
+        QVERIFY2(m_test->reports[0].startsWith(refusal.arg(QDir::toNativeSeparators(m_test->fileToOpen))),
+                 qPrintable(m_test->reports[0]));
+    }
+}
+
+void tst_SearchList::saveSearchesAsWritesOneQueryALine_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("written"); // none when the save is refused
+    const QByteArray list = "stra\xC3\x9F" "e site:x\ntwo lines site:x\n";
+    QTest::newRow("a new file") << "new.txt" << list;
+    QTest::newRow("a file that was there is replaced") << "old.txt" << list;
+    QTest::newRow("a folder that is not there") << "gone/new.txt" << QByteArray();
+}
+
+void tst_SearchList::saveSearchesAsWritesOneQueryALine()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, written);
+    m_window.reset();
+    m_test->storeValue(QStringLiteral("stra\u00DFe site:x|two\nlines site:x|")); // a line break can be stored by hand
+    writeFile(m_test->homePath() + QStringLiteral("/old.txt"), "a longer text that was there before");
+    start();
+    m_test->fileToSave = m_test->homePath() + QLatin1Char('/') + fileName;
+    rightClick(m_window->ListView2, 1);
+    choose(m_window->mnuSearch, QStringLiteral("Save Searches As\u2026"));
+    QCOMPARE(contentsOf(m_test->fileToSave), written);
+    QCOMPARE(m_test->reports.size(), written.isEmpty() ? 1 : 0);
+    if (written.isEmpty())
+        QVERIFY(isReportFor(m_test->reports[0], QStringLiteral("mnuSaveSearchesAs_Click"), 102));
+    QCOMPARE(searches().size(), 2);
+}
+
+void tst_SearchList::clearedSearchesComeBackAfterARestart_data()
+{
+    QTest::addColumn<Action>("takeAway");
+    QTest::addColumn<QString>("back"); // the queries' texts, each a letter
+    const auto add = [this](const QString& letters) {
+        for (const QChar letter : letters)
+            addSearch(letter);
+    };
+    const auto press = [](QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); };
+    QTest::newRow("Clear All") << Action([=] {
+        add(QStringLiteral("abc"));
+        press(m_window->PushButton3);
+    }) << "abc";
+    QTest::newRow("a delete of several") << Action([=] {
+        add(QStringLiteral("abc"));
+        click(m_window->ListView2, 1);
+        click(m_window->ListView2, 3, Qt::ControlModifier);
+        press(m_window->PushButton4);
+    }) << "ac";
+    QTest::newRow("a delete of one is taken back by Ctrl+Z alone") << Action([=] {
+        add(QStringLiteral("ab"));
+        press(m_window->PushButton3);
+        add(QStringLiteral("c"));
+        press(m_window->PushButton4);
+    }) << "ab";
+    QTest::newRow("the last of more clears than are kept") << Action([=] {
+        for (const QChar letter : QStringLiteral("abcdefg")) {
+            add(letter);
+            press(m_window->PushButton3);
+        }
+        const QDir kept(QFileInfo(m_test->settingsPath()).dir().filePath("Bazaarly cleared searches"));
+        QCOMPARE(kept.entryList(QDir::Files), QStringList({"3.txt", "4.txt", "5.txt", "6.txt", "7.txt"}));
+    }) << "g";
+}
+
+void tst_SearchList::clearedSearchesComeBackAfterARestart()
+{
+    QFETCH(Action, takeAway);
+    QFETCH(QString, back);
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    takeAway();
+    restart();
+    const QStringList before = searches();
+    rightClick(m_window->ListView2, 0);
+    choose(m_window->mnuSearch, QStringLiteral("Bring Back Cleared Searches"));
+    QStringList expected = before;
+    for (const QChar letter : back)
+        expected.append(letter + QStringLiteral(" site:albany.bazaarly.org"));
+    QCOMPARE(searches(), expected);
+    keys(QKeySequence::Undo);
+    QCOMPARE(searches(), before);
+    QCOMPARE(m_test->reports, QStringList());
+}
+
+void tst_SearchList::townGroups_data()
+{
+    QTest::addColumn<Action>("steps");
+    QTest::addColumn<QString>("group"); // chosen from Select Towns at the end
+    QTest::addColumn<QList<qsizetype>>("towns");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("reports"); // how each begins
+    const auto remember = [this](const QString& name, const QList<qsizetype>& towns) {
+        click(m_window->ListView1, int(towns[0]));
+        for (const qsizetype town : towns.mid(1))
+            click(m_window->ListView1, int(town), Qt::ControlModifier);
+        m_test->textAnswer = name;
+        chooseFromLocationMenu(QStringLiteral("Remember These Towns\u2026"));
+    };
+    QTest::newRow("towns of three states are selected again after a restart, whatever the filter") << Action([=] {
+        remember(QStringLiteral("Three states"), {1, 3, 4});
+        restart();
+        QTest::keyClicks(m_window->Text1, QStringLiteral("nowhere"));
+        letTheFilterCatchUp(*m_window);
+    }) << "Three states" << QList<qsizetype>{1, 3, 4} << QStringList{"Three states"} << QStringList{};
+    QTest::newRow("a name in use is replaced once the user agrees") << Action([=] {
+        remember(QStringLiteral("Ohio & more"), {1});
+        m_test->yesAnswer = true;
+        remember(QStringLiteral("Ohio & more"), {2, 5});
+        QCOMPARE(m_test->questions.last(),
+                 QStringLiteral("Towns are remembered as \"Ohio & more\" already. Replace them with the 2 towns "
+                                "selected?"));
+    }) << "Ohio & more" << QList<qsizetype>{2, 5} << QStringList{"Ohio & more"} << QStringList{};
+    QTest::newRow("a name in use stays when the user declines") << Action([=] {
+        remember(QStringLiteral("G"), {1});
+        remember(QStringLiteral("G"), {2, 5});
+    }) << "G" << QList<qsizetype>{1} << QStringList{"G"} << QStringList{};
+    QTest::newRow("a town gone from the catalogue is left out and said once, also after a restart") << Action([=] {
+        remember(QStringLiteral("G"), {1, 3});
+        m_test->writeLocations({"http://a.x/,A,Ohio", "http://b.x/,B,Ohio", "http://d.x/,D,Oregon"});
+        restart();
+        chooseFromLocationMenu(QStringLiteral("Select Towns"), QStringLiteral("G"));
+        restart();
+    }) << "G" << QList<qsizetype>{1} << QStringList{"G"}
+       << QStringList{"The town c.x of \"G\" is no longer in the location list, so it is left out. This is said "
+                      "only once."};
+    QTest::newRow("a group forgotten is offered no more, the others stay") << Action([=] {
+        remember(QStringLiteral("A"), {1});
+        remember(QStringLiteral("B"), {2, 3});
+        chooseFromLocationMenu(QStringLiteral("Forget Towns"), QStringLiteral("A"));
+    }) << "B" << QList<qsizetype>{2, 3} << QStringList{"B"} << QStringList{};
+    QTest::newRow("a value not in the program's form is never written over, nor costs the list") << Action([=] {
+        m_window.reset();
+        const QByteArray contents = "[General]\nSearches=desk site:x|\nTownGroups=@Rect(1 2 3 4)\n";
+        m_test->writeSettingsFile(contents);
+        start();
+        remember(QStringLiteral("G"), {1});
+        QCOMPARE(contentsOf(m_test->settingsPath()), contents);
+        QCOMPARE(searches(), QStringList{"desk site:x"});
+    }) << "" << QList<qsizetype>{1} << QStringList{}
+       << QStringList{"The remembered towns cannot be read, so they are left as they are."};
+    QTest::newRow("a broken group is left out and kept in a copy, the other groups stay") << Action([=] {
+        m_window.reset();
+        m_test->storeValue(QStringLiteral("Ohio|a.x|b.x||broken|"), QStringLiteral("TownGroups"));
+        m_test->storeValue(QStringLiteral("desk site:x|"));
+        start();
+        remember(QStringLiteral("New York"), {3});
+        QCOMPARE(searches(), QStringList{"desk site:x"});
+    }) << "Ohio" << QList<qsizetype>{1, 2} << QStringList{"Ohio", "New York"}
+       << QStringList{"Part of the remembered towns was not in the form this program writes; all of it has been kept "
+                      "in"};
+}
+
+void tst_SearchList::townGroups()
+{
+    QFETCH(Action, steps);
+    QFETCH(QString, group);
+    QFETCH(QList<qsizetype>, towns);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, reports);
+    m_test->writeLocations({"http://a.x/,A,Ohio", "http://b.x/,B,Ohio", "http://c.x/,C,New York",
+                            "http://d.x/,D,Oregon", "http://e.x/,E,Texas"});
+    restart();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    steps();
+    if (!group.isEmpty()) {
+        chooseFromLocationMenu(QStringLiteral("Select Towns"), group);
+        QCOMPARE(m_window->Text1->text(), QString());
+        QVERIFY(m_window->txtSearch->hasFocus());
+    }
+    QCOMPARE(selected(m_window->ListView1), towns);
+    QStringList offered;
+    for (const QAction* entry : m_window->mnuSelectTowns->actions())
+        offered.append(entry->text().replace(QLatin1String("&&"), QLatin1String("&")));
+    QCOMPARE(offered, names);
+    QCOMPARE(m_test->reports.size(), reports.size());
+    for (qsizetype i = 0; i < reports.size(); ++i)
+        QVERIFY2(m_test->reports[i].startsWith(reports[i]), qPrintable(m_test->reports[i]));
 }
 
 QTEST_MAIN(tst_SearchList)

@@ -54,6 +54,22 @@ Environment TestEnvironment::environment()
     // A list that cannot be saved may go to the home folder: never the real one.
     m_settings = std::make_unique<SettingsStore>(settingsPath(), homePath(), ProgramNames::settingsStore());
     environment.settings = [this]() -> SettingsStore& { return *m_settings; };
+    environment.askText = [this](QWidget*, const QString&, const QString& label) {
+        questions.append(label);
+        return textAnswer;
+    };
+    environment.askYesNo = [this](QWidget*, const QString&, const QString& question) {
+        questions.append(question);
+        return yesAnswer;
+    };
+    environment.chooseFileToSave = [this](QWidget*, const QString& title, const QString&) {
+        questions.append(title);
+        return fileToSave;
+    };
+    environment.chooseFileToOpen = [this](QWidget*, const QString& title) {
+        questions.append(title);
+        return fileToOpen;
+    };
     return environment;
 }
 

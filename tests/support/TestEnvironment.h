@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <memory>
+#include <optional>
 
 // A world for one test: a temporary application folder and settings file, and recorders in place of the error
 // report, the browser and the home-page draw.
@@ -38,6 +39,13 @@ public:
     QStringList reports;
     QList<QUrl> openedUrls;
     int homePageDraw = 1;
+    // How the dialogs are answered: the text asked for (none for Cancel), yes or no, and the file picked (empty for
+    // Cancel). Each question asked, or file dialog shown, is written down by its text or title.
+    std::optional<QString> textAnswer;
+    bool yesAnswer = false;
+    QString fileToSave;
+    QString fileToOpen;
+    QStringList questions;
 
 private:
     QTemporaryDir m_folder;

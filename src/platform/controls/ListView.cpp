@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/controls/ListView.h"
 
-#include "platform/base/Clipboard.h"
 #include "platform/base/Failure.h"
 #include "platform/base/Twips.h"
 #include "platform/controls/FrameOverlay.h"
@@ -155,6 +154,21 @@ void ListView::selectPosition(qsizetype position)
     selectRow(static_cast<int>(position - 1));
 }
 
+void ListView::selectPositions(const QList<qsizetype>& positions)
+{
+    if (positions.isEmpty())
+        return;
+    QItemSelection rows;
+    for (const qsizetype position : positions) {
+        checkPosition(position);
+        const int row = static_cast<int>(position - 1);
+        rows.select(m_model.index(row, 0), m_model.index(row, m_model.columnCount() - 1));
+    }
+    selectionModel()->setCurrentIndex(m_model.index(static_cast<int>(positions.first() - 1), readableColumn()),
+                                      QItemSelectionModel::NoUpdate);
+    selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
 void ListView::ensureVisible(qsizetype position)
 {
     checkPosition(position);
@@ -164,13 +178,6 @@ void ListView::ensureVisible(qsizetype position)
 qsizetype ListView::positionAt(const QPoint& point) const
 {
     return indexAt(point).row() + 1;
-}
-
-void ListView::copyCurrentItem() const
-{
-    const QModelIndex current = currentIndex();
-    if (current.isValid())
-        putOnClipboard(current.data().toString());
 }
 
 void ListView::allowSeveralSelected()

@@ -40,12 +40,12 @@ public:
     QList<qsizetype> selectedPositions() const;
     // Selects just the item at the position and makes it the current one.
     void selectPosition(qsizetype position);
+    // Selects just the items at the positions, and makes the first the current one; nothing for none.
+    void selectPositions(const QList<qsizetype>& positions);
     // Scrolls the list, if need be, so that the item at the position can be seen.
     void ensureVisible(qsizetype position);
     // The position of the item at a point of the list's viewport; 0 when no item is there.
     qsizetype positionAt(const QPoint& point) const;
-    // Puts the current item's visible text on the clipboard, as Ctrl+C does.
-    void copyCurrentItem() const;
 
     // Lets the user select several items, as list views do: Ctrl and Shift with a click or the arrow keys,
     // Ctrl+Space and Ctrl+A. A plain click and typing the start of an item's text still select just one. A

@@ -3,6 +3,7 @@
 
 #include "platform/desktop/ErrorReportBox.h"
 #include "platform/desktop/HomePageDraw.h"
+#include "platform/desktop/Questions.h"
 #include "platform/desktop/UrlOpener.h"
 
 #include <QCoreApplication>
@@ -18,5 +19,9 @@ Environment Environment::system(SettingsStore& settings, const QString& errorRep
     environment.openUrl = openWithDesktop;
     environment.drawHomePageNumber = drawHomePageNumberFromTimeOfDay;
     environment.settings = [&settings]() -> SettingsStore& { return settings; };
+    environment.askText = askForText;
+    environment.askYesNo = askYesOrNo;
+    environment.chooseFileToSave = ::chooseFileToSave;
+    environment.chooseFileToOpen = ::chooseFileToOpen;
     return environment;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QObject;
 class QUrl;
@@ -28,8 +29,15 @@ struct Environment
     std::function<int()> drawHomePageNumber;
     // Where the search list is kept between runs.
     std::function<SettingsStore&()> settings;
+    // Asks for a line of text under `title`, with `label` above the box; none when the user cancels.
+    std::function<std::optional<QString>(QWidget* owner, const QString& title, const QString& label)> askText;
+    // Asks a question to be answered yes or no; true for yes.
+    std::function<bool(QWidget* owner, const QString& title, const QString& question)> askYesNo;
+    // The file the user picks to write, offered under `suggestedName`, or to read; empty when the user cancels.
+    std::function<QString(QWidget* owner, const QString& title, const QString& suggestedName)> chooseFileToSave;
+    std::function<QString(QWidget* owner, const QString& title)> chooseFileToOpen;
 
     // The real thing: the executable's folder, message boxes under the report's title, the default browser, the
-    // user's own settings in `settings`, which must outlive the environment.
+    // user's own settings in `settings`, which must outlive the environment, and the desktop's dialogs.
     static Environment system(SettingsStore& settings, const QString& errorReportTitle);
 };

@@ -16,6 +16,8 @@ public:
     // Opens the file for reading only; a Failure naming the file when it is missing or cannot be read.
     explicit TextFileReader(const QString& path);
 
+    // The file's size in bytes.
+    qint64 size() const { return m_file.size(); }
     bool atEnd();
     // The next line; the view stays valid until the next call. A Failure when the file cannot be read on.
     QStringView readLine();
