@@ -146,13 +146,13 @@ bool TownGroupCommands::select(const QString& name)
         if (!positions.isEmpty())
             m_locations.selection.ensureVisible(positions.first());
     });
-    if (index >= 0)
-        tellOfGoneTowns(stored, index, gone, trap);
+    if (index >= 0 && !tellOfGoneTowns(stored, index, gone, trap) && positions.isEmpty())
+        trap.report(100, QStringLiteral("None of the towns of \"%1\" is in the location list any more.").arg(name));
     return !positions.isEmpty();
 }
 
 // Each town that has gone is said once: the group remembers that the user was told.
-void TownGroupCommands::tellOfGoneTowns(StoredTownGroups& stored, qsizetype index, const QStringList& gone,
+bool TownGroupCommands::tellOfGoneTowns(StoredTownGroups& stored, qsizetype index, const QStringList& gone,
                                         const ErrorTrap& trap)
 {
     TownGroup& group = stored.groups[index];
@@ -162,7 +162,7 @@ void TownGroupCommands::tellOfGoneTowns(StoredTownGroups& stored, qsizetype inde
             untold.append(host);
     }
     if (untold.isEmpty())
-        return;
+        return false;
     group.toldGone += untold;
     write(stored, stored.groups, trap, 102);
     trap.report(102, QStringLiteral("%1 %2 of \"%3\" %4 no longer in the location list, so %5 left out. This is "
@@ -171,6 +171,7 @@ void TownGroupCommands::tellOfGoneTowns(StoredTownGroups& stored, qsizetype inde
                               untold.join(QLatin1String(", ")), group.name,
                               untold.size() == 1 ? QStringLiteral("is") : QStringLiteral("are"),
                               untold.size() == 1 ? QStringLiteral("it is") : QStringLiteral("they are")));
+    return true;
 }
 
 void TownGroupCommands::forget(const QString& name)

@@ -44,7 +44,8 @@ private:
     void write(const StoredTownGroups& read, const QList<TownGroup>& groups, const ErrorTrap& trap, int label) const;
     QStringList selectedHosts() const;
     QList<qsizetype> positionsOf(const TownGroup& group, QStringList& gone) const;
-    void tellOfGoneTowns(StoredTownGroups& stored, qsizetype index, const QStringList& gone, const ErrorTrap& trap);
+    // True when there was a town to tell of.
+    bool tellOfGoneTowns(StoredTownGroups& stored, qsizetype index, const QStringList& gone, const ErrorTrap& trap);
 
     QWidget& m_window;
     ListOnScreen m_locations;
