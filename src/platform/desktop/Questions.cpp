@@ -12,9 +12,15 @@ const QString kTextFiles = QStringLiteral("Text files (*.txt);;All files (*)");
 
 std::optional<QString> askForText(QWidget* owner, const QString& title, const QString& label)
 {
-    bool accepted = false;
-    const QString text = QInputDialog::getText(owner, title, label, QLineEdit::Normal, QString(), &accepted).trimmed();
-    if (!accepted || text.isEmpty())
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    // Wide enough for its title, which a short label would cut.
+    dialog.setMinimumWidth(2 * dialog.fontMetrics().horizontalAdvance(title));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QString text = dialog.textValue().trimmed();
+    if (text.isEmpty())
         return std::nullopt;
     return text;
 }
