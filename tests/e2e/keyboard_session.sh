@@ -37,12 +37,6 @@ stored=$("$settings_location")
 start_screen
 export QT_QPA_PLATFORM=xcb
 
-start_program() {
-    "$prefix/bin/bazaarly-search" >>"$work/program.log" 2>&1 &
-    program=$!
-    pids+=("$program")
-    activate_window
-}
 # The addresses opened, less the home page, which about one start in a hundred opens besides.
 addresses() { grep -vxF "$home_page" "$opened" || true; }
 expect_addresses() {
@@ -59,7 +53,7 @@ engine='https://www.google.com/search?q='
 albany="site:albany.bazaarly.org"
 boston="site:boston.bazaarly.org"
 portland="site:portland.bazaarly.org"
-start_program
+start_installed_program
 # Desktops match a window to its menu entry by the class in WM_CLASS, its second string.
 entry_class=$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/bazaarly-search.desktop")
 xprop -id "$window" WM_CLASS | grep -Fq ", \"$entry_class\"" ||
@@ -89,7 +83,7 @@ close_through_window_manager
 whole_list="lamp ${boston}|chair ${portland}|bike ${albany}|bike ${boston}|"
 expect_stored "$whole_list"
 
-start_program
+start_installed_program
 "$prefix/bin/bazaarly-search" >>"$work/program.log" 2>&1 || fail "a second start did not hand over and end"
 [ "$(xdotool search --onlyvisible --name "^$title\$" | wc -l)" -eq 1 ] || fail "a second start opened a window"
 xdotool windowactivate --sync "$window"
@@ -105,7 +99,7 @@ keys ctrl+z                           # takes the Clear All back
 close_through_window_manager
 expect_stored "$whole_list"
 
-start_program
+start_installed_program
 xdotool mousemove --window "$window" 100 395 click --repeat 2 --delay 80 1   # a double-click opens the second query
 expect_addresses 10 "${session_one[@]}" "${engine}lamp%20${boston}" "${whole[@]}" "${engine}chair%20${portland}"
 tabs 2 && keys space                  # from the search list past Open Selected to Open All: the list whole

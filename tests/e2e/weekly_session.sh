@@ -26,12 +26,6 @@ stored=$("$settings_location")
 start_screen
 export QT_QPA_PLATFORM=xcb
 
-start_program() {
-    "$prefix/bin/bazaarly-search" >>"$work/program.log" 2>&1 &
-    program=$!
-    pids+=("$program")
-    activate_window
-}
 # Waits until the program shows that many windows: the main one, and each menu or dialog open over it.
 wait_for_windows() { wait_for bash -c "[ \$(xdotool search --onlyvisible --pid $program | wc -l) -eq $1 ]"; }
 # The window shown last that is not the main one: the menu or submenu just opened.
@@ -49,7 +43,7 @@ click_in() { # WINDOW X Y [BUTTON], the point inside the window
 # Clicks the first entry of the menu or submenu shown last.
 click_first_entry() { click_in "$(newest_popup)" 30 12; }
 
-start_program
+start_installed_program
 # From the keyboard: Albany, then Columbus and Portland too, remembered as "Weekly".
 tabs 7 && keys ctrl+Down ctrl+Down ctrl+space ctrl+Down ctrl+Down ctrl+space
 keys Menu && wait_for_windows 2
@@ -60,7 +54,7 @@ wait_for_windows 1
 expect_stored TownGroups 'Weekly|albany.bazaarly.org|columbus.bazaarly.org|portland.bazaarly.org||'
 close_through_window_manager
 
-start_program
+start_installed_program
 type_text 'bos'                       # a filter that hides the group's towns: choosing the group empties it
 # The errand by mouse: right-click the location list, Select Towns, the group, type, Add Search.
 click_in "$window" 100 97 3 && wait_for_windows 2
@@ -76,7 +70,7 @@ tabs 6 && keys space                  # from the search box, past Add Search and
 close_through_window_manager
 expect_stored Searches ''
 
-start_program
+start_installed_program
 tabs 1 && keys Menu && wait_for_windows 2   # the search list's menu
 keys Up Up Return                     # Bring Back Cleared Searches, above Search With
 wait_for_windows 1

@@ -88,6 +88,15 @@ activate_window() {
     window=$(xdotool search --onlyvisible --name "^$title\$" | head -n 1)
     xdotool windowactivate --sync "$window"
 }
+# Starts the program installed in $prefix (set by the script that sources this one) and waits for its window;
+# $program is its process.
+# shellcheck disable=SC2154
+start_installed_program() {
+    "$prefix/bin/bazaarly-search" >>"$work/program.log" 2>&1 &
+    program=$!
+    pids+=("$program")
+    activate_window
+}
 keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
 type_text() { xdotool type --clearmodifiers --delay 40 "$1"; }
 tabs() { for _ in $(seq "$1"); do keys Tab; done; }
