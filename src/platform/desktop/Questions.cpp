@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -15,8 +16,10 @@ std::optional<QString> askForText(QWidget* owner, const QString& title, const QS
     QInputDialog dialog(owner);
     dialog.setWindowTitle(title);
     dialog.setLabelText(label);
-    // Wide enough for its title, which a short label would cut.
-    dialog.setMinimumWidth(2 * dialog.fontMetrics().horizontalAdvance(title));
+    dialog.setInputMode(QInputDialog::TextInput); // makes its box
+    // Wide enough for its title, which a short label would cut: the dialog takes the width of what it holds.
+    if (auto* box = dialog.findChild<QLineEdit*>())
+        box->setMinimumWidth(2 * dialog.fontMetrics().horizontalAdvance(title));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const QString text = dialog.textValue().trimmed();
