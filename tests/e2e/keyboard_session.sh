@@ -20,19 +20,10 @@ settings_location=$4
 # shellcheck source=tests/e2e/x_session.sh
 source "$(dirname "$0")/x_session.sh"
 
-# The program, installed into a folder of its own, with a small catalogue of our own.
-prefix=$work/prefix
-cmake --install "$build" --prefix "$prefix" >/dev/null
-printf '%s\n' 'http://albany.bazaarly.org/,Albany,New York' 'http://boston.bazaarly.org/,Boston,Massachusetts' \
-    'http://portland.bazaarly.org/,Portland,Oregon' >"$prefix/lib/bazaarly-search/list.txt"
+install_program "$build" "$settings_location" 'http://albany.bazaarly.org/,Albany,New York' \
+    'http://boston.bazaarly.org/,Boston,Massachusetts' 'http://portland.bazaarly.org/,Portland,Oregon'
 home_page=${2:-file://$prefix/lib/bazaarly-search/homepage/index.html}
 [ -n "$2" ] || [ -f "$prefix/lib/bazaarly-search/homepage/index.html" ] || fail "the home page was not installed"
-
-# A home and settings of our own, and a browser that only writes down what it is asked to open.
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
-mkdir -p "$HOME"
-stand_in_browser
-stored=$("$settings_location")
 
 start_screen
 export QT_QPA_PLATFORM=xcb

@@ -14,15 +14,9 @@ settings_location=$2
 # shellcheck source=tests/e2e/x_session.sh
 source "$(dirname "$0")/x_session.sh"
 
-prefix=$work/prefix
-cmake --install "$build" --prefix "$prefix" >/dev/null
-printf '%s\n' 'http://albany.bazaarly.org/,Albany,New York' 'http://boston.bazaarly.org/,Boston,Massachusetts' \
-    'http://columbus.bazaarly.org/,Columbus,Ohio' 'http://dayton.bazaarly.org/,Dayton,Ohio' \
-    'http://portland.bazaarly.org/,Portland,Oregon' >"$prefix/lib/bazaarly-search/list.txt"
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
-mkdir -p "$HOME"
-stand_in_browser
-stored=$("$settings_location")
+install_program "$build" "$settings_location" 'http://albany.bazaarly.org/,Albany,New York' \
+    'http://boston.bazaarly.org/,Boston,Massachusetts' 'http://columbus.bazaarly.org/,Columbus,Ohio' \
+    'http://dayton.bazaarly.org/,Dayton,Ohio' 'http://portland.bazaarly.org/,Portland,Oregon'
 start_screen
 export QT_QPA_PLATFORM=xcb
 

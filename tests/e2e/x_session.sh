@@ -88,6 +88,20 @@ activate_window() {
     window=$(xdotool search --onlyvisible --name "^$title\$" | head -n 1)
     xdotool windowactivate --sync "$window"
 }
+# Installs the program from the build folder into $prefix with a small catalogue of our own, one location line an
+# argument, and gives it a home and settings of its own and a browser that only writes down what it is asked to
+# open; $stored is the settings file, as the build's tool SETTINGS_LOCATION names it.
+install_program() { # BUILD SETTINGS_LOCATION LOCATION_LINE...
+    prefix=$work/prefix
+    cmake --install "$1" --prefix "$prefix" >/dev/null
+    printf '%s\n' "${@:3}" >"$prefix/lib/bazaarly-search/list.txt"
+    export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
+    mkdir -p "$HOME"
+    stand_in_browser
+    # shellcheck disable=SC2034 # read by the scripts that source this one
+    stored=$("$2")
+}
+
 # Starts the program installed in $prefix (set by the script that sources this one) and waits for its window;
 # $program is its process.
 # shellcheck disable=SC2154
