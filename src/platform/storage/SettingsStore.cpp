@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringDecoder>
 
 #include <filesystem>
@@ -228,12 +229,15 @@ QString SettingsStore::readText(const QString& key)
     if (!m_file.isEmpty())
         RawSettingsFile::reserveMemoryToDecode(QFileInfo(m_file).size());
     const RawSettingsFile raw = checkFileCanBeDecoded(key);
-    // Read through a name never read before: QSettings keeps what it read of a file, and gives it again for a file
-    // of the same size and time, as a file rewritten within the time its file system tells apart may be.
+    // QSettings keeps what it read of a file, and gives it again for a file of the same size and time, as a file
+    // rewritten within the time its file system tells apart may be: once it has read the file, the file is read
+    // through a name never read before.
+    static QSet<QString> readUnderTheirNames;
     static int reads = 0;
     std::optional<SecondName> alias;
-    if (!m_file.isEmpty())
+    if (!m_file.isEmpty() && readUnderTheirNames.contains(m_file))
         alias.emplace(m_file, QStringLiteral(".read-%1-%2").arg(QCoreApplication::applicationPid()).arg(++reads));
+    readUnderTheirNames.insert(m_file);
     const std::unique_ptr<QSettings> settings =
         alias && alias->made() ? std::make_unique<QSettings>(alias->path(), QSettings::IniFormat) : open();
     const QVariant value = settings->value(key); // the file is parsed here, and its status known
