@@ -47,12 +47,17 @@ const QString kCursorFile = QStringLiteral("HAND-M.CUR");
 const QString kListToolTip = QStringLiteral("Double-click item to open in InterNet Explorer");
 const QChar kEllipsis = u'\u2026';
 
+// A text shown as it is in a menu, where "&" would mark the next letter as the entry's key.
+QString menuText(QString text)
+{
+    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
 // A menu entry's text: the command, naming what it works on, and the keys that do the same at its right.
 QString entryText(const QString& command, const QString& step, const QKeySequence& keys)
 {
-    QString text = step.isEmpty() ? command : command + QLatin1Char(' ') + step;
-    text.replace(QLatin1Char('&'), QLatin1String("&&"));
-    return text + QLatin1Char('\t') + keys.toString(QKeySequence::NativeText);
+    return menuText(step.isEmpty() ? command : command + QLatin1Char(' ') + step) + QLatin1Char('\t') +
+           keys.toString(QKeySequence::NativeText);
 }
 
 QFont arialBold(qreal pointSize)
@@ -540,10 +545,8 @@ void Form1::listTownGroups()
     mnuForgetTowns->clear();
     const QStringList names = m_townGroups->names();
     for (const QString& name : names) {
-        QString text = name;
-        text.replace(QLatin1Char('&'), QLatin1String("&&"));
-        mnuSelectTowns->addAction(text, this, [this, name] { mnuSelectTowns_Click(name); });
-        mnuForgetTowns->addAction(text, this, [this, name] { mnuForgetTowns_Click(name); });
+        mnuSelectTowns->addAction(menuText(name), this, [this, name] { mnuSelectTowns_Click(name); });
+        mnuForgetTowns->addAction(menuText(name), this, [this, name] { mnuForgetTowns_Click(name); });
     }
     mnuSelectTowns->setEnabled(!names.isEmpty());
     mnuForgetTowns->setEnabled(!names.isEmpty());

@@ -7,6 +7,7 @@
 #include "platform/storage/RawSettingsFile.h"
 #include "platform/storage/SettingsFileText.h"
 #include "platform/storage/UserFolders.h"
+#include "platform/storage/WholeFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -73,18 +74,6 @@ private:
     QString m_path;
     bool m_made = false;
 };
-
-// The bytes of the file at `path`; nullopt when there is none or it cannot be read.
-std::optional<QByteArray> fileContents(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
 
 #if defined(Q_OS_WIN)
 // The user's registry store is read and written as Windows keeps it: a value of another type is reported as not
@@ -372,18 +361,18 @@ bool SettingsStore::writeUsualFile(const QString& key, const QString& value)
     if (m_file.isEmpty())
         return false;
     const std::optional<QByteArray> contents = SettingsFileText::encode(key, value);
-    const std::optional<QByteArray> before = fileContents(m_file);
+    const std::optional<QByteArray> before = readWholeFile(m_file);
     const bool absent = !before && !QFileInfo::exists(m_file);
     if (!contents || !(absent || (before && SettingsFileText::holdsOnly(*before, key))))
         return false;
     if (before == contents)
         return true;
     const std::unique_ptr<QLockFile> lock = takeTheLock();
-    if (fileContents(m_file) != before) // another program wrote it meanwhile: it is QSettings' to merge
+    if (readWholeFile(m_file) != before) // another program wrote it meanwhile: it is QSettings' to merge
         return false;
     PreviousFile previous(m_file);
     const bool written = replaceFile(*contents);
-    if (!written || fileContents(SecondName(m_file, kWrittenSuffix).path()) != contents)
+    if (!written || readWholeFile(m_file) != contents)
         failWrite(&previous, !written);
     return true;
 }

@@ -4,17 +4,20 @@
 #include <QFile>
 #include <QSaveFile>
 
-namespace {
-bool holdsExactly(const QString& path, const QByteArray& contents)
+std::optional<QByteArray> readWholeFile(const QString& path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.size() == contents.size() && file.readAll() == contents;
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
 }
-} // namespace
 
 bool writeWholeFile(const QString& path, const QByteArray& contents)
 {
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit() &&
-           holdsExactly(path, contents);
+           readWholeFile(path) == contents;
 }
