@@ -269,11 +269,16 @@ std::unique_ptr<QLockFile> SettingsStore::takeTheLock() const
         throw cannotBeWritten(location(), QStringLiteral(": its folder cannot be made"));
     // The lock QSettings takes while it writes the file.
     const QString lockPath = m_file + QLatin1String(".lock");
+    const QString cannotBeTaken =
+        QStringLiteral(": its lock %1 cannot be taken").arg(QDir::toNativeSeparators(lockPath));
+    // Nobody lets go of a folder or any other non-file in the lock's place: waiting for it would be in vain.
+    const QFileInfo inItsPlace(lockPath);
+    if (inItsPlace.exists() && !inItsPlace.isFile())
+        throw cannotBeWritten(location(), cannotBeTaken + QStringLiteral(" (something other than a file is there)"));
     auto lock = std::make_unique<QLockFile>(lockPath);
     lock->setStaleLockTime(m_staleLockMs);
     if (!lock->tryLock(m_lockWaitMs))
-        throw cannotBeWritten(location(),
-                              QStringLiteral(": its lock %1 cannot be taken").arg(QDir::toNativeSeparators(lockPath)));
+        throw cannotBeWritten(location(), cannotBeTaken);
     return lock;
 }
 
