@@ -42,6 +42,7 @@ start_screen
 unset QT_QPA_PLATFORM # Windows' own platform plugin
 
 executable=$prefix/BazaarlySearch.exe
+key_delay=60
 start_program() {
     "${wine_run[@]}" "$executable" >>"$work/program.log" 2>&1 &
     program=$!
@@ -298,6 +299,7 @@ queries() { stored | tr '|' '\n' | sed '/^$/d'; }
 count=$(($(queries | wc -l) + $(cut -d, -f2- "$shipped" | grep -ci texas)))
 end_wine_session
 executable=$prefix/BazaarlySearch.exe
+key_delay=60
 cp "$shipped" "$prefix/list.txt"
 : >"$opened"
 start_program

@@ -24,11 +24,11 @@ fail() {
 
 # Waits up to 20 seconds for a command to succeed.
 wait_for() {
-    local tries=200
+    local tries=400
     until "$@" >/dev/null 2>&1; do
         tries=$((tries - 1))
         [ "$tries" -gt 0 ] || fail "timed out waiting for: $*"
-        sleep 0.1
+        sleep 0.05
     done
 }
 
@@ -111,9 +111,13 @@ start_installed_program() {
     pids+=("$program")
     activate_window
 }
-keys() { xdotool key --clearmodifiers --delay 60 "$@"; }
-type_text() { xdotool type --clearmodifiers --delay 40 "$1"; }
-tabs() { for _ in $(seq "$1"); do keys Tab; done; }
+# Keys reach the program in the order pressed, this many milliseconds apart (Wine's session takes them slower).
+# Nobody else types on the virtual screen, so no modifier is ever held down to be cleared first.
+key_delay=10
+keys() { xdotool key --delay "$key_delay" "$@"; }
+type_text() { xdotool type --delay "$key_delay" "$1"; }
+# shellcheck disable=SC2046 # a Tab a word
+tabs() { keys $(yes Tab | head -n "$1"); }
 # Alt+F4, and the program started last ($program, set by the script that sources this one) ends.
 # shellcheck disable=SC2154
 close_through_window_manager() {

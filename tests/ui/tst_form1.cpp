@@ -4,6 +4,7 @@
 #include "app/Main.h"
 #include "platform/controls/ListView.h"
 #include "platform/controls/PushButton.h"
+#include "platform/look/SteadyCursor.h"
 #include "ui/Form1.h"
 
 #include <QCoreApplication>
@@ -350,9 +351,10 @@ void tst_Form1::anIdleBoxWithAHugeTextIsNotRepainted_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<int>("length");
     QTest::addColumn<bool>("blinks");
-    QTest::newRow("a short filter text blinks") << "Text1" << 20 << true;
-    QTest::newRow("a million characters in the filter box") << "Text1" << 1'000'000 << false;
-    QTest::newRow("a million characters in the search box") << "txtSearch" << 1'000'000 << false;
+    const int longest = int(SteadyCursorForLongText::kLongestBlinkingText);
+    QTest::newRow("the longest filter text that blinks") << "Text1" << longest << true;
+    QTest::newRow("a character more in the filter box") << "Text1" << longest + 1 << false;
+    QTest::newRow("a character more in the search box") << "txtSearch" << longest + 1 << false;
 }
 
 // Qt lays out a box's whole text each time its blinking cursor repaints it; a huge text kept a processor busy.
