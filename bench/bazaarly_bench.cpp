@@ -131,7 +131,7 @@ void saveAndRestore(benchmark::State& state)
     const ErrorTrap startUp(QStringLiteral("Form_Load"), environment.showErrorReport, &window);
     for (auto _ : state) {
         commands.saveSearches();
-        searches.clear();
+        searches.listModel().clear();
         commands.restoreSearches(startUp);
     }
     if (searches.count() != count || world.reports)

@@ -62,7 +62,7 @@ static Items itemsOf(const ListModel& list)
 {
     Items items;
     for (qsizetype row = 0; row < list.size(); ++row)
-        items.append({list.text(row), list.subItem1(row)});
+        items.append({list.text(row), list.subItem1View(row).toString()});
     return items;
 }
 

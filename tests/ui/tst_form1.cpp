@@ -324,7 +324,7 @@ void tst_Form1::closingSavesEvenAnEmptyList()
     m_test->storeValue(QStringLiteral("old site:x|"));
     {
         Form1 window(m_test->environment());
-        window.ListView2->clear();
+        window.ListView2->listModel().clear();
         window.showCentred();
         QVERIFY(window.close());
     }

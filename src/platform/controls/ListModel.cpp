@@ -85,11 +85,6 @@ QStringView ListModel::textView(qsizetype row) const
     return QStringView(m_texts).sliced(item.start, item.textLength);
 }
 
-QString ListModel::subItem1(qsizetype row) const
-{
-    return subItem1View(row).toString();
-}
-
 QStringView ListModel::subItem1View(qsizetype row) const
 {
     const Row& item = m_rows[static_cast<size_t>(row)];
@@ -122,16 +117,6 @@ void ListModel::store(QStringView text, std::initializer_list<QStringView> subIt
     reserveRows(1); // first, so that a row is added whole or not at all and never points past the texts
     const qsizetype start = appendTexts(text, subItemPieces);
     m_rows.push_back({start, text.size(), m_texts.size() - start - text.size()});
-}
-
-void ListModel::append(QStringView text, QStringView subItem1)
-{
-    // The room comes first: once the views have been told of the new row, it must arrive.
-    makeRoomFor(text.size() + subItem1.size());
-    const int position = static_cast<int>(m_rows.size());
-    beginInsertRows({}, position, position);
-    store(text, {subItem1});
-    endInsertRows();
 }
 
 void ListModel::makeRoomFor(qsizetype length, size_t rows)

@@ -25,13 +25,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void addColumn(const QString& header);
-    void append(QStringView text, QStringView subItem1 = {});
     // Puts items without sub-items in at the row, in one insertion the views are told of; all or none of them.
     void insert(qsizetype row, const QStringList& texts);
     QString text(qsizetype row) const;
     // The item's text without a copy; valid until the model next changes.
     QStringView textView(qsizetype row) const;
-    QString subItem1(qsizetype row) const;
     QStringView subItem1View(qsizetype row) const;
     qsizetype size() const { return static_cast<qsizetype>(m_rows.size()); }
     void remove(qsizetype row, qsizetype count = 1);

@@ -111,11 +111,6 @@ void ListView::removeItem(qsizetype position)
         selectRow(std::min(row, static_cast<int>(m_model.size()) - 1));
 }
 
-void ListView::clear()
-{
-    m_model.clear();
-}
-
 qsizetype ListView::selectedPosition() const
 {
     const QModelIndexList rows = selectionModel()->selectedRows();

@@ -32,7 +32,6 @@ public:
     qsizetype count() const { return m_model.size(); }
     QString itemText(qsizetype position) const;
     void removeItem(qsizetype position);
-    void clear();
 
     // The selected item's position; a Failure when nothing is selected (an empty list has no selection).
     qsizetype selectedPosition() const;
