@@ -22,9 +22,6 @@ public:
     // The window's present size is its laid-out size.
     explicit ScreenFit(QWidget& window);
 
-    // Where the controls stand now against where they were laid out: (0, 0) while the window fits.
-    QPoint offset() const { return m_offset; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
