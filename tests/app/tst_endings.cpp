@@ -63,6 +63,7 @@ private:
     QString settingsFile() const;
     void pressKeys(const QProcess& program, const QStringList& keys);
     bool reportIsUp() const;
+    int xdotool(const QStringList& arguments) const;
     void endPastTheReport(QProcess& program);
     void waitUntilUp(QProcess& program);
     void endWith(QProcess& program, int signal);
@@ -538,32 +539,30 @@ void tst_Endings::closeHeldUpByAFailedSaveEndsOnTheNextRequest()
 // Types into the program's window, given the keyboard focus (there is no window manager to give it).
 void tst_Endings::pressKeys(const QProcess& program, const QStringList& keys)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), m_display);
-    QProcess xdotool;
-    xdotool.setProcessEnvironment(environment);
-    xdotool.start(QStringLiteral("xdotool"),
-                  QStringList{QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
-                              QStringLiteral("--pid"), QString::number(program.processId()),
-                              QStringLiteral("windowfocus"), QStringLiteral("key"), QStringLiteral("--delay"),
-                              QStringLiteral("10")} +
-                      keys);
-    QVERIFY(xdotool.waitForStarted());
-    QVERIFY(xdotool.waitForFinished(20000));
-    QCOMPARE(xdotool.exitCode(), 0);
+    const int exitCode = xdotool(QStringList{QStringLiteral("search"), QStringLiteral("--sync"),
+                                             QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                             QString::number(program.processId()), QStringLiteral("windowfocus"),
+                                             QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("10")} +
+                                 keys);
+    QCOMPARE(exitCode, 0);
 }
 
 // Whether a report of the program's is on the screen.
 bool tst_Endings::reportIsUp() const
 {
+    return xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                    QLatin1Char('^') + ProgramNames::kErrorReportTitle + QLatin1Char('$')}) == 0;
+}
+
+// xdotool's exit code on the test's X server; -1 when it did not run to its end.
+int tst_Endings::xdotool(const QStringList& arguments) const
+{
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), m_display);
     QProcess xdotool;
     xdotool.setProcessEnvironment(environment);
-    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                              QStringLiteral("--name"),
-                                              QLatin1Char('^') + ProgramNames::kErrorReportTitle + QLatin1Char('$')});
-    return xdotool.waitForFinished(20000) && xdotool.exitCode() == 0;
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    return xdotool.waitForFinished(20000) && xdotool.exitStatus() == QProcess::NormalExit ? xdotool.exitCode() : -1;
 }
 
 // Asks the program to end. When the close's save fails, it says so in a report that nobody here closes: a second

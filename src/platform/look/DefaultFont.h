@@ -9,8 +9,8 @@ class QWidget;
 //
 // A text box lays out its empty text in the default font as it is made, before it takes its window's font. Made
 // under a window's font that is already loaded, it loads nothing; made under the desktop's default font, which no
-// control of the window shows, it costs every start a fontconfig query and a face of its own (4.7 million
-// instructions). Qt counts the default font as the program's own from then on: see followDesktopFont.
+// control of the window shows, it costs every start a fontconfig query and a face of its own. Qt counts the
+// default font as the program's own from then on: see followDesktopFont.
 class ScopedDefaultFont final
 {
 public:

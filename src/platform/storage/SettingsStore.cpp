@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringDecoder>
 
@@ -382,16 +381,14 @@ bool SettingsStore::writeUsualFile(const QString& key, const QString& value)
     return true;
 }
 
-// Writes the file whole or not at all, as QSettings does: a new file moved into place. False when the file could
-// not be opened, written or moved into place (a write cut short may yet be reported as done).
+// Replaces the file whole or not at all, as QSettings does; false when it could not.
 bool SettingsStore::replaceFile(const QByteArray& contents) const
 {
     const bool created = !QFileInfo::exists(m_file);
     // QSettings writes no file it cannot open to write, though it replaces rather than writes it.
     if (!created && !QFile(m_file).open(QIODevice::ReadWrite))
         return false;
-    QSaveFile file(m_file);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) == -1 || !file.commit())
+    if (!replaceWholeFile(m_file, contents))
         return false;
     if (created) // QSettings makes sure a file it created can be read and written by its owner
         QFile::setPermissions(m_file, QFileInfo(m_file).permissions() | QFile::ReadOwner | QFile::WriteOwner);

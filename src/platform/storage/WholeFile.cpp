@@ -15,9 +15,13 @@ std::optional<QByteArray> readWholeFile(const QString& path)
     return bytes;
 }
 
-bool writeWholeFile(const QString& path, const QByteArray& contents)
+bool replaceWholeFile(const QString& path, const QByteArray& contents)
 {
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit() &&
-           readWholeFile(path) == contents;
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit();
+}
+
+bool writeWholeFile(const QString& path, const QByteArray& contents)
+{
+    return replaceWholeFile(path, contents) && readWholeFile(path) == contents;
 }
